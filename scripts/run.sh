@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds the program and the demo bank, then starts the program on it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+DEMO=build/demo/demo.qly
+if [ ! -f "$DEMO" ]; then
+    mkdir -p build/demo
+    build/bin/quillory-tool build-bank resources/demo "$DEMO"
+fi
+build/bin/quillory-tool check "$DEMO"

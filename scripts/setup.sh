@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what the project needs from Debian's packages (once), then
+# configures and builds it in build/. Used by run.sh and test.sh.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+    build-essential cmake ninja-build pkg-config
+    libsqlcipher-dev libssl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
+    libqt6webenginecore6-bin libqt6opengl6-dev
+    libgtest-dev libbenchmark-dev
+    xvfb xauth x11-utils fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri
+)
+
+missing=()
+for package in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DQUILLORY_WERROR=ON "$@"
+cmake --build build

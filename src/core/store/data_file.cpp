@@ -1,0 +1,102 @@
+#include "store/data_file.h"
+
+#include <deque>
+#include <filesystem>
+#include <system_error>
+
+namespace quillory {
+
+namespace fs = std::filesystem;
+
+std::string DataFileTitle(const std::string& fullPath) {
+    const size_t slash = fullPath.find_last_of('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t dot = fullPath.find_last_of('.');
+    if (dot == std::string::npos) {
+        return fullPath.substr(start);
+    }
+    if (dot < start) {
+        return {};
+    }
+    return fullPath.substr(start, dot - start);
+}
+
+std::string ApplicationTitle(const std::string& dataFileTitle) {
+    return std::string(kProductName) + " - " + dataFileTitle;
+}
+
+std::string TemplateFolder(const std::string& programFolder) { return programFolder + "/Template"; }
+
+namespace {
+
+void CopyCommonFolders(const fs::path& templateFolder, const fs::path& dataFolder) {
+    std::error_code ec;
+    for (const char* pages : kPageFolders) {
+        fs::create_directory(dataFolder / pages, ec);
+    }
+    // Breadth-first from "common", as relative paths below the template.
+    std::deque<fs::path> queue{"common"};
+    while (!queue.empty()) {
+        const fs::path folder = queue.front();
+        queue.pop_front();
+        for (const char* pages : kPageFolders) {
+            fs::create_directory(dataFolder / pages / folder, ec);
+        }
+        fs::directory_iterator entries(templateFolder / folder, ec);
+        if (ec) {
+            continue;
+        }
+        for (const fs::directory_entry& entry : entries) {
+            const fs::path relative = folder / entry.path().filename();
+            if (entry.is_directory(ec)) {
+                queue.push_back(relative);
+                continue;
+            }
+            for (const char* pages : kPageFolders) {
+                fs::copy_file(entry.path(), dataFolder / pages / relative,
+                              fs::copy_options::skip_existing, ec);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile) {
+    const fs::path templateFolder = TemplateFolder(programFolder);
+    std::error_code ec;
+    if (fs::exists(dataFile, ec) ||
+        !fs::copy_file(templateFolder / "Template.dat", dataFile, fs::copy_options::none, ec)) {
+        return false;
+    }
+    fs::path folder = fs::absolute(dataFile, ec).parent_path();
+    CopyCommonFolders(templateFolder, folder);
+    return true;
+}
+
+OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
+                            const AfterOpenHook& afterOpen, std::string* error) {
+    OpenedDataFile result;
+    std::error_code ec;
+    if (fileName.empty()) {
+        if (error) {
+            *error = "no data file was named";
+        }
+        return result;
+    }
+    if (!fs::exists(fileName, ec)) {
+        result.created = CreateFromTemplate(programFolder, fileName);
+    }
+    const fs::path full = fs::absolute(fileName, ec).lexically_normal();
+    result.fullPath = full.string();
+    result.title = DataFileTitle(result.fullPath);
+    result.applicationTitle = ApplicationTitle(result.title);
+    result.dataFolder = full.parent_path().string();
+    result.store = DataStore::Open(result.fullPath, error);
+    if (result.store && afterOpen) {
+        afterOpen(*result.store, result.dataFolder);
+    }
+    return result;
+}
+
+}  // namespace quillory

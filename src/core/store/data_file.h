@@ -1,0 +1,51 @@
+// Choosing, creating and opening a learner's data file: its names, its
+// folder and the page folders beside it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "store/data_store.h"
+
+namespace quillory {
+
+inline constexpr char kProductName[] = "穹岚";
+inline constexpr const char* kPageFolders[] = {"Knowledge", "Question", "Help"};
+
+// The characters after the last "/" and before the last "." of a full path
+// (to the end when there is no "."); empty when the last "." comes before the
+// last "/".
+std::string DataFileTitle(const std::string& fullPath);
+// "穹岚 - " + title.
+std::string ApplicationTitle(const std::string& dataFileTitle);
+
+// Where the template lives: <program folder>/Template/Template.dat and
+// <program folder>/Template/common.
+std::string TemplateFolder(const std::string& programFolder);
+
+// Makes a new data file from the template: copies Template.dat (refusing an
+// existing target) and gives each page folder its own copy of "common",
+// breadth-first, never overwriting a file. Returns false when the template
+// could not be copied; folder and file copies report nothing.
+bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile);
+
+struct OpenedDataFile {
+    std::unique_ptr<DataStore> store;
+    std::string fullPath;
+    std::string dataFolder;
+    std::string title;
+    std::string applicationTitle;
+    bool created = false;
+};
+
+// Run after a successful open: the previous-version import.
+using AfterOpenHook = std::function<void(DataStore&, const std::string& dataFolder)>;
+
+// Opens fileName, first making it from the template when it does not exist.
+// Null store on failure, with the reason in *error; the caller shows
+// "无法打开数据库!".
+OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
+                            const AfterOpenHook& afterOpen = {}, std::string* error = nullptr);
+
+}  // namespace quillory

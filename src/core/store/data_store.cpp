@@ -1,0 +1,225 @@
+#include "store/data_store.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <set>
+#include <system_error>
+#include <utility>
+
+#include "common/gb_encoding.h"
+#include "common/text.h"
+#include "store/jet_dialect.h"
+#include "store/schema.h"
+
+namespace quillory {
+
+namespace {
+
+int CompareGbCollation(void*, int lengthA, const void* a, int lengthB, const void* b) {
+    return CompareGb(std::string_view(static_cast<const char*>(a), static_cast<size_t>(lengthA)),
+                     std::string_view(static_cast<const char*>(b), static_cast<size_t>(lengthB)));
+}
+
+void SetError(std::string* error, std::string text) {
+    if (error != nullptr) {
+        *error = std::move(text);
+    }
+}
+
+sqlite3* Connect(const std::string& path, int flags, std::string_view password,
+                 std::string* error) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        SetError(error, db ? sqlite3_errmsg(db) : "out of memory");
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_key(db, password.data(), static_cast<int>(password.size()));
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_create_collation(db, kGbCollation, SQLITE_UTF8, nullptr, CompareGbCollation);
+    return db;
+}
+
+// A wrong key is not refused by sqlite3_key: the first read fails instead.
+// Reading the table list proves the key; the tables prove it is a data file;
+// the page count proves no tail was cut off.
+bool Probe(sqlite3* db, const std::string& path, std::string* error) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1,
+                           &statement, nullptr) != SQLITE_OK) {
+        SetError(error, sqlite3_errmsg(db));
+        return false;
+    }
+    std::set<std::string> tables;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        tables.insert(ToLowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) {
+        SetError(error, sqlite3_errmsg(db));
+        return false;
+    }
+    for (const char* table : kTableNames) {
+        if (tables.count(ToLowerAscii(table)) == 0) {
+            SetError(error, Format("not a data file: table %s is missing", table));
+            return false;
+        }
+    }
+    sqlite3_int64 pages = 0;
+    sqlite3_int64 pageSize = 0;
+    for (auto [pragma, value] : {std::pair{"pragma page_count", &pages},
+                                 std::pair{"pragma page_size", &pageSize}}) {
+        if (sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr) == SQLITE_OK &&
+            sqlite3_step(statement) == SQLITE_ROW) {
+            *value = sqlite3_column_int64(statement, 0);
+        }
+        sqlite3_finalize(statement);
+    }
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || static_cast<sqlite3_int64>(size) < pages * pageSize) {
+        SetError(error, "the data file is damaged (cut short)");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DataStore::DataStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+
+DataStore::~DataStore() { Close(); }
+
+std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
+                                           std::string_view password) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        SetError(error, "no such data file");
+        return nullptr;
+    }
+    sqlite3* db = Connect(path, SQLITE_OPEN_READWRITE, password, error);
+    if (db == nullptr) {
+        return nullptr;
+    }
+    if (!Probe(db, path, error)) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    return std::unique_ptr<DataStore>(new DataStore(db, path));
+}
+
+std::unique_ptr<DataStore> DataStore::Create(const std::string& path, std::string* error,
+                                             std::string_view password) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        SetError(error, "the file exists already");
+        return nullptr;
+    }
+    sqlite3* db = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, password, error);
+    if (db == nullptr) {
+        return nullptr;
+    }
+    std::unique_ptr<DataStore> store(new DataStore(db, path));
+    if (!store->RunRaw(kSchemaSql)) {
+        SetError(error, store->LastError());
+        store.reset();
+        std::filesystem::remove(path, ec);
+        return nullptr;
+    }
+    return store;
+}
+
+void DataStore::Close() {
+    if (db_ != nullptr) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+bool DataStore::RunRaw(const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        lastError_ = message ? message : sqlite3_errmsg(db_);
+        sqlite3_free(message);
+        return false;
+    }
+    return true;
+}
+
+bool DataStore::Execute(std::string_view jetSql) {
+    if (db_ == nullptr) {
+        lastError_ = "the data file is not open";
+        return false;
+    }
+    const std::string sql = TranslateJetSql(jetSql);
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, &tail) !=
+        SQLITE_OK) {
+        lastError_ = sqlite3_errmsg(db_);
+        return false;
+    }
+    if (!Trim(tail ? std::string_view(tail) : std::string_view()).empty() &&
+        Trim(tail) != ";") {
+        sqlite3_finalize(statement);
+        lastError_ = "only one statement may be run at a time";
+        return false;
+    }
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+    }
+    sqlite3_finalize(statement);
+    if (rc != SQLITE_DONE) {
+        lastError_ = sqlite3_errmsg(db_);
+        return false;
+    }
+    return true;
+}
+
+std::optional<RowSet> DataStore::Query(std::string_view jetSql) {
+    if (db_ == nullptr) {
+        lastError_ = "the data file is not open";
+        return std::nullopt;
+    }
+    const std::string sql = TranslateJetSql(jetSql);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
+            SQLITE_OK ||
+        statement == nullptr) {
+        lastError_ = sqlite3_errmsg(db_);
+        sqlite3_finalize(statement);
+        return std::nullopt;
+    }
+    RowSet rows(statement);
+    if (rows.Failed()) {
+        lastError_ = rows.Error();
+        return std::nullopt;
+    }
+    return rows;
+}
+
+Transaction::Transaction(DataStore& store) : store_(store) {
+    active_ = store_.IsOpen() && store_.RunRaw("savepoint quillory_tx");
+}
+
+Transaction::~Transaction() {
+    if (active_) {
+        store_.RunRaw("rollback to quillory_tx; release quillory_tx");
+    }
+}
+
+bool Transaction::Commit() {
+    if (!active_) {
+        return false;
+    }
+    active_ = false;
+    if (!store_.RunRaw("release quillory_tx")) {
+        store_.RunRaw("rollback to quillory_tx; release quillory_tx");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quillory

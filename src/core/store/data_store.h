@@ -1,0 +1,73 @@
+// The open data file: one SQLCipher connection keyed with the fixed
+// password. Statements are Jet text (see jet_dialect.h); errors never
+// escape: Execute and Query report them, and LastError() says why.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "store/row_set.h"
+
+struct sqlite3;
+
+namespace quillory {
+
+inline constexpr char kDataFilePassword[] = "402958317";
+
+class DataStore {
+public:
+    // Opens an existing data file. Fails (null, with the reason in *error)
+    // on a missing file, a wrong password, a file that is not a data file, or
+    // one that is cut short; the file is never written by a failed open.
+    static std::unique_ptr<DataStore> Open(const std::string& path, std::string* error = nullptr,
+                                           std::string_view password = kDataFilePassword);
+    // Makes a new, empty data file holding the schema and one ConfigProduct
+    // row. Fails if the file exists.
+    static std::unique_ptr<DataStore> Create(const std::string& path, std::string* error = nullptr,
+                                             std::string_view password = kDataFilePassword);
+
+    DataStore(const DataStore&) = delete;
+    DataStore& operator=(const DataStore&) = delete;
+    ~DataStore();
+
+    void Close();
+    bool IsOpen() const { return db_ != nullptr; }
+    const std::string& Path() const { return path_; }
+
+    // One insert, update or delete statement; false on any engine error.
+    bool Execute(std::string_view jetSql);
+    // A select; nothing on an engine error.
+    std::optional<RowSet> Query(std::string_view jetSql);
+    const std::string& LastError() const { return lastError_; }
+
+private:
+    friend class Transaction;
+    DataStore(sqlite3* db, std::string path);
+    bool RunRaw(const char* sql);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    std::string lastError_;
+};
+
+// All or nothing: rolled back when it goes out of scope without Commit().
+// Transactions nest (savepoints), so a caller may wrap a routine that has
+// one of its own.
+class Transaction {
+public:
+    explicit Transaction(DataStore& store);
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    ~Transaction();
+
+    bool Active() const { return active_; }
+    bool Commit();
+
+private:
+    DataStore& store_;
+    bool active_ = false;
+};
+
+}  // namespace quillory

@@ -1,0 +1,71 @@
+#include "store/date_time.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+
+namespace quillory {
+
+namespace {
+
+bool ReadDate(std::string_view text, DateTime& value) {
+    int y = 0, m = 0, d = 0, used = 0;
+    const std::string s(text);
+    if (std::sscanf(s.c_str(), "%4d-%2d-%2d%n", &y, &m, &d, &used) != 3 ||
+        used != static_cast<int>(s.size()) || m < 1 || m > 12 || d < 1 || d > 31) {
+        return false;
+    }
+    value.year = y;
+    value.month = m;
+    value.day = d;
+    return true;
+}
+
+bool ReadTime(std::string_view text, DateTime& value) {
+    int h = 0, mi = 0, se = 0, used = 0;
+    const std::string s(text);
+    if (std::sscanf(s.c_str(), "%2d:%2d:%2d%n", &h, &mi, &se, &used) != 3 ||
+        used != static_cast<int>(s.size()) || h < 0 || h > 23 || mi < 0 || mi > 59 || se < 0 ||
+        se > 59) {
+        return false;
+    }
+    value.hour = h;
+    value.minute = mi;
+    value.second = se;
+    return true;
+}
+
+}  // namespace
+
+bool ParseDateTime(std::string_view text, DateTime& value) {
+    value = DateTime{};
+    const std::string trimmed = Trim(text);
+    const size_t blank = trimmed.find(' ');
+    bool ok = false;
+    if (blank != std::string::npos) {
+        ok = ReadDate(std::string_view(trimmed).substr(0, blank), value) &&
+             ReadTime(Trim(std::string_view(trimmed).substr(blank + 1)), value);
+    } else if (trimmed.find(':') != std::string::npos) {
+        ok = ReadTime(trimmed, value);
+    } else {
+        ok = ReadDate(trimmed, value);
+    }
+    if (!ok) {
+        value = DateTime{};
+    }
+    return ok;
+}
+
+std::string FormatDate(const DateTime& value) {
+    return Format("%04d-%02d-%02d", value.year, value.month, value.day);
+}
+
+std::string FormatTime(const DateTime& value) {
+    return Format("%02d:%02d:%02d", value.hour, value.minute, value.second);
+}
+
+std::string FormatFileTime(const DateTime& value) {
+    return Format("%02d-%02d-%02d", value.hour, value.minute, value.second);
+}
+
+}  // namespace quillory

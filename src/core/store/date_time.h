@@ -1,0 +1,29 @@
+// A local date and time as the History table keeps it: RecordDate as
+// "YYYY-MM-DD" and RecordTime as "HH:MM:SS".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+struct DateTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+
+    auto operator<=>(const DateTime&) const = default;
+};
+
+// Reads "YYYY-MM-DD", "HH:MM:SS" or "YYYY-MM-DD HH:MM:SS"; the parts that are
+// not there stay 0. Returns false (and a zero value) for any other text.
+bool ParseDateTime(std::string_view text, DateTime& value);
+
+std::string FormatDate(const DateTime& value);      // "%Y-%m-%d"
+std::string FormatTime(const DateTime& value);      // "%H:%M:%S"
+std::string FormatFileTime(const DateTime& value);  // "%H-%M-%S", for file names
+
+}  // namespace quillory

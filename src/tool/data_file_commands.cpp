@@ -1,0 +1,133 @@
+// new, template, sql: making and querying data files.
+#include <strings.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "commands.h"
+#include "store/data_file.h"
+#include "store/data_store.h"
+
+namespace quillory::tool {
+
+namespace {
+
+bool WrongArgs(const Args& args, size_t count, const char* usage) {
+    if (args.size() == count) {
+        return false;
+    }
+    std::fprintf(stderr, "用法: quillory-tool %s\n", usage);
+    return true;
+}
+
+// One cell of the sql output on one line: tab, line feed, carriage return and
+// backslash are written as \t, \n, \r and \\.
+std::string Cell(const std::string& text) {
+    std::string cell;
+    for (char c : text) {
+        switch (c) {
+            case '\t': cell += "\\t"; break;
+            case '\n': cell += "\\n"; break;
+            case '\r': cell += "\\r"; break;
+            case '\\': cell += "\\\\"; break;
+            default: cell += c;
+        }
+    }
+    return cell;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    if (!ec && std::filesystem::exists(self / "Template", ec)) {
+        return self.string();
+    }
+    return (self.parent_path() / "share" / "quillory").string();
+}
+
+int RunNew(const Args& args) {
+    if (WrongArgs(args, 1, "new DATAFILE")) {
+        return 2;
+    }
+    std::error_code ec;
+    if (std::filesystem::exists(args[0], ec)) {
+        std::fprintf(stderr, "quillory-tool: %s exists already; nothing was changed\n",
+                     args[0].c_str());
+        return 1;
+    }
+    if (!CreateFromTemplate(ProgramFolder(), args[0])) {
+        std::fprintf(stderr, "quillory-tool: cannot make %s from the template in %s/Template\n",
+                     args[0].c_str(), ProgramFolder().c_str());
+        return 1;
+    }
+    std::string error;
+    if (!DataStore::Open(args[0], &error)) {
+        std::fprintf(stderr, "quillory-tool: %s was made but does not open: %s\n",
+                     args[0].c_str(), error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", std::filesystem::absolute(args[0], ec).c_str());
+    return 0;
+}
+
+int RunTemplate(const Args& args) {
+    if (WrongArgs(args, 1, "template FILE")) {
+        return 2;
+    }
+    std::string error;
+    if (!DataStore::Create(args[0], &error)) {
+        std::fprintf(stderr, "quillory-tool: cannot write %s: %s\n", args[0].c_str(),
+                     error.c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int RunSql(const Args& args) {
+    if (WrongArgs(args, 2, "sql DATAFILE STATEMENT")) {
+        return 2;
+    }
+    std::string error;
+    auto store = DataStore::Open(args[0], &error);
+    if (!store) {
+        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", args[0].c_str(),
+                     error.c_str());
+        return 1;
+    }
+    const std::string& statement = args[1];
+    const bool isSelect = statement.find_first_not_of(" \t\r\n") != std::string::npos &&
+                          strncasecmp(statement.c_str() + statement.find_first_not_of(" \t\r\n"),
+                                      "select", 6) == 0;
+    if (!isSelect) {
+        if (!store->Execute(statement)) {
+            std::fprintf(stderr, "quillory-tool: %s\n", store->LastError().c_str());
+            return 1;
+        }
+        return 0;
+    }
+    auto rows = store->Query(statement);
+    if (!rows) {
+        std::fprintf(stderr, "quillory-tool: %s\n", store->LastError().c_str());
+        return 1;
+    }
+    for (int i = 0; i < rows->ColumnCount(); ++i) {
+        std::printf("%s%s", i ? "\t" : "", rows->ColumnName(i).c_str());
+    }
+    std::printf("\n");
+    for (; !rows->AtEnd(); rows->Next()) {
+        for (int i = 0; i < rows->ColumnCount(); ++i) {
+            std::printf("%s%s", i ? "\t" : "", Cell(rows->TextAt(i)).c_str());
+        }
+        std::printf("\n");
+    }
+    if (rows->Failed()) {
+        std::fprintf(stderr, "quillory-tool: %s\n", rows->Error().c_str());
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace quillory::tool

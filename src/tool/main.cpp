@@ -1,0 +1,53 @@
+// quillory-tool: the core of the program for bank authors, teachers and
+// scripts, without windows.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "commands.h"
+
+namespace {
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(const quillory::tool::Args&);
+};
+
+const Command kCommands[] = {
+    {"new", "new DATAFILE", "make a new, empty data file from the template", quillory::tool::RunNew},
+    {"sql", "sql DATAFILE STATEMENT",
+     "run one statement; a select prints a header line and tab-separated rows",
+     quillory::tool::RunSql},
+    {"template", "template FILE", "write the empty template database (the build uses this)",
+     quillory::tool::RunTemplate},
+};
+
+void PrintHelp() {
+    std::printf("用法: quillory-tool COMMAND ARGUMENTS...\n\nCommands:\n");
+    for (const Command& command : kCommands) {
+        std::printf("  %-40s %s\n", command.usage, command.summary);
+    }
+    std::printf("\nStatements are written as the program writes them: like '*x*', #2024-05-01#,\n"
+                "true/false and \"delete * from\" are understood.\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0 ||
+        std::strcmp(argv[1], "help") == 0) {
+        PrintHelp();
+        return argc < 2 ? 2 : 0;
+    }
+    const quillory::tool::Args args(argv + 2, argv + argc);
+    for (const Command& command : kCommands) {
+        if (std::strcmp(argv[1], command.name) == 0) {
+            return command.run(args);
+        }
+    }
+    std::fprintf(stderr, "quillory-tool: unknown command \"%s\" (see quillory-tool --help)\n",
+                 argv[1]);
+    return 2;
+}
