@@ -1,0 +1,61 @@
+// The common frame of every module: menu and toolbar on top, the tree on the
+// left, the content view on the right. Frames are made hidden by the main
+// menu and live until the program ends; closing one only hides it.
+#pragma once
+
+#include <QMainWindow>
+
+#include "common/paper_node_list.h"
+
+class CTreeViewExt;
+class CQuilloryView;
+class CQuilloryApp;
+
+class CQuilloryFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    // resourceId names the frame's menu and toolbar (4, 156, 166, 152, 172,
+    // 173); owner is the main menu, told when the frame hides itself.
+    CQuilloryFrame(CQuilloryApp& app, int resourceId, QWidget* owner);
+    ~CQuilloryFrame() override;
+
+    int ResourceId() const { return resourceId_; }
+    bool IsLoaded() const { return loaded_; }
+    int CurrentItemId() const { return currentItemId_; }
+
+    // Fills the tree from the data file (the main menu calls it when the
+    // frame is shown with its loaded flag clear).
+    virtual void LoadTree() {}
+    virtual void ResetTree();
+    virtual void ReturnToMenu();
+
+    CTreeViewExt* TreeView() const { return tree_; }
+    CQuilloryView* ContentView() const { return view_; }
+    quillory::PaperNodeList& Nodes() { return nodes_; }
+
+signals:
+    // The frame has hidden itself (WM_MODULE_CLOSED).
+    void moduleClosed(CQuilloryFrame* frame);
+    // A paper frame asks for an exam on a paper node (WM_START_EXAM).
+    void startExamRequested(CQuilloryFrame* frame, int paperId);
+    // The history frame asks to review an exam record (WM_REVIEW_EXAM).
+    void reviewExamRequested(CQuilloryFrame* frame, int historyId);
+    // The owner asked the whole program to minimise.
+    void minimizeRequested();
+
+protected:
+    // The tree reported a new selection (WM_TREE_SELECT): remember it and
+    // show its page. The base only remembers it.
+    virtual void OnTreeSelect(int itemId);
+    void SetLoaded(bool loaded) { loaded_ = loaded; }
+
+    CQuilloryApp& app_;
+
+private:
+    int resourceId_;
+    bool loaded_ = false;
+    int currentItemId_ = -1;
+    CTreeViewExt* tree_ = nullptr;
+    CQuilloryView* view_ = nullptr;
+    quillory::PaperNodeList nodes_;
+};

@@ -1,0 +1,48 @@
+// The internal links of pages, "Quillory://" + keyword + a six-character
+// number field (+ a label for questions and answers), and the decision the
+// content view takes before every navigation.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillory {
+
+inline constexpr char kLinkPrefix[] = "Quillory://";
+
+enum class LinkKind { Paper, Question, Answer, Knowledge, ClassicAnalysis, HistoryAnalysis };
+
+struct InternalLink {
+    LinkKind kind = LinkKind::Paper;
+    int id = 0;          // the six-character field, read as atoi does
+    int second = 0;      // HistoryAnalysis only: the second field
+    std::string label;   // Question and Answer only: everything after the field
+};
+
+enum class NavigationAction {
+    Proceed,   // let the browser go there (ordinary files, pages, unknown kinds)
+    Cancel,    // an empty address
+    Dispatch,  // an internal link: cancel, and call the page operation
+};
+
+struct NavigationDecision {
+    NavigationAction action = NavigationAction::Proceed;
+    InternalLink link;  // set for Dispatch
+};
+
+// The link dispatcher's rules: a navigation into a named frame proceeds; an
+// empty address is cancelled; one trailing "/" is dropped; the prefix is
+// matched without regard to case, the keyword with it.
+NavigationDecision DecideNavigation(std::string_view url, std::string_view targetFrame = {});
+
+// The parsed link, or nothing when url is not an internal link of a known
+// kind (no trailing-slash handling: DecideNavigation does that).
+std::optional<InternalLink> ParseInternalLink(std::string_view url);
+
+// Links as the program writes them into pages: "Quillory://Paper:%d",
+// "Quillory://Question:%d" + label, "Quillory://HistoryAnalysis:%d:%d", ...
+std::string MakeLink(LinkKind kind, int id, std::string_view label = {});
+std::string MakeHistoryLink(int recordId, int paperId);
+
+}  // namespace quillory

@@ -1,0 +1,46 @@
+// The in-memory list of tree nodes that every tree of the program is built
+// from (papers, knowledge points, templates, generated paper rows).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillory {
+
+struct PaperNode {
+    int id = 0;
+    int superiorId = 0;  // the parent's ID; 0 for none
+    std::string title;   // UTF-8
+    int tag = 0;         // the module's own value; paper trees keep QuestionID here
+};
+
+class PaperNodeList {
+public:
+    void Add(PaperNode node);
+    void Clear();
+
+    // Parents first, depth-first; siblings ascending by the GB2312 bytes of
+    // their titles, equal titles keeping their list order. A node whose
+    // parent is 0 or not in the list is top level. Nodes that no top-level
+    // node reaches (a cycle of parents) are dropped.
+    void Order();
+
+    // Walks up from id; true when ancestorId is met (equal IDs are true). A
+    // cycle of parents ends the walk with false.
+    bool IsUnder(int id, int ancestorId) const;
+    // 1 for a node whose parent is 0 or not in the list; a cycle of parents
+    // counts each node once.
+    int Depth(int id) const;
+
+    const std::vector<PaperNode>& Nodes() const { return nodes_; }
+    size_t Size() const { return nodes_.size(); }
+    bool Empty() const { return nodes_.empty(); }
+    const PaperNode& operator[](size_t index) const { return nodes_[index]; }
+    // Index of the first node with that ID, or -1.
+    int IndexOf(int id) const;
+
+private:
+    std::vector<PaperNode> nodes_;
+};
+
+}  // namespace quillory
