@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace quillory {
@@ -22,14 +23,18 @@ public:
     // Parents first, depth-first; siblings ascending by the GB2312 bytes of
     // their titles, equal titles keeping their list order. A node whose
     // parent is 0 or not in the list is top level. Nodes that no top-level
-    // node reaches (a cycle of parents) are dropped.
+    // node reaches (a cycle of parents, a node that is its own parent) are
+    // dropped. Where IDs repeat, the children follow the first of them.
+    // O(n log n).
     void Order();
 
-    // Walks up from id; true when ancestorId is met (equal IDs are true). A
-    // cycle of parents ends the walk with false.
+    // Walks up from id; true when ancestorId is met (equal IDs are true). The
+    // walk ends with false at an ID not in the list, and at 0 unless
+    // ancestorId is 0. A cycle of parents ends the walk with false.
     bool IsUnder(int id, int ancestorId) const;
-    // 1 for a node whose parent is 0 or not in the list; a cycle of parents
-    // counts each node once.
+    // The number of nodes met walking up from id: 1 for a node whose parent
+    // is 0 or not in the list, 0 for an ID not in the list. A cycle of
+    // parents counts each node once (a node that is its own parent has 1).
     int Depth(int id) const;
 
     const std::vector<PaperNode>& Nodes() const { return nodes_; }
@@ -41,6 +46,7 @@ public:
 
 private:
     std::vector<PaperNode> nodes_;
+    std::unordered_map<int, size_t> firstIndex_;  // ID -> index of its first node
 };
 
 }  // namespace quillory
