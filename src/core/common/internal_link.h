@@ -15,9 +15,9 @@ enum class LinkKind { Paper, Question, Answer, Knowledge, ClassicAnalysis, Histo
 
 struct InternalLink {
     LinkKind kind = LinkKind::Paper;
-    int id = 0;          // the six-character field, read as atoi does
-    int second = 0;      // HistoryAnalysis only: the second field
-    std::string label;   // Question and Answer only: everything after the field
+    int id = 0;         // the six-character field, read as atoi does
+    int second = 0;     // HistoryAnalysis only: the second field
+    std::string label;  // Question and Answer only: everything after the field
 };
 
 enum class NavigationAction {
@@ -38,6 +38,15 @@ NavigationDecision DecideNavigation(std::string_view url, std::string_view targe
 
 // The parsed link, or nothing when url is not an internal link of a known
 // kind (no trailing-slash handling: DecideNavigation does that).
+//
+// The fields sit at fixed positions after the keyword: six characters for
+// the number, then the label (Question, Answer) or, after one separator
+// character, six more for the second number (HistoryAnalysis). Positions
+// count characters, not bytes, so a field never ends inside a Chinese
+// character: "Quillory://Question:12第1题" holds the five-character field
+// "12第1题" (id 12) and an empty label. The prefix and keywords are ASCII,
+// so for the links the program writes (six-digit IDs) characters and bytes
+// agree. A field cut short by the end of the text is read as far as it goes.
 std::optional<InternalLink> ParseInternalLink(std::string_view url);
 
 // Links as the program writes them into pages: "Quillory://Paper:%d",
