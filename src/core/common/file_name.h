@@ -7,9 +7,10 @@
 
 namespace quillory {
 
-// Replaces "/", "\", "*", "?", "\"", "<", ">", "|" and ":" by "_"; a name that
-// is empty, "." or ".." gets "_" characters instead, so the result is always
-// one plain name inside its folder.
+// Replaces "/", "\", "*", "?", "\"", "<", ">", "|", ":" and control characters
+// by "_"; a name that is empty, "." or ".." gets "_" characters instead, so
+// the result is always one plain name inside its folder. Everything else
+// (Chinese, spaces, other dots) is kept.
 std::string SanitizeFileName(std::string_view name);
 
 // folder + "/" + SanitizeFileName(name).

@@ -1,5 +1,5 @@
-// Page locations: local ones are relative to the data folder; "http:" and
-// "ftp:" ones are handed to the browser unchanged.
+// Page locations: local ones are relative to the data folder; "http:",
+// "https:" and "ftp:" ones are handed to the browser unchanged.
 #pragma once
 
 #include <string>
@@ -7,8 +7,9 @@
 
 namespace quillory {
 
-// Trimmed, not empty, and beginning neither with "http:" nor with "ftp:"
-// (any case).
+// Trimmed, not empty, and beginning with none of "http:", "https:" and
+// "ftp:" (any case). "https:" counts as remote too: read as a folder under
+// the data folder it could only ever name a missing file.
 bool IsLocalPath(std::string_view location);
 
 // dataFolder + "/" + the trimmed location, with any "\" read as "/" (banks
