@@ -27,11 +27,20 @@ std::string Cell(const std::string& text) {
     std::string cell;
     for (char c : text) {
         switch (c) {
-            case '\t': cell += "\\t"; break;
-            case '\n': cell += "\\n"; break;
-            case '\r': cell += "\\r"; break;
-            case '\\': cell += "\\\\"; break;
-            default: cell += c;
+            case '\t':
+                cell += "\\t";
+                break;
+            case '\n':
+                cell += "\\n";
+                break;
+            case '\r':
+                cell += "\\r";
+                break;
+            case '\\':
+                cell += "\\\\";
+                break;
+            default:
+                cell += c;
         }
     }
     return cell;
@@ -65,8 +74,8 @@ int RunNew(const Args& args) {
     }
     std::string error;
     if (!DataStore::Open(args[0], &error)) {
-        std::fprintf(stderr, "quillory-tool: %s was made but does not open: %s\n",
-                     args[0].c_str(), error.c_str());
+        std::fprintf(stderr, "quillory-tool: %s was made but does not open: %s\n", args[0].c_str(),
+                     error.c_str());
         return 1;
     }
     std::printf("%s\n", std::filesystem::absolute(args[0], ec).c_str());
@@ -98,9 +107,9 @@ int RunSql(const Args& args) {
         return 1;
     }
     const std::string& statement = args[1];
-    const bool isSelect = statement.find_first_not_of(" \t\r\n") != std::string::npos &&
-                          strncasecmp(statement.c_str() + statement.find_first_not_of(" \t\r\n"),
-                                      "select", 6) == 0;
+    const bool isSelect =
+        statement.find_first_not_of(" \t\r\n") != std::string::npos &&
+        strncasecmp(statement.c_str() + statement.find_first_not_of(" \t\r\n"), "select", 6) == 0;
     if (!isSelect) {
         if (!store->Execute(statement)) {
             std::fprintf(stderr, "quillory-tool: %s\n", store->LastError().c_str());

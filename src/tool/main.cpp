@@ -16,7 +16,8 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"new", "new DATAFILE", "make a new, empty data file from the template", quillory::tool::RunNew},
+    {"new", "new DATAFILE", "make a new, empty data file from the template",
+     quillory::tool::RunNew},
     {"sql", "sql DATAFILE STATEMENT",
      "run one statement; a select prints a header line and tab-separated rows",
      quillory::tool::RunSql},
@@ -29,8 +30,9 @@ void PrintHelp() {
     for (const Command& command : kCommands) {
         std::printf("  %-40s %s\n", command.usage, command.summary);
     }
-    std::printf("\nStatements are written as the program writes them: like '*x*', #2024-05-01#,\n"
-                "true/false and \"delete * from\" are understood.\n");
+    std::printf(
+        "\nStatements are written as the program writes them: like '*x*', #2024-05-01#,\n"
+        "true/false and \"delete * from\" are understood.\n");
 }
 
 }  // namespace

@@ -11,7 +11,8 @@
 namespace quillory::testing {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quillory-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "quillory-test-XXXXXX").string();
     const char* made = mkdtemp(pattern.data());
     EXPECT_NE(made, nullptr) << "cannot make a temporary folder";
     path_ = made ? made : pattern;

@@ -30,7 +30,11 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 
 // The program data folder of the build tree (Template/ lives there).
-inline std::string ProgramFolder() { return QUILLORY_DATA_DIR; }
-inline std::string SourceFolder() { return QUILLORY_SOURCE_DIR; }
+inline std::string ProgramFolder() {
+    return QUILLORY_DATA_DIR;
+}
+inline std::string SourceFolder() {
+    return QUILLORY_SOURCE_DIR;
+}
 
 }  // namespace quillory::testing

@@ -59,11 +59,17 @@ std::string Convert(const char* to, const char* from, std::string_view input,
 
 }  // namespace
 
-std::string Utf8ToGb(std::string_view utf8) { return Convert("GB18030", "UTF-8", utf8, "?"); }
+std::string Utf8ToGb(std::string_view utf8) {
+    return Convert("GB18030", "UTF-8", utf8, "?");
+}
 
-std::string GbToUtf8(std::string_view gb) { return Convert("UTF-8", "GB18030", gb, "\xEF\xBF\xBD"); }
+std::string GbToUtf8(std::string_view gb) {
+    return Convert("UTF-8", "GB18030", gb, "\xEF\xBF\xBD");
+}
 
-std::string GbSortKey(std::string_view utf8) { return Utf8ToGb(utf8); }
+std::string GbSortKey(std::string_view utf8) {
+    return Utf8ToGb(utf8);
+}
 
 int CompareGb(std::string_view utf8A, std::string_view utf8B) {
     if (IsAscii(utf8A) && IsAscii(utf8B)) {

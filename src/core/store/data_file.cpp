@@ -25,7 +25,9 @@ std::string ApplicationTitle(const std::string& dataFileTitle) {
     return std::string(kProductName) + " - " + dataFileTitle;
 }
 
-std::string TemplateFolder(const std::string& programFolder) { return programFolder + "/Template"; }
+std::string TemplateFolder(const std::string& programFolder) {
+    return programFolder + "/Template";
+}
 
 namespace {
 

@@ -46,15 +46,16 @@ sqlite3* Connect(const std::string& path, int flags, std::string_view password,
 // the page count proves no tail was cut off.
 bool Probe(sqlite3* db, const std::string& path, std::string* error) {
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1,
-                           &statement, nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &statement,
+                           nullptr) != SQLITE_OK) {
         SetError(error, sqlite3_errmsg(db));
         return false;
     }
     std::set<std::string> tables;
     int rc = SQLITE_ROW;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
-        tables.insert(ToLowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        tables.insert(
+            ToLowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
     }
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
@@ -69,8 +70,8 @@ bool Probe(sqlite3* db, const std::string& path, std::string* error) {
     }
     sqlite3_int64 pages = 0;
     sqlite3_int64 pageSize = 0;
-    for (auto [pragma, value] : {std::pair{"pragma page_count", &pages},
-                                 std::pair{"pragma page_size", &pageSize}}) {
+    for (auto [pragma, value] :
+         {std::pair{"pragma page_count", &pages}, std::pair{"pragma page_size", &pageSize}}) {
         if (sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr) == SQLITE_OK &&
             sqlite3_step(statement) == SQLITE_ROW) {
             *value = sqlite3_column_int64(statement, 0);
@@ -90,7 +91,9 @@ bool Probe(sqlite3* db, const std::string& path, std::string* error) {
 
 DataStore::DataStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
 
-DataStore::~DataStore() { Close(); }
+DataStore::~DataStore() {
+    Close();
+}
 
 std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
                                            std::string_view password) {
@@ -161,8 +164,7 @@ bool DataStore::Execute(std::string_view jetSql) {
         lastError_ = sqlite3_errmsg(db_);
         return false;
     }
-    if (!Trim(tail ? std::string_view(tail) : std::string_view()).empty() &&
-        Trim(tail) != ";") {
+    if (!Trim(tail ? std::string_view(tail) : std::string_view()).empty() && Trim(tail) != ";") {
         sqlite3_finalize(statement);
         lastError_ = "only one statement may be run at a time";
         return false;

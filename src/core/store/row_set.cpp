@@ -38,7 +38,9 @@ RowSet& RowSet::operator=(RowSet&& other) noexcept {
     return *this;
 }
 
-RowSet::~RowSet() { sqlite3_finalize(statement_); }
+RowSet::~RowSet() {
+    sqlite3_finalize(statement_);
+}
 
 void RowSet::Next() {
     if (atEnd_ || statement_ == nullptr) {
@@ -81,7 +83,6 @@ int RowSet::Int(std::string_view name) const {
     return static_cast<int>(static_cast<unsigned int>(value));
 }
 
-
 float RowSet::Single(std::string_view name) const {
     const int i = Require(name);
     return i < 0 ? 0.0f : static_cast<float>(sqlite3_column_double(statement_, i));
@@ -98,7 +99,9 @@ DateTime RowSet::Date(std::string_view name) const {
     return value;
 }
 
-std::string RowSet::Text(std::string_view name) const { return TextAt(Require(name)); }
+std::string RowSet::Text(std::string_view name) const {
+    return TextAt(Require(name));
+}
 
 std::string RowSet::TextAt(int index) const {
     if (index < 0 || atEnd_) {

@@ -7,9 +7,8 @@ namespace quillory {
 // title column is declared with it.
 inline constexpr char kGbCollation[] = "GB2312";
 
-inline constexpr const char* kTableNames[] = {"Paper",     "Question",      "QuestionType",
-                                              "Knowledge", "History",       "PaperTemplate",
-                                              "ConfigProduct"};
+inline constexpr const char* kTableNames[] = {
+    "Paper", "Question", "QuestionType", "Knowledge", "History", "PaperTemplate", "ConfigProduct"};
 
 // The statements that lay out an empty data file with its one ConfigProduct
 // row. ID is the integer primary key, so a select without "order by" returns

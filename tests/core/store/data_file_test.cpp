@@ -1,0 +1,119 @@
+#include "store/data_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/temp_dir.h"
+
+namespace quillory {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::MakeDataFile;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFileBytes;
+
+TEST(DataFileTitle, IsTheNameBetweenTheLastSlashAndTheLastDot) {
+    EXPECT_EQ(DataFileTitle("/data/work.qly"), "work");
+    EXPECT_EQ(DataFileTitle("/data/my.bank.qly"), "my.bank");
+    EXPECT_EQ(DataFileTitle("/data/noext"), "noext");
+    EXPECT_EQ(DataFileTitle("/data.d/noext"), "");
+    EXPECT_EQ(DataFileTitle("/data/示例题库.qly"), "示例题库");
+    EXPECT_EQ(ApplicationTitle("work"), "穹岚 - work");
+    EXPECT_EQ(ApplicationTitle(""), "穹岚 - ");
+}
+
+// A program folder of its own, so the test controls the template's content.
+class DataFileCreation : public ::testing::Test {
+protected:
+    void SetUp() override {
+        program_ = dir_.File("program");
+        const fs::path common = fs::path(program_) / "Template" / "common";
+        fs::create_directories(common / "image" / "small");
+        MakeDataFile(program_ + "/Template/Template.dat");
+        WriteFileBytes((common / "style.css").string(), "body{}");
+        WriteFileBytes((common / "image" / "bk_knowledge.gif").string(), "GIF89a");
+        WriteFileBytes((common / "image" / "small" / "dot.gif").string(), "GIF89a.");
+        fs::create_directories(dir_.File("data"));
+    }
+
+    TempDir dir_;
+    std::string program_;
+};
+
+TEST_F(DataFileCreation, ANewFileGetsTheTemplateAndACommonCopyInEachPageFolder) {
+    const std::string file = dir_.File("data/work.qly");
+    std::string error;
+    OpenedDataFile opened = OpenDataFile(file, program_, {}, &error);
+    ASSERT_TRUE(opened.store) << error;
+    EXPECT_TRUE(opened.created);
+    EXPECT_EQ(opened.fullPath, file);
+    EXPECT_EQ(opened.dataFolder, dir_.File("data"));
+    EXPECT_EQ(opened.title, "work");
+    EXPECT_EQ(opened.applicationTitle, "穹岚 - work");
+    for (const char* pages : {"Knowledge", "Question", "Help"}) {
+        const std::string base = dir_.File("data/") + pages + "/common/";
+        EXPECT_EQ(ReadFileBytes(base + "style.css"), "body{}") << pages;
+        EXPECT_EQ(ReadFileBytes(base + "image/bk_knowledge.gif"), "GIF89a") << pages;
+        EXPECT_EQ(ReadFileBytes(base + "image/small/dot.gif"), "GIF89a.") << pages;
+    }
+    auto rows = opened.store->Query("select * from ConfigProduct");
+    ASSERT_TRUE(rows);
+    EXPECT_FALSE(rows->AtEnd());
+}
+
+TEST_F(DataFileCreation, ExistingPageFilesAreNeverOverwritten) {
+    fs::create_directories(dir_.File("data/Question/common"));
+    WriteFileBytes(dir_.File("data/Question/common/style.css"), "mine");
+    ASSERT_TRUE(CreateFromTemplate(program_, dir_.File("data/b.qly")));
+    EXPECT_EQ(ReadFileBytes(dir_.File("data/Question/common/style.css")), "mine");
+    EXPECT_EQ(ReadFileBytes(dir_.File("data/Help/common/style.css")), "body{}");
+}
+
+TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchangedAndTheHookRunsAfterTheOpen) {
+    const std::string file = dir_.File("data/old.qly");
+    MakeDataFile(file)->Execute("insert into Paper(ID, Title) values(7, '旧卷')");
+    const std::string before = ReadFileBytes(file);
+    int hookRuns = 0;
+    OpenedDataFile opened =
+        OpenDataFile(file, program_, [&](DataStore& store, const std::string& folder) {
+            ++hookRuns;
+            EXPECT_EQ(folder, dir_.File("data"));
+            EXPECT_TRUE(store.IsOpen());
+        });
+    ASSERT_TRUE(opened.store);
+    EXPECT_FALSE(opened.created);
+    EXPECT_EQ(hookRuns, 1);
+    EXPECT_FALSE(fs::exists(dir_.File("data/Question")));
+    opened.store.reset();
+    EXPECT_EQ(ReadFileBytes(file), before);
+}
+
+TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
+    const std::string file = dir_.File("data/notes.qly");
+    WriteFileBytes(file, "plain text");
+    int hookRuns = 0;
+    std::string error;
+    OpenedDataFile opened = OpenDataFile(
+        file, program_, [&](DataStore&, const std::string&) { ++hookRuns; }, &error);
+    EXPECT_FALSE(opened.store);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(hookRuns, 0);
+    EXPECT_EQ(ReadFileBytes(file), "plain text");
+}
+
+TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
+    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_).store);
+    EXPECT_FALSE(fs::exists(dir_.File("nowhere")));
+    EXPECT_FALSE(OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program")).store);
+    EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
+}
+
+TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplate) {
+    EXPECT_TRUE(DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat"));
+}
+
+}  // namespace
+}  // namespace quillory

@@ -1,0 +1,126 @@
+#include "store/jet_dialect.h"
+
+#include <gtest/gtest.h>
+
+#include "store/data_store.h"
+#include "support/temp_dir.h"
+
+namespace quillory {
+namespace {
+
+using testing::MakeDataFile;
+using testing::TempDir;
+
+TEST(TranslateJetSql, RewritesTheDialectOutsideLiteralsOnly) {
+    EXPECT_EQ(TranslateJetSql("select ID, title from Paper where IsReference=TRUE"),
+              "select ID, title from Paper where IsReference=1");
+    EXPECT_EQ(TranslateJetSql("insert into T values(true, false, 'true')"),
+              "insert into T values(1, 0, 'true')");
+    EXPECT_EQ(TranslateJetSql("delete * from History where ID=1"),
+              "delete from History where ID=1");
+    EXPECT_EQ(TranslateJetSql("select * from History"), "select * from History");
+    EXPECT_EQ(TranslateJetSql("select count(*) as n from Paper"),
+              "select count(*) as n from Paper");
+    EXPECT_EQ(TranslateJetSql("RecordDate=#2024-05-01# and RecordTime=#08:09:10#"),
+              "RecordDate='2024-05-01' and RecordTime='08:09:10'");
+    EXPECT_EQ(TranslateJetSql("where Title='a #b# true'"), "where Title='a #b# true'");
+}
+
+TEST(TranslateJetSql, TurnsLikeWildcardsIntoEscapedSqlitePatterns) {
+    EXPECT_EQ(TranslateJetSql("KnowledgeID like '*12*'"), "KnowledgeID like '%12%' ESCAPE '\\'");
+    EXPECT_EQ(TranslateJetSql("Title like '50%_x?'"), "Title like '50\\%\\_x_' ESCAPE '\\'");
+    EXPECT_EQ(TranslateJetSql("Title LIKE '*it''s*'"), "Title LIKE '%it''s%' ESCAPE '\\'");
+}
+
+TEST(SqlQuote, DoublesSingleQuotesOnly) {
+    EXPECT_EQ(SqlQuote("it's \"x\""), "it''s \"x\"");
+    EXPECT_EQ(SqlQuote(""), "");
+    EXPECT_EQ(SqlQuote("''"), "''''");
+}
+
+class DialectOnDisk : public ::testing::Test {
+protected:
+    void SetUp() override { store_ = MakeDataFile(dir_.File("bank.qly")); }
+
+    std::vector<int> Ids(const std::string& sql) {
+        std::vector<int> ids;
+        auto rows = store_->Query(sql);
+        EXPECT_TRUE(rows) << store_->LastError();
+        for (; rows && !rows->AtEnd(); rows->Next()) {
+            ids.push_back(rows->Int("ID"));
+        }
+        return ids;
+    }
+
+    TempDir dir_;
+    std::unique_ptr<DataStore> store_;
+};
+
+TEST_F(DialectOnDisk, LikeMatchesIdListsBySubstringAndLatinLettersWithoutCase) {
+    ASSERT_TRUE(store_->Execute("insert into History(ID, KnowledgeID) values(1, '12')"));
+    ASSERT_TRUE(store_->Execute("insert into History(ID, KnowledgeID) values(2, '5,112')"));
+    ASSERT_TRUE(store_->Execute("insert into History(ID, KnowledgeID) values(3, '120,7')"));
+    ASSERT_TRUE(store_->Execute("insert into History(ID, KnowledgeID) values(4, '21')"));
+    EXPECT_EQ(Ids("select * from History where KnowledgeID like '*12*' order by ID"),
+              (std::vector<int>{1, 2, 3}));
+
+    ASSERT_TRUE(store_->Execute("insert into Knowledge(ID, KeyWord) values(1, 'Newton,力')"));
+    ASSERT_TRUE(store_->Execute("insert into Knowledge(ID, KeyWord) values(2, '100%纯')"));
+    ASSERT_TRUE(store_->Execute("insert into Knowledge(ID, KeyWord) values(3, '100x纯')"));
+    EXPECT_EQ(Ids("select * from Knowledge where KeyWord like '*newton*'"), (std::vector<int>{1}));
+    EXPECT_EQ(Ids("select * from Knowledge where KeyWord like '*力*'"), (std::vector<int>{1}));
+    // A literal percent sign in the value is no wildcard.
+    EXPECT_EQ(Ids("select * from Knowledge where KeyWord like '*100%*'"), (std::vector<int>{2}));
+}
+
+TEST_F(DialectOnDisk, TheProgramsOwnStatementsRunAsWritten) {
+    ASSERT_TRUE(store_->Execute(
+        "insert into Paper(ID, SuperiorID, QuestionID, Score, TimeLimit, Title, Url, IsQuestion, "
+        "IsSystem) values(550001, 0, 0, 10.500000, 3600, '模拟卷', 'Question/a.html', false, "
+        "true)"));
+    EXPECT_EQ(Ids("select * from Paper where IsSystem=true"), (std::vector<int>{550001}));
+    EXPECT_EQ(Ids("select ID, title from Paper where IsReference=TRUE"), (std::vector<int>{}));
+    EXPECT_EQ(Ids("select MIN(ID) as ID from Paper where IsSystem=true"),
+              (std::vector<int>{550001}));
+
+    ASSERT_TRUE(store_->Execute(
+        "insert into History(ID, RecordDate, RecordTime, PaperID, TotalScore, UserScore) "
+        "values(700001, '2024-05-01', '08:09:10', 550001, 2.000000, 1.500000)"));
+    EXPECT_EQ(Ids("select * from History where PaperID=550001 and RecordDate=#2024-05-01# and "
+                  "RecordTime=#08:09:10# order by ID"),
+              (std::vector<int>{700001}));
+    ASSERT_TRUE(
+        store_->Execute("delete * from History where PaperID=550001 and "
+                        "RecordDate=#2024-05-01# and RecordTime=#08:09:10#"));
+    EXPECT_TRUE(Ids("select * from History").empty());
+    ASSERT_TRUE(store_->Execute("Update ConfigProduct set LastVerFile=''"));
+}
+
+TEST_F(DialectOnDisk, QuotedValuesWithApostrophesRoundTrip) {
+    const std::string title = "O'Neil's \"卷\" #1# true * ? %_";
+    ASSERT_TRUE(
+        store_->Execute("insert into Paper(ID, Title) values(5, '" + SqlQuote(title) + "')"));
+    auto rows = store_->Query("select * from Paper where Title='" + SqlQuote(title) + "'");
+    ASSERT_TRUE(rows);
+    ASSERT_FALSE(rows->AtEnd());
+    EXPECT_EQ(rows->Text("Title"), title);
+}
+
+TEST_F(DialectOnDisk, AnUnquotedApostropheFailsCleanlyAndChangesNothing) {
+    EXPECT_FALSE(store_->Execute("insert into Paper(ID, Title) values(5, 'O'Neil')"));
+    EXPECT_FALSE(store_->LastError().empty());
+    EXPECT_TRUE(Ids("select * from Paper").empty());
+}
+
+TEST_F(DialectOnDisk, OrderByTitleFollowsGb2312BytesAndEqualTitlesKeepIdOrder) {
+    // GB2312: 数 CAFD, 英 D3A2, 语 D3EF; ASCII before all of them.
+    const char* titles[] = {"语文", "数学", "英语", "数学", "Art"};
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_TRUE(store_->Execute("insert into Paper(ID, Title) values(" +
+                                    std::to_string(10 - i) + ", '" + titles[i] + "')"));
+    }
+    EXPECT_EQ(Ids("select ID from Paper order by Title"), (std::vector<int>{6, 7, 9, 8, 10}));
+}
+
+}  // namespace
+}  // namespace quillory
