@@ -1,0 +1,31 @@
+// Making a data file from a bank source folder: its table files (types.txt,
+// knowledge.txt, questions.txt, papers.txt, templates.txt) and its page
+// folders.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "bank/bank_source.h"
+
+namespace quillory {
+
+// The table files of a bank source, in the order they are read.
+inline constexpr const char* kBankTableFiles[] = {"types.txt", "knowledge.txt", "questions.txt",
+                                                  "papers.txt", "templates.txt"};
+
+// Parses the table files present in sourceFolder. False with the reason in
+// *error ("file:line: message") on the first problem, or when the folder
+// holds none of them.
+bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& records,
+                    std::string* error);
+
+// Makes dataFile from the template in programFolder and fills it from
+// sourceFolder: every record in one transaction, then the pages. Refuses an
+// existing dataFile. Everything is read and checked before anything is
+// written; on any failure the data file made here (and any page folder made
+// here) is removed again and *error says why.
+bool BuildBank(const std::string& sourceFolder, const std::string& dataFile,
+               const std::string& programFolder, std::string* error);
+
+}  // namespace quillory

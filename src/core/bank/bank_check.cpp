@@ -1,0 +1,254 @@
+#include "bank/bank_check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <set>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "common/local_path.h"
+#include "common/text.h"
+#include "store/data_store.h"
+
+namespace quillory {
+
+namespace {
+
+constexpr const char* kControlKinds[] = {"label", "radio", "check", "edit", "editmutiline"};
+
+struct TreeRow {
+    int id = 0;
+    int superior = 0;
+};
+
+class BankChecker {
+public:
+    BankChecker(DataStore& store, std::string dataFolder)
+        : store_(store), dataFolder_(std::move(dataFolder)) {}
+
+    std::vector<std::string> Run() {
+        if (!ReadIds("QuestionType", typeIds_) || !ReadIds("Knowledge", knowledgeIds_) ||
+            !ReadIds("Question", questionIds_)) {
+            return std::move(problems_);
+        }
+        CheckKnowledge();
+        CheckQuestions();
+        CheckPapers();
+        CheckTemplates();
+        return std::move(problems_);
+    }
+
+private:
+    template <typename Visit>
+    bool ForEachRow(const char* table, Visit visit) {
+        auto rows = store_.Query(Format("select * from %s order by ID", table));
+        if (!rows) {
+            Problem(Format("无法读取表 %s: %s", table, store_.LastError().c_str()));
+            return false;
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            visit(*rows);
+        }
+        if (rows->Failed()) {
+            Problem(Format("无法读取表 %s: %s", table, rows->Error().c_str()));
+            return false;
+        }
+        return true;
+    }
+
+    bool ReadIds(const char* table, std::set<int>& ids) {
+        return ForEachRow(table, [&](const RowSet& row) { ids.insert(row.Int("ID")); });
+    }
+
+    void CheckKnowledge() {
+        std::vector<TreeRow> tree;
+        ForEachRow("Knowledge", [&](const RowSet& row) {
+            const int id = row.Int("ID");
+            CheckSixDigits("Knowledge", id);
+            CheckPage("Knowledge", id, "Url", row.Text("Url"));
+            tree.push_back({id, row.Int("SuperiorID")});
+        });
+        CheckTree("Knowledge", tree);
+    }
+
+    void CheckQuestions() {
+        ForEachRow("Question", [&](const RowSet& row) {
+            const int id = row.Int("ID");
+            CheckSixDigits("Question", id);
+            CheckPage("Question", id, "Url", row.Text("Url"));
+            CheckPage("Question", id, "AnswerUrl", row.Text("AnswerUrl"));
+            const int type = row.Int("TypeID");
+            if (typeIds_.count(type) == 0) {
+                Problem(Format("Question %d: TypeID %d 不是已有的题型", id, type));
+            }
+            CheckIdList("Question", id, "Knowledge", row.Text("Knowledge"), knowledgeIds_,
+                        "知识点");
+            CheckIdList("Question", id, "GroupID", row.Text("GroupID"), questionIds_, "试题");
+            CheckAnswerForm(id, row.Text("Answer"));
+        });
+    }
+
+    void CheckPapers() {
+        std::vector<TreeRow> tree;
+        ForEachRow("Paper", [&](const RowSet& row) {
+            const int id = row.Int("ID");
+            CheckSixDigits("Paper", id);
+            CheckPage("Paper", id, "Url", row.Text("Url"));
+            const int question = row.Int("QuestionID");
+            if (row.Bool("IsQuestion") && questionIds_.count(question) == 0) {
+                Problem(Format("Paper %d: QuestionID %d 不是已有的试题", id, question));
+            }
+            tree.push_back({id, row.Int("SuperiorID")});
+        });
+        CheckTree("Paper", tree);
+    }
+
+    void CheckTemplates() {
+        std::vector<TreeRow> tree;
+        ForEachRow("PaperTemplate", [&](const RowSet& row) {
+            const int id = row.Int("ID");
+            CheckSixDigits("PaperTemplate", id);
+            CheckPage("PaperTemplate", id, "Url", row.Text("Url"));
+            CheckIdList("PaperTemplate", id, "QuestionID", row.Text("QuestionID"), questionIds_,
+                        "试题");
+            CheckIdList("PaperTemplate", id, "QuestionTypeID", row.Text("QuestionTypeID"), typeIds_,
+                        "题型");
+            CheckIdList("PaperTemplate", id, "KnowledgeID", row.Text("KnowledgeID"), knowledgeIds_,
+                        "知识点");
+            tree.push_back({id, row.Int("SuperiorID")});
+        });
+        CheckTree("PaperTemplate", tree);
+    }
+
+    // Links carry IDs in a six-character field, so only six-digit IDs
+    // survive the trip through a page.
+    void CheckSixDigits(const char* table, int id) {
+        if (id < 100000 || id > 999999) {
+            Problem(Format("%s %d: ID 不是六位数 (应在 100000 到 999999 之间)", table, id));
+        }
+    }
+
+    void CheckPage(const char* table, int id, const char* column, const std::string& location) {
+        if (!IsLocalPath(location)) {
+            return;
+        }
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(ResolveLocalPath(dataFolder_, location), ec)) {
+            Problem(Format("%s %d: %s 所指的页面文件不存在: %s", table, id, column,
+                           Trim(location).c_str()));
+        }
+    }
+
+    void CheckIdList(const char* table, int id, const char* column, const std::string& list,
+                     const std::set<int>& known, const char* what) {
+        for (const std::string& raw : SplitString(list, ",")) {
+            const std::string piece = Trim(raw);
+            if (piece.empty()) {
+                continue;
+            }
+            if (!std::all_of(piece.begin(), piece.end(),
+                             [](char c) { return c >= '0' && c <= '9'; })) {
+                Problem(
+                    Format("%s %d: %s 中的 \"%s\" 不是数字 ID", table, id, column, piece.c_str()));
+            } else if (piece.size() > 9 || known.count(AtoI(piece)) == 0) {
+                Problem(Format("%s %d: %s 中的 %s 不是已有的%s", table, id, column, piece.c_str(),
+                               what));
+            }
+        }
+    }
+
+    void CheckAnswerForm(int id, const std::string& answer) {
+        const std::vector<std::string> lines = SplitString(answer, "\r\n");
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const int number = static_cast<int>(i) + 1;
+            if (Trim(lines[i]).empty()) {
+                continue;
+            }
+            if (lines[i].find('\n') != std::string::npos) {
+                Problem(
+                    Format("Question %d: Answer 第 %d 行含有不带 CR 的换行 (各行应以 CR LF 分隔)",
+                           id, number));
+                continue;
+            }
+            const std::vector<std::string> fields = SplitString(lines[i], ",");
+            if (fields.size() < 6) {
+                Problem(Format("Question %d: Answer 第 %d 行只有 %zu 个字段 (至少要 6 个)", id,
+                               number, fields.size()));
+                continue;
+            }
+            const std::string& kind = fields[4];
+            if (std::none_of(std::begin(kControlKinds), std::end(kControlKinds),
+                             [&](const char* known) { return EqualsNoCase(kind, known); })) {
+                Problem(
+                    Format("Question %d: Answer 第 %d 行的控件类型 \"%s\" 未知 (应为 label、"
+                           "radio、check、edit 或 editmutiline)",
+                           id, number, kind.c_str()));
+            }
+        }
+    }
+
+    // Parents that do not exist, and cycles of parents (each reported once,
+    // at its smallest ID).
+    void CheckTree(const char* table, const std::vector<TreeRow>& rows) {
+        std::map<int, int> parent;
+        for (const TreeRow& row : rows) {
+            parent[row.id] = row.superior;
+        }
+        for (const TreeRow& row : rows) {
+            if (row.superior != 0 && parent.count(row.superior) == 0) {
+                Problem(Format("%s %d: SuperiorID %d 不是 %s 中已有的行", table, row.id,
+                               row.superior, table));
+            }
+        }
+        enum class State { Unseen, OnPath, Done };
+        std::map<int, State> state;
+        for (const TreeRow& row : rows) {
+            std::vector<int> path;
+            int at = row.id;
+            while (parent.count(at) != 0 && state[at] == State::Unseen) {
+                state[at] = State::OnPath;
+                path.push_back(at);
+                at = parent[at];
+                if (at == 0) {
+                    break;
+                }
+            }
+            if (at != 0 && parent.count(at) != 0 && state[at] == State::OnPath) {
+                ReportCycle(table,
+                            std::vector<int>(std::find(path.begin(), path.end(), at), path.end()));
+            }
+            for (int id : path) {
+                state[id] = State::Done;
+            }
+        }
+    }
+
+    void ReportCycle(const char* table, std::vector<int> cycle) {
+        std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
+        std::string text;
+        for (int id : cycle) {
+            text += Format("%d → ", id);
+        }
+        text += Format("%d", cycle.front());
+        Problem(Format("%s %d: SuperiorID 形成循环: %s", table, cycle.front(), text.c_str()));
+    }
+
+    void Problem(std::string text) { problems_.push_back(std::move(text)); }
+
+    DataStore& store_;
+    std::string dataFolder_;
+    std::set<int> typeIds_;
+    std::set<int> knowledgeIds_;
+    std::set<int> questionIds_;
+    std::vector<std::string> problems_;
+};
+
+}  // namespace
+
+std::vector<std::string> CheckBank(DataStore& store, const std::string& dataFolder) {
+    return BankChecker(store, dataFolder).Run();
+}
+
+}  // namespace quillory
