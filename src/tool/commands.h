@@ -12,6 +12,8 @@ using Args = std::vector<std::string>;
 int RunNew(const Args& args);
 int RunTemplate(const Args& args);
 int RunSql(const Args& args);
+int RunBuildBank(const Args& args);
+int RunCheck(const Args& args);
 
 // The program data folder: where quillory-tool itself lies in a build tree,
 // <prefix>/share/quillory when installed.

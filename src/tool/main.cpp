@@ -21,6 +21,12 @@ const Command kCommands[] = {
     {"sql", "sql DATAFILE STATEMENT",
      "run one statement; a select prints a header line and tab-separated rows",
      quillory::tool::RunSql},
+    {"build-bank", "build-bank SOURCE_DIR DATAFILE",
+     "make a new data file from a bank source folder (tables and pages)",
+     quillory::tool::RunBuildBank},
+    {"check", "check DATAFILE",
+     "list what is wrong in a bank (missing pages, bad IDs and references, answer forms)",
+     quillory::tool::RunCheck},
     {"template", "template FILE", "write the empty template database (the build uses this)",
      quillory::tool::RunTemplate},
 };

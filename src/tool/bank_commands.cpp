@@ -1,0 +1,57 @@
+// build-bank, check: making a data file from bank sources and finding what is
+// wrong in a bank.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "bank/bank_builder.h"
+#include "bank/bank_check.h"
+#include "commands.h"
+#include "store/data_store.h"
+
+namespace quillory::tool {
+
+int RunBuildBank(const Args& args) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "用法: quillory-tool build-bank SOURCE_DIR DATAFILE\n");
+        return 2;
+    }
+    std::string error;
+    if (!BuildBank(args[0], args[1], ProgramFolder(), &error)) {
+        std::fprintf(stderr, "quillory-tool: %s\n", error.c_str());
+        return 1;
+    }
+    std::error_code ec;
+    std::printf("%s\n", std::filesystem::absolute(args[1], ec).lexically_normal().c_str());
+    return 0;
+}
+
+int RunCheck(const Args& args) {
+    if (args.size() != 1) {
+        std::fprintf(stderr, "用法: quillory-tool check DATAFILE\n");
+        return 2;
+    }
+    std::string error;
+    auto store = DataStore::Open(args[0], &error);
+    if (!store) {
+        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", args[0].c_str(),
+                     error.c_str());
+        return 1;
+    }
+    std::error_code ec;
+    const std::string dataFolder =
+        std::filesystem::absolute(args[0], ec).lexically_normal().parent_path().string();
+    const std::vector<std::string> problems = CheckBank(*store, dataFolder);
+    for (const std::string& problem : problems) {
+        std::printf("%s\n", problem.c_str());
+    }
+    if (problems.empty()) {
+        std::printf("检查完毕: 没有发现问题\n");
+        return 0;
+    }
+    std::printf("检查完毕: 发现 %zu 个问题\n", problems.size());
+    return 1;
+}
+
+}  // namespace quillory::tool
