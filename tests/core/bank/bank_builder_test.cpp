@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "bank/bank_builder.h"
+#include "common/gb_encoding.h"
+#include "source_files.h"
+#include "store/data_store.h"
+#include "support/temp_dir.h"
+
+namespace quillory {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FileList;
+using testing::ProgramFolder;
+using testing::ReadFileBytes;
+using testing::TempDir;
+using testing::WriteFiles;
+
+std::vector<std::string> Entries(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    return names;
+}
+
+const FileList kSource = {
+    {"types.txt", "[QuestionType 1]\nTitle = 单项选择题\n"},
+    {"knowledge.txt",
+     "[Knowledge 300101]\nTitle = 河流\nUrl = Knowledge/300101.html\nKeyWord = 长江,河流\n"
+     "Weight = 3\n"},
+    {"questions.txt",
+     "[Question 200101]\nTypeID = 1\nUrl = Question/200101.html\nKnowledge = 300101\n"
+     "Answer <<\n10,10,300,20,label,选择正确的一项:\n10,40,200,20,radio,A. "
+     "长江,1,group,auto\n>>\n"},
+    {"papers.txt",
+     "[Paper 100001]\nTitle = 地理 'A' 卷\nTimeLimit = 60\nIsReference = true\n"
+     "[Paper 100002]\nSuperiorID = 100001\nQuestionID = 200101\nIsQuestion = 1\n"
+     "Score = 2.5\nTitle = 第001题\n"},
+    {"Question/200101.html",
+     "<html><head><meta charset=\"utf-8\"></head><body>[试题] 长江</body></html>"},
+    {"Question/image/dot.gif", std::string("GIF89a\x00\xFF\x80", 9)},
+    {"Knowledge/300101.html", "<p>河流</p>"},
+    {"Help/readme.txt", "帮助"},
+};
+
+TEST(BuildBank, StoresEveryRecordAndWritesThePages) {
+    TempDir dir;
+    WriteFiles(dir.File("src"), kSource);
+    const std::string dataFile = dir.File("bank.qly");
+    std::string error;
+    ASSERT_TRUE(BuildBank(dir.File("src"), dataFile, ProgramFolder(), &error)) << error;
+
+    auto store = DataStore::Open(dataFile, &error);
+    ASSERT_TRUE(store) << error;
+    auto question = store->Query("select * from Question where ID=200101");
+    ASSERT_TRUE(question && !question->AtEnd());
+    EXPECT_EQ(question->Text("Answer"),
+              "10,10,300,20,label,选择正确的一项:\r\n10,40,200,20,radio,A. 长江,1,group,auto");
+    EXPECT_EQ(question->Int("Level"), 0);  // not given: the default
+    EXPECT_EQ(question->Text("GroupID"), "");
+    auto paper = store->Query("select * from Paper order by ID");
+    ASSERT_TRUE(paper && !paper->AtEnd());
+    EXPECT_EQ(paper->Text("Title"), "地理 'A' 卷");
+    EXPECT_EQ(paper->Int("TimeLimit"), 60);
+    EXPECT_TRUE(paper->Bool("IsReference"));
+    EXPECT_FALSE(paper->Bool("IsSystem"));
+    paper->Next();
+    EXPECT_EQ(paper->Int("SuperiorID"), 100001);
+    EXPECT_TRUE(paper->Bool("IsQuestion"));
+    EXPECT_FLOAT_EQ(paper->Single("Score"), 2.5f);
+    auto knowledge = store->Query("select * from Knowledge where KeyWord like '*长江*'");
+    ASSERT_TRUE(knowledge && !knowledge->AtEnd());
+    EXPECT_EQ(knowledge->Int("Weight"), 3);
+    auto type = store->Query("select * from QuestionType");
+    ASSERT_TRUE(type && !type->AtEnd());
+    EXPECT_EQ(type->Text("Title"), "单项选择题");
+
+    EXPECT_EQ(
+        ReadFileBytes(dir.File("Question/200101.html")),
+        Utf8ToGb("<html><head><meta charset=\"gb2312\"></head><body>[试题] 长江</body></html>"));
+    EXPECT_EQ(ReadFileBytes(dir.File("Knowledge/300101.html")),
+              "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">" +
+                  Utf8ToGb("<p>河流</p>"));
+    EXPECT_EQ(ReadFileBytes(dir.File("Question/image/dot.gif")),
+              std::string("GIF89a\x00\xFF\x80", 9));
+    EXPECT_EQ(ReadFileBytes(dir.File("Help/readme.txt")), "帮助");
+    for (const char* folder : {"Question", "Knowledge", "Help"}) {
+        EXPECT_TRUE(fs::is_directory(dir.File(std::string(folder) + "/common"))) << folder;
+    }
+}
+
+TEST(BuildBank, RefusesAnExistingDataFileAndLeavesItAlone) {
+    TempDir dir;
+    WriteFiles(dir.Path(), {{"bank.qly", "mine"}});
+    WriteFiles(dir.File("src"), kSource);
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("exists already"), std::string::npos) << error;
+    EXPECT_EQ(ReadFileBytes(dir.File("bank.qly")), "mine");
+    EXPECT_FALSE(fs::exists(dir.File("Question")));
+}
+
+TEST(BuildBank, ABadTableFileLeavesNothingBehind) {
+    TempDir dir;
+    FileList source = kSource;
+    source.push_back({"templates.txt", "[PaperTemplate 400001]\nScoreMax = ten\n"});
+    WriteFiles(dir.File("src"), source);
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_EQ(error, dir.File("src/templates.txt") +
+                         ":2: ScoreMax: \"ten\" is not a number (decimals are written with \".\")");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"src"});
+}
+
+TEST(BuildBank, APageThatIsNotUtf8IsNamedAndLeavesNothingBehind) {
+    TempDir dir;
+    FileList source = kSource;
+    source.push_back({"Question/200102.html", Utf8ToGb("<p>长江</p>")});
+    WriteFiles(dir.File("src"), source);
+    fs::create_directory(dir.File("out"));
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("out/bank.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("Question/200102.html: not valid UTF-8"), std::string::npos) << error;
+    EXPECT_EQ(Entries(dir.File("out")), std::vector<std::string>{});
+}
+
+TEST(BuildBank, AFailureAfterTheDataFileWasMadeRemovesItButKeepsFoldersItFound) {
+    TempDir dir;
+    WriteFiles(dir.File("src"), kSource);
+    // A folder where a page must go makes the page writing fail late.
+    WriteFiles(dir.Path(), {{"Question/200101.html/keep.txt", "other bank"}});
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("200101.html"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir.File("bank.qly")));
+    EXPECT_FALSE(fs::exists(dir.File("Knowledge")));
+    EXPECT_FALSE(fs::exists(dir.File("Help")));
+    EXPECT_EQ(ReadFileBytes(dir.File("Question/200101.html/keep.txt")), "other bank");
+}
+
+TEST(BuildBank, ASourceWithoutTableFilesIsRefused) {
+    TempDir dir;
+    WriteFiles(dir.File("src"), {{"Question/a.html", "<p>a</p>"}});
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("no table file"), std::string::npos) << error;
+    EXPECT_FALSE(BuildBank(dir.File("nothing"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("no such bank source folder"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir.File("bank.qly")));
+}
+
+}  // namespace
+}  // namespace quillory

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "bank/bank_check.h"
+#include "source_files.h"
+#include "store/data_store.h"
+#include "support/temp_dir.h"
+
+namespace quillory {
+namespace {
+
+using testing::MakeDataFile;
+using testing::TempDir;
+using testing::WriteFiles;
+
+// A small bank with nothing wrong in it: every kind of row and reference.
+class SoundBank {
+public:
+    SoundBank() : store_(MakeDataFile(dir_.File("bank.qly"))) {
+        for (const char* sql : {
+                 "insert into QuestionType(ID, Title) values(1, '单项选择题')",
+                 "insert into QuestionType(ID, Title) values(2, '填空题')",
+                 "insert into Knowledge(ID, SuperiorID, Title, Url) values(300001, 0, '地理', "
+                 "'Knowledge/300001.html')",
+                 "insert into Knowledge(ID, SuperiorID, Title, Url) values(300002, 300001, '河流', "
+                 "'Knowledge\\300002.html')",
+                 "insert into Question(ID, TypeID, Url, AnswerUrl, Knowledge, GroupID, Answer) "
+                 "values(200001, 1, 'Question/200001.html', ' Question/200001a.html ', "
+                 "'300001, 300002,', '200001,200002', "
+                 "'10,10,300,20,Label,选择:\r\n10,40,200,20,radio,A,1,group,auto\r\n\r\n')",
+                 "insert into Question(ID, TypeID, Url, AnswerUrl, Answer) values(200002, 2, "
+                 "'http://example.com/q', 'Question/200002a.html', "
+                 "'0,0,200,20,edit,,北京\r\n0,30,200,60,EditMutiLine,,x\r\n0,0,9,9,check,c')",
+                 "insert into Paper(ID, SuperiorID, Title, Url) values(100001, 0, '试卷', "
+                 "'Question/P100001.html')",
+                 "insert into Paper(ID, SuperiorID, QuestionID, IsQuestion, Title) "
+                 "values(100002, 100001, 200001, true, '第001题')",
+                 "insert into PaperTemplate(ID, SuperiorID, Title) values(400001, 0, '模版')",
+                 "insert into PaperTemplate(ID, SuperiorID, IsQuestion, QuestionID, "
+                 "QuestionTypeID, "
+                 "KnowledgeID) values(400002, 400001, true, '200002', '1,2', '300002')",
+             }) {
+            EXPECT_TRUE(store_->Execute(sql)) << sql << ": " << store_->LastError();
+        }
+        WriteFiles(dir_.Path(), {{"Knowledge/300001.html", "k"},
+                                 {"Knowledge/300002.html", "k"},
+                                 {"Question/200001.html", "q"},
+                                 {"Question/200001a.html", "a"},
+                                 {"Question/200002a.html", "a"},
+                                 {"Question/P100001.html", "p"}});
+    }
+
+    DataStore& Store() { return *store_; }
+    const TempDir& Dir() const { return dir_; }
+    std::vector<std::string> Check() { return CheckBank(*store_, dir_.Path()); }
+
+private:
+    TempDir dir_;
+    std::unique_ptr<DataStore> store_;
+};
+
+TEST(CheckBank, FindsNothingInASoundBank) {
+    SoundBank bank;
+    EXPECT_EQ(bank.Check(), std::vector<std::string>{});
+}
+
+TEST(CheckBank, FindsEachKindOfProblemOnce) {
+    struct Case {
+        const char* change;  // a statement, or "rm <page>"
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"rm Question/200001a.html",
+         "Question 200001: AnswerUrl 所指的页面文件不存在: Question/200001a.html"},
+        {"rm Knowledge/300002.html",
+         "Knowledge 300002: Url 所指的页面文件不存在: Knowledge\\300002.html"},
+        {"rm Question/P100001.html",
+         "Paper 100001: Url 所指的页面文件不存在: Question/P100001.html"},
+        {"update PaperTemplate set Url='Question/T.html' where ID=400002",
+         "PaperTemplate 400002: Url 所指的页面文件不存在: Question/T.html"},
+        {"insert into Paper(ID, Title) values(99999, 'x')",
+         "Paper 99999: ID 不是六位数 (应在 100000 到 999999 之间)"},
+        {"insert into Knowledge(ID, Title) values(1000000, 'x')",
+         "Knowledge 1000000: ID 不是六位数 (应在 100000 到 999999 之间)"},
+        {"insert into Question(ID, TypeID) values(12, 1)",
+         "Question 12: ID 不是六位数 (应在 100000 到 999999 之间)"},
+        {"insert into PaperTemplate(ID) values(40000)",
+         "PaperTemplate 40000: ID 不是六位数 (应在 100000 到 999999 之间)"},
+        {"update Question set Knowledge='300001,300003' where ID=200001",
+         "Question 200001: Knowledge 中的 300003 不是已有的知识点"},
+        {"update Question set Knowledge='30000l' where ID=200001",
+         "Question 200001: Knowledge 中的 \"30000l\" 不是数字 ID"},
+        {"update PaperTemplate set KnowledgeID='300009' where ID=400002",
+         "PaperTemplate 400002: KnowledgeID 中的 300009 不是已有的知识点"},
+        {"update PaperTemplate set QuestionID='200002, 200003' where ID=400002",
+         "PaperTemplate 400002: QuestionID 中的 200003 不是已有的试题"},
+        {"update PaperTemplate set QuestionTypeID='3' where ID=400002",
+         "PaperTemplate 400002: QuestionTypeID 中的 3 不是已有的题型"},
+        {"update Paper set QuestionID=200009 where ID=100002",
+         "Paper 100002: QuestionID 200009 不是已有的试题"},
+        {"update Question set TypeID=7 where ID=200002",
+         "Question 200002: TypeID 7 不是已有的题型"},
+        {"update Paper set SuperiorID=100005 where ID=100002",
+         "Paper 100002: SuperiorID 100005 不是 Paper 中已有的行"},
+        {"update Knowledge set SuperiorID=300005 where ID=300002",
+         "Knowledge 300002: SuperiorID 300005 不是 Knowledge 中已有的行"},
+        {"update PaperTemplate set SuperiorID=400005 where ID=400002",
+         "PaperTemplate 400002: SuperiorID 400005 不是 PaperTemplate 中已有的行"},
+        {"update Question set Answer='10,10,300,20,label,a\r\n\r\n10,40,200,20,radio' "
+         "where ID=200001",
+         "Question 200001: Answer 第 3 行只有 5 个字段 (至少要 6 个)"},
+        {"update Question set Answer='10,40,200,20,button,A,1' where ID=200001",
+         "Question 200001: Answer 第 1 行的控件类型 \"button\" 未知 (应为 "
+         "label、radio、check、edit "
+         "或 editmutiline)"},
+        {"update Question set Answer='0,0,1,1,label,a\r\n0,0,1,1,edit,,x\n0,0,1,1,edit,,y' "
+         "where ID=200002",
+         "Question 200002: Answer 第 2 行含有不带 CR 的换行 (各行应以 CR LF 分隔)"},
+        {"update Question set GroupID='200001,200003' where ID=200001",
+         "Question 200001: GroupID 中的 200003 不是已有的试题"},
+        {"update Knowledge set SuperiorID=300002 where ID=300001",
+         "Knowledge 300001: SuperiorID 形成循环: 300001 → 300002 → 300001"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        SoundBank bank;
+        const std::string change = c.change;
+        if (change.rfind("rm ", 0) == 0) {
+            ASSERT_TRUE(std::filesystem::remove(bank.Dir().File(change.substr(3))));
+        } else {
+            ASSERT_TRUE(bank.Store().Execute(change)) << bank.Store().LastError();
+        }
+        EXPECT_EQ(bank.Check(), std::vector<std::string>{c.problem});
+    }
+}
+
+TEST(CheckBank, ReportsEachCycleOnceAndGoesOn) {
+    SoundBank bank;
+    for (const char* sql : {
+             // 100010 -> 100011 -> 100012 -> 100011, and 100013 hanging below the loop.
+             "insert into Paper(ID, SuperiorID) values(100012, 100011)",
+             "insert into Paper(ID, SuperiorID) values(100011, 100012)",
+             "insert into Paper(ID, SuperiorID) values(100010, 100011)",
+             "insert into Paper(ID, SuperiorID) values(100013, 100012)",
+             "insert into PaperTemplate(ID, SuperiorID) values(400003, 400003)",
+         }) {
+        ASSERT_TRUE(bank.Store().Execute(sql)) << sql;
+    }
+    EXPECT_EQ(bank.Check(), (std::vector<std::string>{
+                                "Paper 100011: SuperiorID 形成循环: 100011 → 100012 → 100011",
+                                "PaperTemplate 400003: SuperiorID 形成循环: 400003 → 400003",
+                            }));
+}
+
+TEST(CheckBank, ReportsATableItCannotRead) {
+    SoundBank bank;
+    ASSERT_TRUE(bank.Store().Execute("drop table Knowledge"));
+    const auto problems = bank.Check();
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].rfind("无法读取表 Knowledge: ", 0), 0u) << problems[0];
+}
+
+}  // namespace
+}  // namespace quillory
