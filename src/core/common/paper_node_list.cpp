@@ -1,6 +1,7 @@
 #include "common/paper_node_list.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <unordered_set>
 
@@ -32,60 +33,80 @@ void PaperNodeList::Order() {
     std::stable_sort(byTitle.begin(), byTitle.end(),
                      [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
 
-    // Every node lands in exactly one of these lists, each already in title
-    // order.
-    std::vector<size_t> topLevel;
-    std::unordered_map<int, std::vector<size_t>> children;
-    for (size_t index : byTitle) {
+    // The children of each node as one flat array grouped by parent, each
+    // group in title order; group `count` holds the top-level nodes. A
+    // node's parent is the first node with its SuperiorID.
+    std::vector<size_t> parentOf(count);
+    std::vector<size_t> groupStart(count + 2, 0);
+    for (size_t index = 0; index < count; ++index) {
         const int parent = nodes_[index].superiorId;
-        if (parent == 0 || !firstIndex_.contains(parent)) {
-            topLevel.push_back(index);
-        } else {
-            children[parent].push_back(index);
-        }
+        const auto found = parent == 0 ? firstIndex_.end() : firstIndex_.find(parent);
+        parentOf[index] = found == firstIndex_.end() ? count : found->second;
+        ++groupStart[parentOf[index] + 1];
     }
+    std::partial_sum(groupStart.begin(), groupStart.end(), groupStart.begin());
+    std::vector<size_t> grouped(count);
+    std::vector<size_t> next(groupStart.begin(), groupStart.end() - 1);
+    for (size_t index : byTitle) {
+        grouped[next[parentOf[index]]++] = index;
+    }
+    const auto pushGroup = [&](std::vector<size_t>& pending, size_t group) {
+        const auto first = grouped.begin() + static_cast<std::ptrdiff_t>(groupStart[group]);
+        const auto last = grouped.begin() + static_cast<std::ptrdiff_t>(groupStart[group + 1]);
+        pending.insert(pending.end(), std::make_reverse_iterator(last),
+                       std::make_reverse_iterator(first));
+    };
 
     // Pre-order walk with an explicit stack, so a long chain of sections
-    // cannot exhaust the call stack. Each ID's children are taken once, so
-    // every node is placed at most once: a cycle of parents (never reached
-    // from a top-level node) and repeated IDs cannot make the walk loop.
+    // cannot exhaust the call stack. Every node sits in one group and a group
+    // is taken when its node is placed, so each node is placed at most once:
+    // a cycle of parents (never reached from a top-level node) and repeated
+    // IDs cannot make the walk loop.
     std::vector<PaperNode> ordered;
     ordered.reserve(count);
-    std::unordered_set<int> expanded;
-    std::vector<size_t> pending(topLevel.rbegin(), topLevel.rend());
+    std::vector<size_t> pending;
+    pushGroup(pending, count);
     while (!pending.empty()) {
         const size_t index = pending.back();
         pending.pop_back();
         ordered.push_back(std::move(nodes_[index]));
-        const int id = ordered.back().id;
-        if (!expanded.insert(id).second) {
-            continue;
-        }
-        const auto found = children.find(id);
-        if (found != children.end()) {
-            pending.insert(pending.end(), found->second.rbegin(), found->second.rend());
-        }
+        pushGroup(pending, index);
     }
 
     nodes_.clear();
     firstIndex_.clear();
+    firstIndex_.reserve(count);
     for (PaperNode& node : ordered) {
         Add(std::move(node));
     }
 }
 
 bool PaperNodeList::IsUnder(int id, int ancestorId) const {
+    // Brent's cycle check: `mark` moves to the current node at doubling
+    // distances, so a walk caught in a cycle of parents meets it again after
+    // a few rounds of the cycle, however long the list is.
     int current = id;
-    // A walk of more steps than there are nodes has gone round a cycle.
-    for (size_t steps = 0; current != ancestorId; ++steps) {
-        if (current == 0 || steps > nodes_.size()) {
+    int mark = id;
+    size_t sinceMark = 0;
+    size_t reach = 1;
+    while (current != ancestorId) {
+        if (current == 0) {
             return false;
         }
         const auto found = firstIndex_.find(current);
         if (found == firstIndex_.end()) {
             return false;
         }
+        if (sinceMark == reach) {
+            mark = current;
+            reach *= 2;
+            sinceMark = 0;
+        }
         current = nodes_[found->second].superiorId;
+        ++sinceMark;
+        if (current == mark) {
+            return false;
+        }
     }
     return true;
 }
