@@ -19,11 +19,9 @@ struct BankTable {
     std::span<const BankColumn> columns;  // every column but ID
 };
 
-// QuestionType, Knowledge, Question, Paper, PaperTemplate: the tables a bank
-// holds (History and ConfigProduct belong to the learner and the product).
-std::span<const BankTable> BankTables();
-
-// Looked up without regard to case; null when there is none.
+// Looked up among QuestionType, Knowledge, Question, Paper and PaperTemplate,
+// the tables a bank holds (History and ConfigProduct belong to the learner and
+// the product), without regard to case; null when there is none.
 const BankTable* FindBankTable(std::string_view name);
 const BankColumn* FindBankColumn(const BankTable& table, std::string_view name);
 
