@@ -1,0 +1,67 @@
+#include "pages/page_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
+#include "common/file_error.h"
+#include "host/host.h"
+
+namespace quillory {
+
+namespace {
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+}  // namespace
+
+std::optional<std::string> ReadSourcePage(const std::string& path, Host& host) {
+    File file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        host.Message("无法打开文件" + path, MessageIcon::Error);
+        return std::string();
+    }
+    std::string content;
+    char buffer[65536];
+    size_t count = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
+        content.append(buffer, count);
+    }
+    if (std::ferror(file.get())) {
+        host.Message(FileErrorText(path, errno), MessageIcon::Error);
+        return std::nullopt;
+    }
+    const size_t nul = content.find('\0');
+    if (nul != std::string::npos) {
+        content.resize(nul);
+    }
+    return content;
+}
+
+std::string ComposedPagePath(const std::string& sourcePath) {
+    return sourcePath.empty() ? sourcePath : sourcePath.substr(0, sourcePath.size() - 1);
+}
+
+bool WriteComposedPage(const std::string& path, std::string_view content, Host& host) {
+    File file(std::fopen(path.c_str(), "wb"));
+    if (!file) {
+        host.Message("不能写入文件" + path, MessageIcon::Error);
+        return true;
+    }
+    if (std::fwrite(content.data(), 1, content.size(), file.get()) != content.size() ||
+        std::fflush(file.get()) != 0) {
+        host.Message(FileErrorText(path, errno), MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void ShowComposedPage(const std::string& path, Host& host) {
+    host.Navigate(path);
+    host.AddGeneratedFile(path);
+}
+
+}  // namespace quillory
