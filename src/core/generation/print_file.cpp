@@ -1,0 +1,130 @@
+#include "generation/print_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "common/file_error.h"
+#include "common/file_name.h"
+#include "common/gb_encoding.h"
+#include "common/text.h"
+#include "generation/page_body.h"
+#include "host/host.h"
+#include "pages/page_text.h"
+#include "store/data_store.h"
+
+namespace quillory {
+
+namespace {
+
+// A page read whole, in GB bytes whatever its own encoding; unreadable pages
+// are empty.
+std::string ReadPageAsGb(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const size_t nul = page.find('\0');
+    if (nul != std::string::npos) {
+        page.resize(nul);
+    }
+    return DetectPageEncoding(page) == PageEncoding::Utf8 ? Utf8ToGb(page) : page;
+}
+
+std::string InFolder(const std::string& folder, std::string location) {
+    std::replace(location.begin(), location.end(), '\\', '/');
+    return folder + "/" + location;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+struct ItemPages {
+    std::string page;
+    std::string answer;
+};
+
+// The locations of one item; nothing when its row cannot be read.
+std::optional<ItemPages> ItemLocations(DataStore& store, const PaperNode& node) {
+    auto rows = store.Query(node.tag != 0 ? Format("select * from Question where ID=%d", node.tag)
+                                          : Format("select * from Paper where ID=%d", node.id));
+    if (!rows || rows->AtEnd()) {
+        return std::nullopt;
+    }
+    return ItemPages{rows->Text("Url"), node.tag != 0 ? rows->Text("AnswerUrl") : ""};
+}
+
+}  // namespace
+
+std::optional<PrintRange> FindPrintRange(const PaperNodeList& nodes, int currentItemId) {
+    const int first = nodes.IndexOf(currentItemId);
+    if (first < 0) {
+        return std::nullopt;
+    }
+    PrintRange range{static_cast<size_t>(first), static_cast<size_t>(first) + 1};
+    while (range.end < nodes.Size() && nodes.IsUnder(nodes[range.end].id, currentItemId)) {
+        ++range.end;
+    }
+    return range;
+}
+
+std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, PrintRange range,
+                             bool withAnswers, Progress& progress) {
+    const std::string path =
+        FileInFolder(context.dataFolder + "/Question", nodes[range.first].title + ".htm");
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) {
+        context.host.Message(FileErrorText(path, errno), MessageIcon::Error);
+        return {};
+    }
+    // The pages are GB2312; saying so lets any browser read the file right.
+    out << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+        << "<title>" << Utf8ToGb("穹岚") << "</title></head><body>\n";
+
+    const std::string answerHeading = Utf8ToGb("答案与分析");
+    std::string lastFrameSource;
+    for (size_t i = range.first; i < range.end; ++i) {
+        const PaperNode& node = nodes[i];
+        progress.SetText("打印试卷项..." + node.title);
+        progress.StepIt();
+        progress.PeekAndPump(false);
+
+        const std::optional<ItemPages> locations = ItemLocations(context.store, node);
+        if (!locations) {
+            context.host.Message("无法读取试卷项: " + node.title, MessageIcon::Error);
+            break;
+        }
+        const std::string pagePath = InFolder(context.dataFolder, locations->page);
+        std::string page = ReadPageAsGb(pagePath);
+        const std::string title = Utf8ToGb(node.title);
+        ReplaceAll(page, Utf8ToGb("[标题]"), title);
+        ReplaceAll(page, Utf8ToGb("[试题]"), title);
+
+        InlineFrame frame = TakeInlineFrame(PageBody(page));
+        if (frame.found && frame.source != lastFrameSource) {
+            lastFrameSource = frame.source;
+            out << PageBody(ReadPageAsGb(InFolder(FolderOf(pagePath), GbToUtf8(frame.source))));
+        }
+        out << frame.bodyWithout;
+
+        if (withAnswers && !locations->answer.empty()) {
+            std::string answer =
+                PageBody(ReadPageAsGb(InFolder(context.dataFolder, locations->answer)));
+            ReplaceAll(answer, answerHeading, "");
+            out << answer;
+        }
+    }
+    out << "</body></html>\n";
+    out.flush();
+    if (!out) {
+        context.host.Message(FileErrorText(path, errno), MessageIcon::Error);
+    }
+    return path;
+}
+
+}  // namespace quillory
