@@ -5,12 +5,14 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "store/data_store.h"
 
 class QWidget;
 class CMainMenuDlg;
+class CSingleInstance;
 
 namespace quillory {
 class Settings;
@@ -22,13 +24,25 @@ public:
     CQuilloryApp(int& argc, char** argv);
     ~CQuilloryApp() override;
 
-    // Start-up in the documented order; false ends the process at once.
+    // Start-up in the documented order, on the data file named on the
+    // command line (a file dialog asks when none is); false ends the process
+    // at once with ExitCode().
     bool InitInstance();
+    // The same on a given data file (empty: ask for one).
+    bool InitInstance(const QString& dataFile);
     // Shut-down in the documented order.
     void ExitInstance();
+    // 0 after a normal run or when another process already had the data
+    // file; non-zero when the data file could not be opened.
+    int ExitCode() const { return exitCode_; }
+
+    // The first argument after the program's name that is not a switch, so
+    // the web engine's switches ("--no-sandbox", ...) pass; empty when none.
+    static QString DataFileArgument(const QStringList& arguments);
 
     // Opens (making it from the template when it does not exist) the data
-    // file; on success the store, data folder and titles are set.
+    // file; on success the store, data folder and titles are set. An empty
+    // name asks for one with a file dialog.
     bool OpenDataFile(const QString& fileName);
 
     static CQuilloryApp* Instance();
@@ -38,6 +52,8 @@ public:
     QString ApplicationTitle() const { return applicationTitle_; }
     quillory::DataStore& Store() { return *store_; }
     bool HasStore() const { return store_ != nullptr; }
+    // Kept per application title; usable before a data file is open (under
+    // the program's name then).
     quillory::Settings& Settings();
 
     // Command 148, one state for the whole process, on at start.
@@ -47,10 +63,13 @@ public:
     // Applies the skin (a style sheet) to a top-level window; nothing when
     // there is no skin.
     void ApplySkin(QWidget* window) const;
+    const QString& Skin() const { return skin_; }
 
     CMainMenuDlg* MainMenu() const { return mainMenu_.get(); }
 
 private:
+    QString ChooseDataFile() const;
+
     QString programFolder_;
     QString dataFolder_;
     QString applicationTitle_;
@@ -58,5 +77,7 @@ private:
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;
     bool relatedInfo_ = true;
+    std::unique_ptr<CSingleInstance> singleInstance_;
     std::unique_ptr<CMainMenuDlg> mainMenu_;
+    int exitCode_ = 0;
 };

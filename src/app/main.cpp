@@ -1,0 +1,15 @@
+#include "shell/fonts.h"
+#include "shell/quillory_app.h"
+
+int main(int argc, char** argv) {
+    // Font aliases must be in place before anything asks fontconfig.
+    PrepareFontConfig();
+    CQuilloryApp app(argc, argv);
+    if (!app.InitInstance()) {
+        app.ExitInstance();
+        return app.ExitCode();
+    }
+    app.exec();
+    app.ExitInstance();
+    return app.ExitCode();
+}

@@ -1,0 +1,137 @@
+#include "shell/quillory_app.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QIcon>
+
+#include "frame/message_box.h"
+#include "host/host.h"
+#include "shell/fonts.h"
+#include "shell/main_menu_dlg.h"
+#include "shell/program_folder.h"
+#include "shell/qt_settings.h"
+#include "shell/single_instance.h"
+#include "shell/skin.h"
+#include "store/data_file.h"
+
+// The program's images live in the library; a static library's resources
+// are registered by hand (outside any namespace, as the macro needs).
+static void RegisterResources() {
+    Q_INIT_RESOURCE(shell);
+    Q_INIT_RESOURCE(frame);
+}
+
+CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
+    RegisterResources();
+    programFolder_ = FindProgramFolder();
+    setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
+    InstallFontSubstitutions();
+    // The program ends by "退出系统" or the menu's close box only; a module
+    // frame closing never ends it.
+    setQuitOnLastWindowClosed(false);
+}
+
+CQuilloryApp::~CQuilloryApp() = default;
+
+CQuilloryApp* CQuilloryApp::Instance() {
+    return qobject_cast<CQuilloryApp*>(QCoreApplication::instance());
+}
+
+QString CQuilloryApp::DataFileArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith('-')) {
+            return arguments[i];
+        }
+    }
+    return {};
+}
+
+bool CQuilloryApp::InitInstance() {
+    return InitInstance(DataFileArgument(arguments()));
+}
+
+bool CQuilloryApp::InitInstance(const QString& dataFile) {
+    skin_ = LoadSkinFile(programFolder_);
+
+    if (!OpenDataFile(dataFile)) {
+        ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
+        exitCode_ = 1;
+        return false;
+    }
+
+    singleInstance_ = std::make_unique<CSingleInstance>(applicationTitle_);
+    if (!singleInstance_->Claim()) {
+        exitCode_ = 0;
+        return false;
+    }
+
+    settings_ = std::make_unique<CQtSettings>(applicationTitle_);
+
+    mainMenu_ = std::make_unique<CMainMenuDlg>(*this);
+    connect(mainMenu_.get(), &CMainMenuDlg::exitRequested, this, &QCoreApplication::quit,
+            Qt::QueuedConnection);
+    connect(singleInstance_.get(), &CSingleInstance::raiseRequested, mainMenu_.get(),
+            &CMainMenuDlg::BringToFront);
+    mainMenu_->Initialize();
+    return true;
+}
+
+void CQuilloryApp::ExitInstance() {
+    if (store_) {
+        store_->Close();
+        store_.reset();
+    }
+    skin_.clear();
+    mainMenu_.reset();
+    singleInstance_.reset();
+}
+
+QString CQuilloryApp::ChooseDataFile() const {
+    QFileDialog dialog(nullptr, QStringLiteral("打开或新建穹岚文件"), programFolder_);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    // A name that does not exist yet makes a new data file.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters({QStringLiteral("穹岚文件(*.qly)"), QStringLiteral("所有文件(*)")});
+    dialog.setDefaultSuffix(QStringLiteral("qly"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    ApplySkin(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    return dialog.selectedFiles().first();
+}
+
+bool CQuilloryApp::OpenDataFile(const QString& fileName) {
+    const QString name = fileName.isEmpty() ? ChooseDataFile() : fileName;
+    if (name.isEmpty()) {
+        return false;
+    }
+    // The previous-version import is the after-open hook of this call.
+    quillory::OpenedDataFile opened = quillory::OpenDataFile(
+        QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(), {});
+    if (!opened.store) {
+        return false;
+    }
+    store_ = std::move(opened.store);
+    dataFolder_ = QFile::decodeName(QByteArray::fromStdString(opened.dataFolder));
+    applicationTitle_ = QString::fromUtf8(opened.applicationTitle);
+    setApplicationName(applicationTitle_);
+    settings_.reset();
+    return true;
+}
+
+quillory::Settings& CQuilloryApp::Settings() {
+    if (!settings_) {
+        settings_ = std::make_unique<CQtSettings>(applicationName());
+    }
+    return *settings_;
+}
+
+void CQuilloryApp::ApplySkin(QWidget* window) const {
+    ApplySkinSheet(window, skin_);
+}

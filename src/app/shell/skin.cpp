@@ -1,0 +1,19 @@
+#include "shell/skin.h"
+
+#include <QFile>
+#include <QWidget>
+
+QString LoadSkinFile(const QString& programFolder) {
+    QFile file(programFolder + "/" + QLatin1String(kSkinFileName));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    const QString text = QString::fromUtf8(file.readAll());
+    return text.trimmed().isEmpty() ? QString() : text;
+}
+
+void ApplySkinSheet(QWidget* window, const QString& skin) {
+    if (window && !skin.isEmpty()) {
+        window->setStyleSheet(skin);
+    }
+}
