@@ -1,0 +1,41 @@
+#include "frame/message_box.h"
+
+#include <QApplication>
+
+#include "shell/quillory_app.h"
+
+namespace {
+
+MessageBoxHandler& Handler() {
+    static MessageBoxHandler handler;
+    return handler;
+}
+
+QString Caption() {
+    if (const CQuilloryApp* app = CQuilloryApp::Instance();
+        app != nullptr && !app->ApplicationTitle().isEmpty()) {
+        return app->ApplicationTitle();
+    }
+    return QApplication::applicationDisplayName();
+}
+
+}  // namespace
+
+QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
+                                           QMessageBox::Icon icon,
+                                           QMessageBox::StandardButtons buttons) {
+    if (Handler()) {
+        return Handler()(parent, text, icon, buttons);
+    }
+    QMessageBox box(icon, Caption(), text, buttons, parent);
+    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
+        app->ApplySkin(&box);
+    }
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
+    MessageBoxHandler previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
