@@ -1,0 +1,195 @@
+#include "frame/tree_view_ext.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTreeWidgetItemIterator>
+
+#include "common/gb_encoding.h"
+
+namespace {
+
+constexpr int kImageSize = 16;
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kSortKeyRole = Qt::UserRole + 1;
+
+QByteArray SortKey(const QString& title) {
+    return QByteArray::fromStdString(quillory::GbSortKey(title.toStdString()));
+}
+
+}  // namespace
+
+CTreeViewExt::CTreeViewExt(QWidget* parent) : QTreeWidget(parent) {
+    setColumnCount(1);
+    header()->hide();
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragDropMode(QAbstractItemView::NoDragDrop);
+    setDragEnabled(false);
+    setUniformRowHeights(true);
+    setIconSize(QSize(kImageSize, kImageSize));
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(this, &QTreeWidget::itemSelectionChanged, this, &CTreeViewExt::OnSelectionChanged);
+}
+
+void CTreeViewExt::SetImageList(const QPixmap& strip) {
+    images_.clear();
+    for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize) {
+        images_.append(strip.copy(x, 0, kImageSize, kImageSize));
+    }
+}
+
+void CTreeViewExt::ExpandItem(QTreeWidgetItem* item, bool recursive) {
+    if (item == nullptr) {
+        return;
+    }
+    item->setExpanded(true);
+    if (recursive) {
+        for (int i = 0; i < item->childCount(); ++i) {
+            ExpandItem(item->child(i), true);
+        }
+    }
+}
+
+void CTreeViewExt::ExpandItemById(int id, bool recursive) {
+    ExpandItem(FindItemById(id), recursive);
+}
+
+QTreeWidgetItem* CTreeViewExt::FindItemById(int id) const {
+    // The iterator walks in pre-order: a node, its children, then its next sibling.
+    for (QTreeWidgetItemIterator it(const_cast<CTreeViewExt*>(this)); *it != nullptr; ++it) {
+        if (ItemId(*it) == id) {
+            return *it;
+        }
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* CTreeViewExt::InsertItemById(int id, int parentId, const QString& text, int image,
+                                              int selectedImage) {
+    QTreeWidgetItem* parent = parentId == 0 ? nullptr : FindItemById(parentId);
+    auto* item = new QTreeWidgetItem(QStringList(text));
+    item->setData(0, kIdRole, id);
+    const QByteArray key = SortKey(text);
+    item->setData(0, kSortKeyRole, key);
+    if (image >= 0 && image < images_.size()) {
+        QIcon icon(images_[image]);
+        if (selectedImage >= 0 && selectedImage < images_.size()) {
+            icon.addPixmap(images_[selectedImage], QIcon::Selected);
+        }
+        item->setIcon(0, icon);
+    }
+
+    // Siblings are few; a walk from the end keeps equal titles in insertion order.
+    const int count = parent != nullptr ? parent->childCount() : topLevelItemCount();
+    int at = count;
+    while (at > 0) {
+        const QTreeWidgetItem* sibling =
+            parent != nullptr ? parent->child(at - 1) : topLevelItem(at - 1);
+        if (sibling->data(0, kSortKeyRole).toByteArray() <= key) {
+            break;
+        }
+        --at;
+    }
+    if (parent != nullptr) {
+        parent->insertChild(at, item);
+    } else {
+        insertTopLevelItem(at, item);
+    }
+    return item;
+}
+
+void CTreeViewExt::SelectItem(QTreeWidgetItem* item) {
+    if (item == nullptr) {
+        return;
+    }
+    // A node under a collapsed parent is revealed first, as the learner
+    // should see what the page shows.
+    for (QTreeWidgetItem* parent = item->parent(); parent != nullptr; parent = parent->parent()) {
+        parent->setExpanded(true);
+    }
+    setCurrentItem(item);
+    scrollToItem(item);
+}
+
+void CTreeViewExt::SelectItemById(int id) {
+    if (QTreeWidgetItem* item = FindItemById(id)) {
+        SelectItem(item);
+    } else {
+        selectionModel()->clear();
+    }
+}
+
+void CTreeViewExt::DeleteAll() {
+    selectionModel()->clear();
+    clear();
+}
+
+int CTreeViewExt::ItemId(const QTreeWidgetItem* item) {
+    return item->data(0, kIdRole).toInt();
+}
+
+void CTreeViewExt::OnSelectionChanged() {
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (!selected.isEmpty()) {
+        emit treeSelect(selected.first(), ItemId(selected.first()));
+    }
+}
+
+void CTreeViewExt::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        SelectItem(itemAt(event->position().toPoint()));
+    }
+    QTreeWidget::mousePressEvent(event);
+}
+
+void CTreeViewExt::changeEvent(QEvent* event) {
+    QTreeWidget::changeEvent(event);
+    // Enabled again: the frame may have changed its page meanwhile, so it is
+    // told about the selected node once more.
+    if (event->type() == QEvent::EnabledChange && isEnabled()) {
+        const QList<QTreeWidgetItem*> selected = selectedItems();
+        if (!selected.isEmpty()) {
+            QTreeWidgetItem* item = selected.first();
+            selectionModel()->clearSelection();
+            SelectItem(item);
+        }
+    }
+}
+
+void CTreeViewExt::drawBranches(QPainter* painter, const QRect& rect,
+                                const QModelIndex& index) const {
+    // Dotted lines joining each node to its parent and siblings, and a
+    // plus/minus box on nodes with children, whatever the style draws.
+    const int indent = indentation();
+    const int mid = rect.center().y();
+    int column = rect.right() + 1 - indent;
+    const int x = column + indent / 2;
+    const bool hasNext = index.sibling(index.row() + 1, 0).isValid();
+    const bool hasAbove = index.row() > 0 || index.parent().isValid();
+
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DotLine));
+    painter->drawLine(x, hasAbove ? rect.top() : mid, x, hasNext ? rect.bottom() : mid);
+    painter->drawLine(x, mid, column + indent - 2, mid);
+    for (QModelIndex ancestor = index.parent(); ancestor.isValid() && column > rect.left();
+         ancestor = ancestor.parent()) {
+        column -= indent;
+        if (ancestor.sibling(ancestor.row() + 1, 0).isValid()) {
+            const int ax = column + indent / 2;
+            painter->drawLine(ax, rect.top(), ax, rect.bottom());
+        }
+    }
+    if (model()->hasChildren(index)) {
+        const QRect box(x - 4, mid - 4, 8, 8);
+        painter->setPen(palette().color(QPalette::Dark));
+        painter->setBrush(palette().base());
+        painter->drawRect(box);
+        painter->setPen(palette().color(QPalette::Text));
+        painter->drawLine(x - 2, mid, x + 2, mid);
+        if (!isExpanded(index)) {
+            painter->drawLine(x, mid - 2, x, mid + 2);
+        }
+    }
+    painter->restore();
+}
