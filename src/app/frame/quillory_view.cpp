@@ -1,0 +1,248 @@
+#include "frame/quillory_view.h"
+
+#include <QChildEvent>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
+#include <QWheelEvent>
+
+#include "common/text.h"
+#include "frame/message_box.h"
+#include "frame/quillory_page.h"
+#include "frame/view_host.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+// The browser reports a navigation that another one replaced as aborted; that
+// is no error for the learner.
+constexpr int kAbortedError = -3;
+
+QUrl ToUrl(const QString& pathOrUrl) {
+    if (QDir::isAbsolutePath(pathOrUrl)) {
+        return QUrl::fromLocalFile(pathOrUrl);
+    }
+    return QUrl(pathOrUrl);
+}
+
+bool HasInternalPrefix(const QString& url) {
+    return quillory::StartsWithNoCase(url.toStdString(), quillory::kLinkPrefix);
+}
+
+// The browser's own keys (reload, find, zoom, history, select all, print)
+// come with Ctrl, Alt or Meta, or are function keys. Copying a selection is
+// the learner's, not the browser's, and stays.
+bool IsBrowserKey(const QKeyEvent* key) {
+    switch (key->key()) {
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Shift:
+        case Qt::Key_Meta:
+            return false;
+        case Qt::Key_Back:
+        case Qt::Key_Forward:
+        case Qt::Key_Refresh:
+        case Qt::Key_Reload:
+        case Qt::Key_Search:
+        case Qt::Key_ZoomIn:
+        case Qt::Key_ZoomOut:
+            return true;
+        default:
+            break;
+    }
+    if (key->matches(QKeySequence::Copy)) {
+        return false;
+    }
+    if (key->key() >= Qt::Key_F1 && key->key() <= Qt::Key_F35) {
+        return true;
+    }
+    return (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
+}
+
+quillory::InternalLink Link(quillory::LinkKind kind, int id, int second = 0,
+                            const QString& label = {}) {
+    quillory::InternalLink link;
+    link.kind = kind;
+    link.id = id;
+    link.second = second;
+    link.label = label.toStdString();
+    return link;
+}
+
+}  // namespace
+
+CQuilloryView::CQuilloryView(CQuilloryApp& app, QWidget* parent)
+    : QWebEngineView(parent),
+      app_(app),
+      page_(new CQuilloryPage(this)),
+      host_(std::make_unique<CViewHost>(*this)) {
+    setPage(page_);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(page_, &CQuilloryPage::internalLinkClicked, this, [this](const QString& href) {
+        if (BeforeNavigate(href, {})) {
+            load(ToUrl(href));
+        }
+    });
+    connect(page_, &CQuilloryPage::internalNavigationRefused, this,
+            &CQuilloryView::ShowNavigateError);
+    connect(page_, &QWebEnginePage::loadingChanged, this, &CQuilloryView::OnLoadingChanged);
+    connect(page_, &QWebEnginePage::urlChanged, this, &CQuilloryView::UpdateNavigationState);
+    connect(page_, &QWebEnginePage::loadFinished, this, &CQuilloryView::UpdateNavigationState);
+}
+
+CQuilloryView::~CQuilloryView() {
+    for (const QString& path : std::as_const(generatedFiles_)) {
+        QFile::remove(path);
+    }
+}
+
+void CQuilloryView::Navigate(const QString& pathOrUrl) {
+    if (BeforeNavigate(pathOrUrl, {})) {
+        load(ToUrl(pathOrUrl));
+    }
+}
+
+void CQuilloryView::AddGeneratedFile(const QString& path) {
+    generatedFiles_.append(path);
+}
+
+void CQuilloryView::GoBack() {
+    if (history()->canGoBack()) {
+        back();
+    }
+}
+
+void CQuilloryView::GoForward() {
+    if (history()->canGoForward()) {
+        forward();
+    }
+}
+
+void CQuilloryView::ShowPaperPage(int paperId) {
+    emit pageRequested(Link(quillory::LinkKind::Paper, paperId));
+}
+
+void CQuilloryView::ShowQuestionPage(int questionId, const QString& label, bool answerSide,
+                                     bool /*showRelated*/) {
+    emit pageRequested(Link(answerSide ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
+                            questionId, 0, label));
+}
+
+void CQuilloryView::ShowKnowledgePage(int knowledgeId) {
+    emit pageRequested(Link(quillory::LinkKind::Knowledge, knowledgeId));
+}
+
+void CQuilloryView::ShowClassicAnalysis(int paperId) {
+    emit pageRequested(Link(quillory::LinkKind::ClassicAnalysis, paperId));
+}
+
+void CQuilloryView::ShowHistoryRecord(int recordId, int paperId) {
+    emit pageRequested(Link(quillory::LinkKind::HistoryAnalysis, recordId, paperId));
+}
+
+quillory::Host& CQuilloryView::Host() {
+    return *host_;
+}
+
+bool CQuilloryView::BeforeNavigate(const QString& url, const QString& targetFrame) {
+    const quillory::NavigationDecision decision =
+        quillory::DecideNavigation(url.toStdString(), targetFrame.toStdString());
+    switch (decision.action) {
+        case quillory::NavigationAction::Cancel:
+            return false;
+        case quillory::NavigationAction::Dispatch:
+            Dispatch(decision.link);
+            return false;
+        case quillory::NavigationAction::Proceed:
+            break;
+    }
+    // An internal link of an unknown kind: the browser could not open it either.
+    if (targetFrame.isEmpty() && HasInternalPrefix(url)) {
+        ShowNavigateError();
+        return false;
+    }
+    return true;
+}
+
+void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
+    const QString label = QString::fromStdString(link.label);
+    switch (link.kind) {
+        case quillory::LinkKind::Paper:
+            ShowPaperPage(link.id);
+            break;
+        case quillory::LinkKind::Question:
+            ShowQuestionPage(link.id, label, false, app_.RelatedInfo());
+            break;
+        case quillory::LinkKind::Answer:
+            ShowQuestionPage(link.id, label, true, app_.RelatedInfo());
+            break;
+        case quillory::LinkKind::Knowledge:
+            ShowKnowledgePage(link.id);
+            break;
+        case quillory::LinkKind::ClassicAnalysis:
+            ShowClassicAnalysis(link.id);
+            break;
+        case quillory::LinkKind::HistoryAnalysis:
+            ShowHistoryRecord(link.id, link.second);
+            break;
+    }
+}
+
+void CQuilloryView::OnLoadingChanged(const QWebEngineLoadingInfo& info) {
+    if (info.status() == QWebEngineLoadingInfo::LoadFailedStatus &&
+        info.errorCode() != kAbortedError) {
+        ShowNavigateError();
+    }
+}
+
+void CQuilloryView::UpdateNavigationState() {
+    const bool canGoBack = history()->canGoBack();
+    const bool canGoForward = history()->canGoForward();
+    if (canGoBack != canGoBack_ || canGoForward != canGoForward_) {
+        canGoBack_ = canGoBack;
+        canGoForward_ = canGoForward;
+        emit navigationStateChanged();
+    }
+}
+
+void CQuilloryView::ShowNavigateError() {
+    ShowMessageBox(this, QStringLiteral("无法打开相应内容！"), QMessageBox::Critical);
+}
+
+bool CQuilloryView::event(QEvent* event) {
+    // The browser draws and takes input in a child widget, made (and made
+    // again) by the engine; its keys and wheel pass through eventFilter.
+    if (event->type() == QEvent::ChildAdded) {
+        static_cast<QChildEvent*>(event)->child()->installEventFilter(this);
+    }
+    return QWebEngineView::event(event);
+}
+
+bool CQuilloryView::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            if (IsBrowserKey(static_cast<QKeyEvent*>(event))) {
+                // Not claimed by the browser: the frame's menus and shortcuts may take it.
+                event->ignore();
+                return true;
+            }
+            break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            if (IsBrowserKey(static_cast<QKeyEvent*>(event))) {
+                return true;
+            }
+            break;
+        case QEvent::Wheel:
+            if (static_cast<QWheelEvent*>(event)->modifiers() & Qt::ControlModifier) {
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
+    return QWebEngineView::eventFilter(watched, event);
+}

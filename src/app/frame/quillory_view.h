@@ -1,0 +1,76 @@
+// The content view of every module frame: the embedded browser that shows
+// the pages, and the link dispatcher that turns the internal links of those
+// pages ("Quillory://Paper:550001", ...) into page operations of this view.
+#pragma once
+
+#include <QStringList>
+#include <QWebEngineView>
+#include <memory>
+
+#include "common/internal_link.h"
+
+class CQuilloryApp;
+class CQuilloryPage;
+class CViewHost;
+class QWebEngineLoadingInfo;
+
+namespace quillory {
+class Host;
+}
+
+class CQuilloryView : public QWebEngineView {
+    Q_OBJECT
+public:
+    CQuilloryView(CQuilloryApp& app, QWidget* parent);
+    // Deletes the generated page files; a file that cannot be deleted stays.
+    ~CQuilloryView() override;
+
+    // A full local path shows that file; an internal link is dispatched at
+    // once; anything else is an address for the browser.
+    void Navigate(const QString& pathOrUrl);
+    // A page file written for this view, deleted with the view.
+    void AddGeneratedFile(const QString& path);
+
+    void GoBack();
+    void GoForward();
+    bool CanGoBack() const { return canGoBack_; }
+    bool CanGoForward() const { return canGoForward_; }
+
+    // The page operations the internal links call.
+    void ShowPaperPage(int paperId);
+    void ShowQuestionPage(int questionId, const QString& label, bool answerSide, bool showRelated);
+    void ShowKnowledgePage(int knowledgeId);
+    // 0 is the summary of the reference papers.
+    void ShowClassicAnalysis(int paperId);
+    // A record ID of 0 is the history summary.
+    void ShowHistoryRecord(int recordId, int paperId);
+
+    // What the core's page composers write to: messages and questions over
+    // this view, navigation and generated files of this view.
+    quillory::Host& Host();
+
+signals:
+    // A page operation was asked for.
+    void pageRequested(const quillory::InternalLink& link);
+    // CanGoBack() or CanGoForward() changed.
+    void navigationStateChanged();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The link dispatcher; true when the browser may go to url.
+    bool BeforeNavigate(const QString& url, const QString& targetFrame);
+    void Dispatch(const quillory::InternalLink& link);
+    void OnLoadingChanged(const QWebEngineLoadingInfo& info);
+    void UpdateNavigationState();
+    void ShowNavigateError();
+
+    CQuilloryApp& app_;
+    CQuilloryPage* page_;
+    std::unique_ptr<CViewHost> host_;
+    QStringList generatedFiles_;
+    bool canGoBack_ = false;
+    bool canGoForward_ = false;
+};

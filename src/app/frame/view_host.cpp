@@ -1,0 +1,71 @@
+#include "frame/view_host.h"
+
+#include "frame/message_box.h"
+#include "frame/quillory_view.h"
+
+namespace {
+
+QMessageBox::Icon ToQt(quillory::MessageIcon icon) {
+    switch (icon) {
+        case quillory::MessageIcon::Error:
+            return QMessageBox::Critical;
+        case quillory::MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case quillory::MessageIcon::Information:
+            return QMessageBox::Information;
+        case quillory::MessageIcon::Question:
+            return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQt(quillory::Buttons buttons) {
+    switch (buttons) {
+        case quillory::Buttons::Ok:
+            return QMessageBox::Ok;
+        case quillory::Buttons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case quillory::Buttons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
+        case quillory::Buttons::YesNoCancel:
+            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+quillory::Answer FromQt(QMessageBox::StandardButton button) {
+    switch (button) {
+        case QMessageBox::Ok:
+            return quillory::Answer::Ok;
+        case QMessageBox::Yes:
+            return quillory::Answer::Yes;
+        case QMessageBox::No:
+            return quillory::Answer::No;
+        default:
+            // Escape or the close box.
+            return quillory::Answer::Cancel;
+    }
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void CViewHost::Message(const std::string& text, quillory::MessageIcon icon) {
+    ShowMessageBox(&view_, FromUtf8(text), ToQt(icon));
+}
+
+quillory::Answer CViewHost::Ask(const std::string& text, quillory::Buttons buttons,
+                                quillory::MessageIcon icon) {
+    return FromQt(ShowMessageBox(&view_, FromUtf8(text), ToQt(icon), ToQt(buttons)));
+}
+
+void CViewHost::Navigate(const std::string& pathOrUrl) {
+    view_.Navigate(FromUtf8(pathOrUrl));
+}
+
+void CViewHost::AddGeneratedFile(const std::string& path) {
+    view_.AddGeneratedFile(FromUtf8(path));
+}
