@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <map>
 
 #include "common/paper_node_list.h"
 
 class CTreeViewExt;
 class CQuilloryView;
 class CQuilloryApp;
+class QAction;
 
 class CQuilloryFrame : public QMainWindow {
     Q_OBJECT
@@ -33,6 +35,10 @@ public:
     CQuilloryView* ContentView() const { return view_; }
     quillory::PaperNodeList& Nodes() { return nodes_; }
 
+    // The frame's action of a command (its objectName is "cmd" + the
+    // number), or nullptr when the frame's menus do not carry it.
+    QAction* Command(int id) const;
+
 signals:
     // The frame has hidden itself (WM_MODULE_CLOSED).
     void moduleClosed(CQuilloryFrame* frame);
@@ -40,7 +46,8 @@ signals:
     void startExamRequested(CQuilloryFrame* frame, int paperId);
     // The history frame asks to review an exam record (WM_REVIEW_EXAM).
     void reviewExamRequested(CQuilloryFrame* frame, int historyId);
-    // The owner asked the whole program to minimise.
+    // The frame was minimised; it stays maximised and the owner minimises
+    // the whole program (by hiding its frames).
     void minimizeRequested();
 
 protected:
@@ -49,13 +56,29 @@ protected:
     virtual void OnTreeSelect(int itemId);
     void SetLoaded(bool loaded) { loaded_ = loaded; }
 
+    // Sets the enabled and checked states of the commands from the frame's
+    // state. Derived frames add their commands and call the base.
+    virtual void UpdateCommandStates();
+    // Enables a command the frame carries; nothing for one it does not.
+    void EnableCommand(int id, bool enabled);
+
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    QMenu* createPopupMenu() override;
+
     CQuilloryApp& app_;
 
 private:
+    void BuildMenusAndToolbar();
+    QAction* MakeCommand(int id, const char* ownText);
+    void FlipRelatedInfo();
+
     int resourceId_;
     bool loaded_ = false;
     int currentItemId_ = -1;
     CTreeViewExt* tree_ = nullptr;
     CQuilloryView* view_ = nullptr;
     quillory::PaperNodeList nodes_;
+    std::map<int, QAction*> commands_;
 };

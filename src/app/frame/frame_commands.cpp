@@ -1,0 +1,71 @@
+#include "frame/frame_commands.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+const CommandText kCommands[] = {
+    {kCmdStartExam, "开始练习(&E)", "开始练习选定的试卷项", ":/frame/icons/start_exam.png"},
+    {kCmdPrint, "打印试卷(&P)", "打印试卷", ":/frame/icons/print.png"},
+    {kCmdNewPaper, "生成试卷(&N)", "创建新试卷", ":/frame/icons/new_paper.png"},
+    {kCmdDelete, "删除试卷(&D)", "删除", ":/frame/icons/delete.png"},
+    {kCmdSubmit, "提交试卷(&S)", "交卷并评分", ":/frame/icons/submit.png"},
+    {kCmdTargeted, "针对性练习(&E)", "针对考点专项组卷训练", ":/frame/icons/targeted.png"},
+    {kCmdReview, "历史回顾(&R)", "回顾选定的考试纪录", ":/frame/icons/review.png"},
+    {kCmdReturn, "返    回(&B)", "返回主菜单", ":/frame/icons/return.png"},
+    {kCmdBack, "后  退(&B)", "后退到上一页", ":/frame/icons/back.png"},
+    {kCmdForward, "前  进(&O)", "前进到下一页", ":/frame/icons/forward.png"},
+    {kCmdRelatedInfo, "相关信息(&K)", "是否显示答案与知识点信息", ":/frame/icons/related_info.png"},
+    {kCmdHelp, "帮　助(&H)", "打开使用帮助", ":/frame/icons/help.png"},
+    {kCmdAbout, "关　于(&A)", "显示程序信息、版本号和版权", ":/frame/icons/about.png"},
+};
+
+const PopupMenu kShowMenu = {"显　示(&S)", {{kCmdBack}, {kCmdForward}, {}, {kCmdRelatedInfo}}};
+const PopupMenu kShowMenuWithoutInfo = {"显　示(&S)", {{kCmdBack}, {kCmdForward}}};
+const PopupMenu kHelpMenu = {"帮　助(&H)", {{kCmdHelp}, {}, {kCmdAbout}}};
+
+const FrameLayout kFrames[] = {
+    {4,
+     {{"试　卷(&P)", {{kCmdStartExam}, {}, {kCmdPrint}, {}, {kCmdReturn}}}, kShowMenu, kHelpMenu},
+     {kCmdStartExam, 0, kCmdPrint, 0, kCmdBack, kCmdForward, 0, kCmdRelatedInfo, 0, kCmdReturn, 0,
+      kCmdHelp, 0, kCmdAbout}},
+    {156,
+     {{"试　卷(&P)",
+       {{kCmdStartExam}, {}, {kCmdNewPaper}, {kCmdDelete}, {}, {kCmdPrint}, {}, {kCmdReturn}}},
+      kShowMenu,
+      kHelpMenu},
+     {kCmdStartExam, 0, kCmdPrint, 0, kCmdNewPaper, kCmdDelete, 0, kCmdBack, kCmdForward, 0,
+      kCmdRelatedInfo, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
+    {166,
+     {{"试　卷(&P)", {{kCmdSubmit}, {}, {kCmdReturn}}}, kShowMenu, kHelpMenu},
+     {kCmdSubmit, 0, kCmdBack, kCmdForward, 0, kCmdRelatedInfo, 0, kCmdReturn, 0, kCmdHelp, 0,
+      kCmdAbout}},
+    {152,
+     {{"知  识(&P)", {{kCmdTargeted}, {}, {kCmdReturn}}}, kShowMenuWithoutInfo, kHelpMenu},
+     {kCmdTargeted, 0, kCmdBack, kCmdForward, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
+    {172,
+     {{"分  析(&P)", {{kCmdReturn}}}, kShowMenuWithoutInfo, kHelpMenu},
+     {kCmdBack, kCmdForward, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
+    {173,
+     {{"分  析(&P)", {{kCmdReview}, {}, {kCmdDelete, "删除纪录(&D)"}, {}, {kCmdReturn}}},
+      kShowMenuWithoutInfo,
+      kHelpMenu},
+     {kCmdReview, 0, kCmdDelete, 0, kCmdBack, kCmdForward, 0, kCmdReturn, 0, kCmdHelp, 0,
+      kCmdAbout}},
+};
+
+}  // namespace
+
+const CommandText* FindCommandText(int id) {
+    const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
+                                    [id](const CommandText& command) { return command.id == id; });
+    return found == std::end(kCommands) ? nullptr : &*found;
+}
+
+const FrameLayout* FindFrameLayout(int resourceId) {
+    const auto found = std::find_if(
+        std::begin(kFrames), std::end(kFrames),
+        [resourceId](const FrameLayout& frame) { return frame.resourceId == resourceId; });
+    return found == std::end(kFrames) ? nullptr : &*found;
+}

@@ -1,0 +1,203 @@
+#include "frame/quillory_frame.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QToolBar>
+
+#include "frame/frame_commands.h"
+#include "frame/quillory_view.h"
+#include "frame/tree_view_ext.h"
+#include "shell/about_dialog.h"
+#include "shell/help.h"
+#include "shell/quillory_app.h"
+
+// The frame icons live in the application library; a static library needs
+// its resources registered by hand.
+static void InitFrameResources() {
+    Q_INIT_RESOURCE(frame);
+}
+
+namespace {
+
+constexpr int kTreeWidth = 200;
+constexpr int kViewWidth = 400;
+constexpr int kToolbarIconSize = 32;
+
+}  // namespace
+
+CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, int resourceId, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), app_(app), resourceId_(resourceId) {
+    InitFrameResources();
+    setWindowState(Qt::WindowMaximized);
+
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("splitter"));
+    tree_ = new CTreeViewExt(splitter);
+    view_ = new CQuilloryView(app, splitter);
+    splitter->addWidget(tree_);
+    splitter->addWidget(view_);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({kTreeWidth, kViewWidth});
+    setCentralWidget(splitter);
+
+    connect(tree_, &CTreeViewExt::treeSelect, this,
+            [this](QTreeWidgetItem*, int id) { OnTreeSelect(id); });
+    connect(view_, &CQuilloryView::navigationStateChanged, this,
+            &CQuilloryFrame::UpdateCommandStates);
+
+    BuildMenusAndToolbar();
+    app_.ApplySkin(this);
+    UpdateCommandStates();
+}
+
+CQuilloryFrame::~CQuilloryFrame() = default;
+
+void CQuilloryFrame::ResetTree() {
+    tree_->DeleteAll();
+    nodes_.Clear();
+    currentItemId_ = -1;
+    loaded_ = false;
+    UpdateCommandStates();
+}
+
+void CQuilloryFrame::ReturnToMenu() {
+    hide();
+    emit moduleClosed(this);
+}
+
+QAction* CQuilloryFrame::Command(int id) const {
+    const auto found = commands_.find(id);
+    return found == commands_.end() ? nullptr : found->second;
+}
+
+void CQuilloryFrame::OnTreeSelect(int itemId) {
+    currentItemId_ = itemId;
+    UpdateCommandStates();
+}
+
+void CQuilloryFrame::UpdateCommandStates() {
+    EnableCommand(kCmdBack, view_->CanGoBack());
+    EnableCommand(kCmdForward, view_->CanGoForward());
+    if (QAction* info = Command(kCmdRelatedInfo)) {
+        info->setChecked(app_.RelatedInfo());
+    }
+}
+
+void CQuilloryFrame::EnableCommand(int id, bool enabled) {
+    if (QAction* action = Command(id)) {
+        action->setEnabled(enabled);
+    }
+}
+
+void CQuilloryFrame::BuildMenusAndToolbar() {
+    const FrameLayout* layout = FindFrameLayout(resourceId_);
+    if (layout == nullptr) {
+        return;
+    }
+    for (const PopupMenu& popup : layout->menus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(popup.title));
+        for (const MenuItem& item : popup.items) {
+            if (item.command == kSeparator) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(MakeCommand(item.command, item.text));
+            }
+        }
+    }
+
+    auto* toolbar = new QToolBar(this);
+    toolbar->setObjectName(QStringLiteral("toolbar"));
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(kToolbarIconSize, kToolbarIconSize));
+    toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    for (const int id : layout->toolbar) {
+        if (id == kSeparator) {
+            toolbar->addSeparator();
+        } else {
+            toolbar->addAction(MakeCommand(id, nullptr));
+        }
+    }
+    addToolBar(Qt::TopToolBarArea, toolbar);
+
+    if (QAction* action = Command(kCmdReturn)) {
+        connect(action, &QAction::triggered, this, &CQuilloryFrame::ReturnToMenu);
+    }
+    if (QAction* action = Command(kCmdBack)) {
+        connect(action, &QAction::triggered, view_, &CQuilloryView::GoBack);
+    }
+    if (QAction* action = Command(kCmdForward)) {
+        connect(action, &QAction::triggered, view_, &CQuilloryView::GoForward);
+    }
+    if (QAction* action = Command(kCmdRelatedInfo)) {
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, &CQuilloryFrame::FlipRelatedInfo);
+    }
+    if (QAction* action = Command(kCmdAbout)) {
+        connect(action, &QAction::triggered, this, [this] { ShowAboutDialog(this); });
+    }
+    if (QAction* action = Command(kCmdHelp)) {
+        connect(action, &QAction::triggered, this, [] { OpenHelp(); });
+    }
+}
+
+QAction* CQuilloryFrame::MakeCommand(int id, const char* ownText) {
+    if (QAction* existing = Command(id)) {
+        return existing;
+    }
+    const CommandText* texts = FindCommandText(id);
+    auto* action = new QAction(this);
+    action->setObjectName(QStringLiteral("cmd%1").arg(id));
+    if (texts != nullptr) {
+        action->setText(QString::fromUtf8(ownText != nullptr ? ownText : texts->text));
+        action->setToolTip(QString::fromUtf8(texts->tip));
+        action->setStatusTip(QString::fromUtf8(texts->tip));
+        action->setIcon(QIcon(QString::fromUtf8(texts->icon)));
+    }
+    commands_[id] = action;
+    return action;
+}
+
+void CQuilloryFrame::FlipRelatedInfo() {
+    app_.SetRelatedInfo(!app_.RelatedInfo());
+    UpdateCommandStates();
+    if (currentItemId_ != -1) {
+        tree_->SelectItemById(currentItemId_);
+    }
+}
+
+void CQuilloryFrame::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    ReturnToMenu();
+}
+
+void CQuilloryFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) {
+        return;
+    }
+    if (windowState() & Qt::WindowMinimized) {
+        setWindowState(Qt::WindowMaximized);
+        emit minimizeRequested();
+    } else if (isVisible() && !(windowState() & Qt::WindowMaximized)) {
+        // Restoring is refused: a module frame always fills the screen.
+        setWindowState(Qt::WindowMaximized);
+    }
+}
+
+void CQuilloryFrame::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!(windowState() & Qt::WindowMaximized)) {
+        setWindowState(Qt::WindowMaximized);
+    }
+    // Another frame may have flipped the shared related-information toggle.
+    UpdateCommandStates();
+}
+
+QMenu* CQuilloryFrame::createPopupMenu() {
+    // No menu to hide the toolbar.
+    return nullptr;
+}
