@@ -1,0 +1,11 @@
+// The knowledge module: the tree of knowledge points beside the page of the
+// selected point; targeted practice papers start here.
+#pragma once
+
+#include "frame/quillory_frame.h"
+
+class CKnowledgeFrame : public CQuilloryFrame {
+    Q_OBJECT
+public:
+    CKnowledgeFrame(CQuilloryApp& app, QWidget* owner);
+};
