@@ -13,7 +13,8 @@ namespace quillory {
 // (Chinese, spaces, other dots) is kept.
 std::string SanitizeFileName(std::string_view name);
 
-// folder + "/" + SanitizeFileName(name).
+// folder + "/" + SanitizeFileName(name), with no second "/" when folder ends
+// with one.
 std::string FileInFolder(const std::string& folder, std::string_view name);
 
 }  // namespace quillory
