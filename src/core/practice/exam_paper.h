@@ -1,0 +1,29 @@
+// Loading the nodes and question items of an exam on any paper node (a whole
+// paper, a section or one question item).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/paper_node_list.h"
+#include "practice/exam_item.h"
+
+namespace quillory {
+
+class DataStore;
+
+struct ExamPaper {
+    PaperNodeList nodes;          // the node and its subtree in tree order; tag = QuestionID
+    std::vector<int> timeLimits;  // parallel to nodes
+    std::vector<ExamItem> items;  // one per question node, in node order
+    // The question of a node that has no row: the load stopped there, and
+    // only the nodes before it are usable.
+    std::optional<int> missingQuestionNode;
+    size_t loadedNodes = 0;  // nodes usable (all, unless a question was missing)
+};
+
+// Nothing on a database error.
+std::optional<ExamPaper> LoadExamPaper(DataStore& store, int nodeId);
+
+}  // namespace quillory
