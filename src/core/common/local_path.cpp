@@ -1,6 +1,7 @@
 #include "common/local_path.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "common/text.h"
 
@@ -16,6 +17,13 @@ std::string ResolveLocalPath(const std::string& dataFolder, std::string_view loc
     std::string relative = Trim(location);
     std::replace(relative.begin(), relative.end(), '\\', '/');
     return dataFolder + "/" + relative;
+}
+
+bool IsInsideFolder(const std::string& folder, const std::string& path) {
+    namespace fs = std::filesystem;
+    const fs::path base = fs::path(folder).lexically_normal();
+    const fs::path relative = fs::path(path).lexically_normal().lexically_relative(base);
+    return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 
 }  // namespace quillory

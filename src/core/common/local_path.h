@@ -16,4 +16,7 @@ bool IsLocalPath(std::string_view location);
 // made on Windows write them).
 std::string ResolveLocalPath(const std::string& dataFolder, std::string_view location);
 
+// Whether path, once "." and ".." are worked out, lies below folder.
+bool IsInsideFolder(const std::string& folder, const std::string& path);
+
 }  // namespace quillory

@@ -107,6 +107,9 @@ void ShowKnowledgePage(PageContext& context, int knowledgeId) {
     // The location is taken as it stands, only "\" read as "/".
     std::replace(url.begin(), url.end(), '\\', '/');
     const std::string source = context.dataFolder + "/" + url;
+    if (!CheckSourceInDataFolder(context, source)) {
+        return;
+    }
 
     const auto knowledge = RelatedKnowledge(context, knowledgeId, keyWord);
     const auto questions = knowledge ? RelatedQuestionLines(context, knowledgeId) : std::nullopt;

@@ -5,7 +5,9 @@
 #include <memory>
 
 #include "common/file_error.h"
+#include "common/local_path.h"
 #include "host/host.h"
+#include "pages/page_context.h"
 
 namespace quillory {
 
@@ -17,6 +19,14 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
+
+bool CheckSourceInDataFolder(PageContext& context, const std::string& sourcePath) {
+    if (IsInsideFolder(context.dataFolder, sourcePath)) {
+        return true;
+    }
+    context.host.Message("无法打开文件" + sourcePath, MessageIcon::Error);
+    return false;
+}
 
 std::optional<std::string> ReadSourcePage(const std::string& path, Host& host) {
     File file(std::fopen(path.c_str(), "rb"));

@@ -32,6 +32,9 @@ void ShowPaperPage(PageContext& context, int paperId) {
         return;
     }
     const std::string source = ResolveLocalPath(context.dataFolder, url);
+    if (!CheckSourceInDataFolder(context, source)) {
+        return;
+    }
     std::optional<std::string> page = ReadSourcePage(source, context.host);
     if (!page) {
         return;

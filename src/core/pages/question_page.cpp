@@ -108,6 +108,9 @@ void ShowQuestionPage(PageContext& context, int questionId, const std::string& l
         return;
     }
     const std::string source = ResolveLocalPath(context.dataFolder, location);
+    if (!CheckSourceInDataFolder(context, source)) {
+        return;
+    }
     std::optional<std::string> page = ReadSourcePage(source, context.host);
     if (!page) {
         return;

@@ -33,8 +33,25 @@ std::string RelatedBlockEnd() {
     return "</td>\n</tr>\n</table>\n</font>\n";
 }
 
+std::string AttributeText(std::string_view value) {
+    std::string text;
+    for (char c : value) {
+        switch (c) {
+            case '&':
+                text += "&amp;";
+                break;
+            case '"':
+                text += "&quot;";
+                break;
+            default:
+                text += c;
+        }
+    }
+    return text;
+}
+
 std::string RelatedLinkLine(std::string_view href, std::string_view text) {
-    return "<a href=\"" + std::string(href) + "\">" + std::string(text) + "</a><br>\n";
+    return "<a href=\"" + AttributeText(href) + "\">" + std::string(text) + "</a><br>\n";
 }
 
 }  // namespace quillory

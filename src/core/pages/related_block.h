@@ -20,7 +20,10 @@ std::string RelatedBlockBegin(std::string_view heading);
 std::string RelatedBlockNextRow(std::string_view heading);
 // Closes the last row and the block.
 std::string RelatedBlockEnd();
-// One link of a row: <a href="href">text</a><br>
+// One link of a row: <a href="href">text</a><br>. The address is escaped as an
+// attribute value ("&" and "\""), so a label with quotes keeps its link
+// whole; the browser gives the link back unescaped.
 std::string RelatedLinkLine(std::string_view href, std::string_view text);
+std::string AttributeText(std::string_view value);
 
 }  // namespace quillory

@@ -186,6 +186,25 @@ TEST_F(QuestionPages, AUtf8PageStaysUtf8AndGetsUtf8Text) {
     EXPECT_NE(page.find("[相关知识点]"), std::string::npos);
 }
 
+TEST_F(QuestionPages, ALabelWithQuotesKeepsItsLinkWhole) {
+    Show(200001, "第\"1\"题&", false, true);
+    EXPECT_NE(
+        Page("Question/q.htm").find("<a href=\"Quillory://Answer:200001第&quot;1&quot;题&amp;\">"),
+        std::string::npos);
+}
+
+TEST_F(QuestionPages, ALocationLeadingOutOfTheDataFolderIsRefusedAndNothingIsWritten) {
+    std::filesystem::create_directories(dir_.File("data"));
+    WriteFileBytes(dir_.File("outsideX"), "<body></body>");
+    Question(200007, "", "../outsideX");
+    PageContext context{*store_, dir_.File("data"), host_};
+    ShowQuestionPage(context, 200007, "", false, true);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].first.rfind("无法打开文件", 0), 0u);
+    EXPECT_FALSE(std::filesystem::exists(dir_.File("outside")));
+    EXPECT_TRUE(host_.navigations.empty());
+}
+
 TEST(PaperPages, TheFirstTitlePlaceholderIsReplacedInTheSourcesEncoding) {
     TempDir dir;
     RecordingHost host;
