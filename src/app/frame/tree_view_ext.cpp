@@ -137,8 +137,14 @@ void CTreeViewExt::OnSelectionChanged() {
 }
 
 void CTreeViewExt::mousePressEvent(QMouseEvent* event) {
+    QTreeWidgetItem* item = itemAt(event->position().toPoint());
+    if (item == nullptr) {
+        // Empty space below the nodes: the selection stays (the view would clear it).
+        setFocus(Qt::MouseFocusReason);
+        return;
+    }
     if (event->button() == Qt::RightButton) {
-        SelectItem(itemAt(event->position().toPoint()));
+        SelectItem(item);
     }
     QTreeWidget::mousePressEvent(event);
 }
