@@ -10,13 +10,11 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "frame/frame_factory.h"
 #include "frame/quillory_frame.h"
 #include "shell/about_dialog.h"
 #include "shell/help.h"
 #include "shell/quillory_app.h"
-
-// Made by the frame module (frame/frame_factory.h).
-std::vector<CQuilloryFrame*> CreateModuleFrames(CQuilloryApp& app, QWidget* owner);
 
 namespace {
 

@@ -18,7 +18,6 @@
 // are registered by hand (outside any namespace, as the macro needs).
 static void RegisterResources() {
     Q_INIT_RESOURCE(shell);
-    Q_INIT_RESOURCE(frame);
 }
 
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
