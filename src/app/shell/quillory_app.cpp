@@ -50,6 +50,7 @@ bool CQuilloryApp::InitInstance() {
 }
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {
+    exitCode_ = 0;
     skin_ = LoadSkinFile(programFolder_);
 
     if (!OpenDataFile(dataFile)) {

@@ -1,0 +1,208 @@
+// Start-up and shut-down of the application object on real data files:
+// refusals, a new data file made from the template, settings, the second
+// start on the same data file.
+#include <QDir>
+#include <QFileInfo>
+#include <QSignalSpy>
+
+#include "app_test_main.h"
+#include "frame/message_box.h"
+#include "frame/quillory_frame.h"
+#include "host/host.h"
+#include "shell/main_menu_dlg.h"
+#include "shell/qt_settings.h"
+#include "shell/single_instance.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+struct Shown {
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void dataFileIsTheFirstArgumentThatIsNotASwitch();
+    void unreadableDataFilesAreRefused_data();
+    void unreadableDataFilesAreRefused();
+    void existingDataFileIsOpenedUnchanged();
+    void settingsKeepIntegersPerTitle();
+    void newFileNameStartsTheProgramOnANewDataFile();
+    void secondStartOnTheSameDataFileRaisesTheMenu();
+    void exitClosesTheDataFileAndFreesTheTitle();
+
+private:
+    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    quillory::testing::TempDir folder_;
+    QList<Shown> shown_;
+    MessageBoxHandler previous_;
+};
+
+void StartupTest::initTestCase() {
+    previous_ = SetMessageBoxHandler([this](QWidget*, const QString& text, QMessageBox::Icon icon,
+                                            QMessageBox::StandardButtons) {
+        shown_ << Shown{text, icon};
+        return QMessageBox::Ok;
+    });
+}
+
+void StartupTest::cleanupTestCase() {
+    SetMessageBoxHandler(previous_);
+}
+
+void StartupTest::dataFileIsTheFirstArgumentThatIsNotASwitch() {
+    QCOMPARE(
+        CQuilloryApp::DataFileArgument({"quillory", "--no-sandbox", "--remote-debugging-port=9222",
+                                        "-v", "work.qly", "other.qly"}),
+        QStringLiteral("work.qly"));
+    QCOMPARE(CQuilloryApp::DataFileArgument({"quillory", "--single-process"}), QString());
+    QCOMPARE(CQuilloryApp::DataFileArgument({"quillory"}), QString());
+    QCOMPARE(CQuilloryApp::DataFileArgument({"quillory", "/data/穹岚 题库.qly"}),
+             QStringLiteral("/data/穹岚 题库.qly"));
+}
+
+void StartupTest::unreadableDataFilesAreRefused_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("not a data file") << "garbage";
+    QTest::newRow("cut short") << "cut";
+    QTest::newRow("another password") << "password";
+    QTest::newRow("folder missing") << "folder";
+}
+
+void StartupTest::unreadableDataFilesAreRefused() {
+    QFETCH(QString, kind);
+    const std::string path = folder_.File(kind.toStdString() + ".qly");
+    if (kind == "garbage") {
+        quillory::testing::WriteFileBytes(path, std::string(4096, 'x'));
+    } else if (kind == "cut") {
+        quillory::testing::MakeDataFile(path);
+        const std::string bytes = quillory::testing::ReadFileBytes(path);
+        quillory::testing::WriteFileBytes(path, bytes.substr(0, bytes.size() / 3));
+    } else if (kind == "password") {
+        QVERIFY(quillory::DataStore::Create(path, nullptr, "not-the-password"));
+    }
+    const QString name = kind == "folder" ? QString::fromStdString(folder_.File("no/such/x.qly"))
+                                          : QString::fromStdString(path);
+    const std::string before = quillory::testing::ReadFileBytes(path);
+    shown_.clear();
+
+    QVERIFY(!app_.InitInstance(name));
+    QCOMPARE(shown_.size(), 1);
+    QCOMPARE(shown_[0].text, QStringLiteral("无法打开数据库!"));
+    QCOMPARE(shown_[0].icon, QMessageBox::Critical);
+    QVERIFY(app_.ExitCode() != 0);
+    QVERIFY(!app_.HasStore());
+    QCOMPARE(app_.MainMenu(), nullptr);
+    // A refused file is left as it was.
+    QCOMPARE(quillory::testing::ReadFileBytes(path), before);
+}
+
+void StartupTest::existingDataFileIsOpenedUnchanged() {
+    const std::string path = folder_.File("existing.qly");
+    {
+        auto store = quillory::testing::MakeDataFile(path);
+        QVERIFY(
+            store->Execute("insert into Knowledge (ID, SuperiorID, Title) "
+                           "values (100001, 0, '函数')"));
+    }
+    QVERIFY(app_.OpenDataFile(QString::fromStdString(path)));
+    QCOMPARE(app_.ApplicationTitle(), QStringLiteral("穹岚 - existing"));
+    QCOMPARE(app_.DataFolder(), QString::fromStdString(folder_.Path()));
+    auto rows = app_.Store().Query("select Title from Knowledge where ID=100001");
+    QVERIFY(rows && !rows->AtEnd());
+    QCOMPARE(rows->Text("Title"), std::string("函数"));
+    // Page folders are made for new data files only.
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(folder_.File("Knowledge"))));
+}
+
+void StartupTest::settingsKeepIntegersPerTitle() {
+    const QString title = QStringLiteral("穹岚 - settings");
+    {
+        CQtSettings settings(title);
+        QCOMPARE(settings.ReadInt("Settings", "HistoryModified", 1), 1);
+        QCOMPARE(settings.ReadInt("Settings", "Period", 0), 0);
+        settings.WriteInt("Settings", "HistoryModified", 0);
+        settings.WriteInt("Settings", "Period", 2);
+        settings.WriteInt("Settings", "X", -5);
+    }
+    CQtSettings again(title);
+    QCOMPARE(again.ReadInt("Settings", "HistoryModified", 1), 0);
+    QCOMPARE(again.ReadInt("Settings", "Period", 0), 2);
+    QCOMPARE(again.ReadInt("Settings", "X", -1), -5);
+    QCOMPARE(again.ReadInt("Other", "Period", 7), 7);
+
+    CQtSettings otherFile(QStringLiteral("穹岚 - other"));
+    QCOMPARE(otherFile.ReadInt("Settings", "Period", 0), 0);
+
+    // A value someone edited into text reads as its default.
+    QSettings(QString::fromLatin1(kSettingsVendor), title).setValue("Settings/AutoAdjust", "yes");
+    QCOMPARE(CQtSettings(title).ReadInt("Settings", "AutoAdjust", 0), 0);
+}
+
+void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
+    const QString path = QString::fromStdString(folder_.File("新题库.qly"));
+    QVERIFY(app_.InitInstance(path));
+    QCOMPARE(app_.ExitCode(), 0);
+
+    QVERIFY(QFileInfo(path).isFile());
+    for (const char* pages : {"Knowledge", "Question", "Help"}) {
+        const QString common = QString::fromStdString(folder_.File(pages)) + "/common";
+        QVERIFY2(QFileInfo(common).isDir(), pages);
+        QVERIFY2(!QDir(common).isEmpty(), pages);
+    }
+    QCOMPARE(app_.ApplicationTitle(), QStringLiteral("穹岚 - 新题库"));
+    QCOMPARE(app_.DataFolder(), QString::fromStdString(folder_.Path()));
+    QVERIFY(app_.HasStore());
+    QVERIFY(app_.RelatedInfo());
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("穹岚 - 新题库"));
+
+    CMainMenuDlg* menu = app_.MainMenu();
+    QVERIFY(menu);
+    QVERIFY(QTest::qWaitForWindowExposed(menu));
+    QCOMPARE(menu->windowTitle(), QStringLiteral("穹岚 - 新题库"));
+    QVERIFY(!app_.Skin().isEmpty());
+    QCOMPARE(menu->styleSheet(), app_.Skin());
+    QCOMPARE(menu->Frame(CMainMenuDlg::History)->windowTitle(),
+             QStringLiteral("穹岚 - 新题库 - 历史纪录"));
+    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
+        QVERIFY(!menu->Frame(static_cast<CMainMenuDlg::Module>(module))->isVisible());
+    }
+
+    // The settings now live under the data file's title.
+    app_.Settings().WriteInt("Settings", "AutoAdjust", 1);
+    QCOMPARE(CQtSettings(QStringLiteral("穹岚 - 新题库")).ReadInt("Settings", "AutoAdjust", 0), 1);
+}
+
+void StartupTest::secondStartOnTheSameDataFileRaisesTheMenu() {
+    CMainMenuDlg* menu = app_.MainMenu();
+    QVERIFY(menu);
+    menu->showMinimized();
+    QVERIFY(menu->isMinimized());
+
+    CSingleInstance second(app_.ApplicationTitle());
+    QVERIFY(!second.Claim());
+    QTRY_VERIFY_WITH_TIMEOUT(!menu->isMinimized(), 10000);
+
+    CSingleInstance otherFile(QStringLiteral("穹岚 - 另一个"));
+    QVERIFY(otherFile.Claim());
+}
+
+void StartupTest::exitClosesTheDataFileAndFreesTheTitle() {
+    const QString title = app_.ApplicationTitle();
+    app_.ExitInstance();
+    QVERIFY(!app_.HasStore());
+    QCOMPARE(app_.MainMenu(), nullptr);
+    CSingleInstance next(title);
+    QVERIFY(next.Claim());
+}
+
+QUILLORY_APP_TEST_MAIN(StartupTest)
+#include "startup_test.moc"
