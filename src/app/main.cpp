@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
         app.ExitInstance();
         return app.ExitCode();
     }
-    app.exec();
+    const int status = app.exec();
     app.ExitInstance();
-    return app.ExitCode();
+    return status;
 }

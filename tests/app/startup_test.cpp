@@ -10,6 +10,7 @@
 #include "frame/quillory_frame.h"
 #include "host/host.h"
 #include "shell/main_menu_dlg.h"
+#include "shell/progress_wnd.h"
 #include "shell/qt_settings.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"
@@ -36,6 +37,7 @@ private slots:
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
     void newFileNameStartsTheProgramOnANewDataFile();
+    void modalProgressWindowDisablesTheMainMenuUntilItCloses();
     void secondStartOnTheSameDataFileRaisesTheMenu();
     void exitClosesTheDataFileAndFreesTheTitle();
 
@@ -179,6 +181,24 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     // The settings now live under the data file's title.
     app_.Settings().WriteInt("Settings", "AutoAdjust", 1);
     QCOMPARE(CQtSettings(QStringLiteral("穹岚 - 新题库")).ReadInt("Settings", "AutoAdjust", 0), 1);
+}
+
+void StartupTest::modalProgressWindowDisablesTheMainMenuUntilItCloses() {
+    CMainMenuDlg* menu = app_.MainMenu();
+    QVERIFY(menu);
+    {
+        CProgressWnd progress(nullptr, QStringLiteral("考点统计"));
+        QCOMPARE(progress.parentWidget(), menu);
+        QCOMPARE(progress.styleSheet(), app_.Skin());
+        progress.GoModal();
+        QVERIFY(!menu->isEnabled());
+        QVERIFY(progress.isEnabled());
+        progress.move(70, 90);
+    }
+    QVERIFY(menu->isEnabled());
+    // Its place is kept in the data file's settings.
+    QCOMPARE(app_.Settings().ReadInt("Settings", "X", -1), 70);
+    QCOMPARE(app_.Settings().ReadInt("Settings", "Y", -1), 90);
 }
 
 void StartupTest::secondStartOnTheSameDataFileRaisesTheMenu() {
