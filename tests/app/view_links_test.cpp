@@ -9,6 +9,7 @@
 #include "common/gb_encoding.h"
 #include "frame/quillory_view.h"
 #include "frame_test_support.h"
+#include "host/host.h"
 #include "support/temp_dir.h"
 
 Q_DECLARE_METATYPE(quillory::LinkKind)
@@ -37,6 +38,7 @@ const char kLinksPage[] =
     "<a id=\"question\" href=\"Quillory://Question:550002第1题\">第1题</a>\n"
     "<a id=\"answer\" href=\"Quillory://Answer:550002第1题\">答案</a>\n"
     "<a id=\"history\" href=\"Quillory://HistoryAnalysis:700001:550003\">700001:550003</a>\n"
+    "<a id=\"self\" href=\"Quillory://Knowledge:000007\" target=\"_self\">_self</a>\n"
     "<a id=\"framed\" href=\"Quillory://Paper:550009\" target=\"someframe\">someframe</a>\n"
     "<p id=\"text\">正文</p>\n"
     "<iframe name=\"someframe\" width=\"300\" height=\"40\"></iframe>\n"
@@ -64,6 +66,7 @@ private slots:
     void rightClickShowsNoMenu();
     void browserKeysDoNothing();
     void generatedFilesGoWithTheView();
+    void coreHostWorksOnTheView();
 
 private:
     void Click(const QString& id, Qt::MouseButton button = Qt::LeftButton);
@@ -115,6 +118,7 @@ void ViewLinksTest::clickedLinkCallsItsPageOperation_data() {
         << "answer" << LinkKind::Answer << 550002 << 0 << QStringLiteral("第1题");
     QTest::newRow("history record of a paper")
         << "history" << LinkKind::HistoryAnalysis << 700001 << 550003 << "";
+    QTest::newRow("into the page's own frame") << "self" << LinkKind::Knowledge << 7 << 0 << "";
 }
 
 void ViewLinksTest::clickedLinkCallsItsPageOperation() {
@@ -213,13 +217,14 @@ void ViewLinksTest::browserKeysDoNothing() {
 
 void ViewLinksTest::generatedFilesGoWithTheView() {
     const std::string first = dir_.File("paper.html");
-    const std::string second = dir_.File("question.html");
+    const std::string second = dir_.File("第1题.html");
     quillory::testing::WriteFileBytes(first, "<html></html>");
     quillory::testing::WriteFileBytes(second, "<html></html>");
 
     auto* view = new CQuilloryView(*CQuilloryApp::Instance(), nullptr);
     view->AddGeneratedFile(QString::fromStdString(first));
-    view->AddGeneratedFile(QString::fromStdString(second));
+    // The core's page composers hand in their files through the view's host.
+    view->Host().AddGeneratedFile(second);
     // Written twice, and one that is already gone: neither stops the others.
     view->AddGeneratedFile(QString::fromStdString(first));
     view->AddGeneratedFile(QString::fromStdString(dir_.File("gone.html")));
@@ -228,6 +233,25 @@ void ViewLinksTest::generatedFilesGoWithTheView() {
     QVERIFY(!QFile::exists(QString::fromStdString(first)));
     QVERIFY(!QFile::exists(QString::fromStdString(second)));
     QVERIFY(QFile::exists(page_));
+}
+
+void ViewLinksTest::coreHostWorksOnTheView() {
+    CQuilloryView view(*CQuilloryApp::Instance(), nullptr);
+    quillory::Host& host = view.Host();
+    QSignalSpy requested(&view, &CQuilloryView::pageRequested);
+    host.Navigate("Quillory://Question:550002第2题");
+    QCOMPARE(requested.count(), 1);
+    QCOMPARE(QString::fromStdString(requested.first().first().value<InternalLink>().label),
+             QStringLiteral("第2题"));
+
+    host.Message("试题ID没有找到！", quillory::MessageIcon::Error);
+    QCOMPARE(messages_.Shown().back().text, QStringLiteral("试题ID没有找到！"));
+    QCOMPARE(messages_.Shown().back().icon, QMessageBox::Critical);
+    QCOMPARE(host.Ask("确定吗？", quillory::Buttons::OkCancel, quillory::MessageIcon::Exclamation),
+             quillory::Answer::Ok);
+    QCOMPARE(messages_.Shown().back().icon, QMessageBox::Warning);
+    QCOMPARE(host.Ask("确定吗？", quillory::Buttons::YesNo, quillory::MessageIcon::Question),
+             quillory::Answer::Yes);
 }
 
 QUILLORY_APP_TEST_MAIN(ViewLinksTest)

@@ -21,8 +21,8 @@ private:
 
 // Runs in its own script world, so page scripts neither see nor disturb it.
 // The capture phase sees the click before any handler of the page. A link
-// with a target frame is left to the browser; clicks before the channel is
-// up are kept and sent once it is.
+// into a named frame is left to the browser ("_self", "_top" and "_parent"
+// name none); clicks before the channel is up are kept and sent once it is.
 constexpr char kLinkCatcher[] = R"JS(
 (function () {
     var bridge = null;
@@ -41,7 +41,7 @@ constexpr char kLinkCatcher[] = R"JS(
                          node.hasAttribute('href'))) {
             node = node.parentNode;
         }
-        if (!node || node.getAttribute('target')) {
+        if (!node || !/^(|_self|_top|_parent)$/i.test(node.getAttribute('target') || '')) {
             return;
         }
         var href = node.getAttribute('href');
