@@ -1,0 +1,137 @@
+#include "practice/paper_tree.h"
+
+#include <deque>
+#include <filesystem>
+#include <unordered_map>
+#include <vector>
+
+#include "common/local_path.h"
+#include "common/text.h"
+#include "host/host.h"
+#include "store/data_store.h"
+
+namespace quillory {
+
+PaperNodeKind KindOf(const PaperNode& node) {
+    if (node.tag != 0) {
+        return PaperNodeKind::QuestionItem;
+    }
+    return node.superiorId == 0 ? PaperNodeKind::Paper : PaperNodeKind::Section;
+}
+
+namespace {
+
+struct PaperFlags {
+    bool isSystem = false;
+    bool isReference = false;
+};
+
+bool PaperWanted(const PaperFlags& flags, PaperFilter filter) {
+    switch (filter) {
+        case PaperFilter::Classic:
+            return !flags.isSystem;
+        case PaperFilter::Practice:
+            return flags.isSystem;
+        case PaperFilter::Reference:
+            return flags.isReference;
+        case PaperFilter::All:
+            break;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<PaperNodeList> LoadPaperTreeRows(DataStore& store, int rootId, PaperFilter filter) {
+    PaperNodeList all;
+    std::unordered_map<int, PaperFlags> flags;
+    {
+        auto rows = store.Query("select * from Paper");
+        if (!rows) {
+            return std::nullopt;
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            const int id = rows->Int("ID");
+            all.Add({id, rows->Int("SuperiorID"), rows->Text("Title"), rows->Int("QuestionID")});
+            flags.try_emplace(id, PaperFlags{rows->Bool("IsSystem"), rows->Bool("IsReference")});
+        }
+        if (rows->Failed()) {
+            return std::nullopt;
+        }
+    }
+    PaperNodeList working;
+    for (const PaperNode& node : all.Nodes()) {
+        if (rootId == -1 || all.IsUnder(node.id, rootId)) {
+            working.Add(node);
+        }
+    }
+    working.Order();
+
+    PaperNodeList included;
+    bool including = false;
+    int rootParent = 0;
+    for (const PaperNode& node : working.Nodes()) {
+        if (rootId == -1) {
+            if (node.superiorId == 0) {
+                including = PaperWanted(flags[node.id], filter);
+            }
+        } else if (node.id == rootId) {
+            including = true;
+            rootParent = node.superiorId;
+        } else if (including && node.superiorId == rootParent) {
+            including = false;
+        }
+        if (including) {
+            included.Add(node);
+        }
+    }
+    return included;
+}
+
+bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& dataFolder,
+                     const PaperNodeList& nodes, int nodeId) {
+    std::vector<std::string> pages;
+    {
+        Transaction transaction(store);
+        if (!transaction.Active()) {
+            return false;
+        }
+        // Breadth-first: the paper, then its sections and items level by level.
+        std::deque<int> queue{nodeId};
+        while (!queue.empty()) {
+            const int id = queue.front();
+            queue.pop_front();
+            for (const PaperNode& node : nodes.Nodes()) {
+                if (node.superiorId == id) {
+                    queue.push_back(node.id);
+                }
+            }
+            auto rows = store.Query(Format("select * from Paper where ID=%d", id));
+            if (!rows || rows->AtEnd()) {
+                return false;
+            }
+            const std::string url = rows->Text("Url");
+            rows.reset();
+            if (!store.Execute(Format("delete from History where PaperItemID=%d", id)) ||
+                !store.Execute(Format("delete from Paper where ID=%d", id))) {
+                return false;
+            }
+            if (IsLocalPath(url)) {
+                pages.push_back(ResolveLocalPath(dataFolder, url));
+            }
+        }
+        if (!transaction.Commit()) {
+            return false;
+        }
+    }
+    for (const std::string& page : pages) {
+        std::error_code ec;
+        if (IsInsideFolder(dataFolder, page)) {
+            std::filesystem::remove(page, ec);
+        }
+    }
+    settings.WriteInt("Settings", "HistoryModified", 1);
+    return true;
+}
+
+}  // namespace quillory
