@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
 
@@ -30,6 +32,9 @@ constexpr int kToolbarIconSize = 32;
 CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, int resourceId, QWidget* owner)
     : QMainWindow(owner, Qt::Window), app_(app), resourceId_(resourceId) {
     InitFrameResources();
+    // The normal size fills the screen too, for desktops whose window manager
+    // does not maximise (or that have none).
+    setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     setWindowState(Qt::WindowMaximized);
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
