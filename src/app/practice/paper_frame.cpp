@@ -1,15 +1,107 @@
 #include "practice/paper_frame.h"
 
+#include <QAction>
 #include <QPixmap>
 
+#include "common/internal_link.h"
 #include "frame/frame_commands.h"
+#include "frame/message_box.h"
+#include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "practice/paper_tree.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+// Cells of the tree strip: each kind has its image and, next to it, the
+// image it shows while selected.
+constexpr int kPaperImage = 0;
+constexpr int kSectionImage = 2;
+constexpr int kQuestionItemImage = 4;
+constexpr int kPracticePapers = 2;
+
+int ImageOf(quillory::PaperNodeKind kind) {
+    switch (kind) {
+        case quillory::PaperNodeKind::Paper:
+            return kPaperImage;
+        case quillory::PaperNodeKind::Section:
+            return kSectionImage;
+        case quillory::PaperNodeKind::QuestionItem:
+            return kQuestionItemImage;
+    }
+    return kPaperImage;
+}
+
+quillory::PaperFilter ToPaperFilter(int filter) {
+    switch (filter) {
+        case 1:
+            return quillory::PaperFilter::Classic;
+        case 2:
+            return quillory::PaperFilter::Practice;
+        case 3:
+            return quillory::PaperFilter::Reference;
+        default:
+            return quillory::PaperFilter::All;
+    }
+}
+
+}  // namespace
 
 CPaperFrame::CPaperFrame(CQuilloryApp& app, int resourceId, int filter, QWidget* owner)
     : CQuilloryFrame(app, resourceId, owner), filter_(filter) {
     // Paper 0/1, section 2/3, question item 4/5; judged items 6 to 8.
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_paper.png")));
+    if (QAction* action = Command(kCmdStartExam)) {
+        connect(action, &QAction::triggered, this,
+                [this] { emit startExamRequested(this, CurrentItemId()); });
+    }
+    if (QAction* action = Command(kCmdDelete)) {
+        connect(action, &QAction::triggered, this, &CPaperFrame::DeletePaper);
+    }
     UpdateCommandStates();
+}
+
+int CPaperFrame::LoadPaperTree(int rootId, int filter) {
+    if (!app_.HasStore()) {
+        return 0;
+    }
+    std::optional<quillory::PaperNodeList> rows =
+        quillory::LoadPaperTreeRows(app_.Store(), rootId, ToPaperFilter(filter));
+    if (!rows) {
+        return 0;
+    }
+    // The base's reset: the tree, the node list and the current item go.
+    CQuilloryFrame::ResetTree();
+    for (const quillory::PaperNode& node : rows->Nodes()) {
+        InsertPaperNode(node);
+        Nodes().Add(node);
+    }
+    TreeView()->SelectItem(TreeView()->topLevelItem(0));
+    SetLoaded(true);
+    return 1;
+}
+
+void CPaperFrame::LoadTree() {
+    LoadPaperTree(-1, filter_);
+}
+
+QTreeWidgetItem* CPaperFrame::InsertPaperNode(const quillory::PaperNode& node) {
+    const int image = ImageOf(quillory::KindOf(node));
+    return TreeView()->InsertItemById(node.id, node.superiorId, QString::fromStdString(node.title),
+                                      image, image + 1);
+}
+
+void CPaperFrame::OnTreeSelect(int itemId) {
+    CQuilloryFrame::OnTreeSelect(itemId);
+    const int index = Nodes().IndexOf(itemId);
+    if (index >= 0 && Nodes()[static_cast<size_t>(index)].tag != 0) {
+        const quillory::PaperNode& node = Nodes()[static_cast<size_t>(index)];
+        ContentView()->Navigate(QString::fromStdString(
+            quillory::MakeLink(quillory::LinkKind::Question, node.tag, node.title)));
+    } else {
+        ContentView()->Navigate(
+            QString::fromStdString(quillory::MakeLink(quillory::LinkKind::Paper, itemId)));
+    }
 }
 
 void CPaperFrame::UpdateCommandStates() {
@@ -19,4 +111,29 @@ void CPaperFrame::UpdateCommandStates() {
     EnableCommand(kCmdPrint, index >= 0);
     // Only a whole paper can be deleted, never a section or a question.
     EnableCommand(kCmdDelete, index >= 0 && Nodes()[static_cast<size_t>(index)].superiorId == 0);
+}
+
+void CPaperFrame::DeletePaper() {
+    const int index = Nodes().IndexOf(CurrentItemId());
+    if (index < 0 || Nodes()[static_cast<size_t>(index)].superiorId != 0) {
+        ShowMessageBox(this, QStringLiteral("无法单独删除试题或试卷部分！"), QMessageBox::Warning);
+        return;
+    }
+    const QString title = QString::fromStdString(Nodes()[static_cast<size_t>(index)].title);
+    if (ShowMessageBox(
+            this,
+            QStringLiteral("您确定要删除试卷\"") + title + QStringLiteral("\"及相关历史纪录吗？"),
+            QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    const bool deleted = quillory::DeletePaperTree(
+        app_.Store(), app_.Settings(), app_.DataFolder().toStdString(), Nodes(), CurrentItemId());
+    LoadPaperTree(-1, kPracticePapers);
+    if (!deleted) {
+        // The rows go all or nothing: the paper and its history are still there.
+        ShowMessageBox(this,
+                       QStringLiteral("无法删除试卷\"") + title +
+                           QStringLiteral("\"，试卷及其历史纪录均未改动。"),
+                       QMessageBox::Critical);
+    }
 }

@@ -3,7 +3,10 @@
 // selected paper, section or question item.
 #pragma once
 
+#include "common/paper_node_list.h"
 #include "frame/quillory_frame.h"
+
+class QTreeWidgetItem;
 
 class CPaperFrame : public CQuilloryFrame {
     Q_OBJECT
@@ -14,9 +17,26 @@ public:
     // other value all.
     int Filter() const { return filter_; }
 
+    // Fills the tree and the node list with the papers of filter (rootId -1)
+    // or with one node and everything below it, then selects the first
+    // top-level node. 1 when loaded; 0, changing nothing, when no data file
+    // is open or the rows cannot be read.
+    int LoadPaperTree(int rootId, int filter);
+    void LoadTree() override;
+
 protected:
+    // Adds a node to the tree with the images of its kind (paper, section,
+    // question item).
+    QTreeWidgetItem* InsertPaperNode(const quillory::PaperNode& node);
+
+    // A question item shows its question page labelled with the item's
+    // title; a paper or a section shows its paper page.
+    void OnTreeSelect(int itemId) override;
     void UpdateCommandStates() override;
 
 private:
+    void DeletePaper();
+    void PrintPaper();
+
     int filter_;
 };
