@@ -12,6 +12,9 @@
 #include "frame/message_box.h"
 #include "frame/quillory_page.h"
 #include "frame/view_host.h"
+#include "pages/knowledge_page.h"
+#include "pages/paper_page.h"
+#include "pages/question_page.h"
 #include "shell/quillory_app.h"
 
 namespace {
@@ -123,16 +126,29 @@ void CQuilloryView::GoForward() {
 
 void CQuilloryView::ShowPaperPage(int paperId) {
     emit pageRequested(Link(quillory::LinkKind::Paper, paperId));
+    if (app_.HasStore()) {
+        quillory::PageContext context = PageContext();
+        quillory::ShowPaperPage(context, paperId);
+    }
 }
 
 void CQuilloryView::ShowQuestionPage(int questionId, const QString& label, bool answerSide,
-                                     bool /*showRelated*/) {
+                                     bool showRelated) {
     emit pageRequested(Link(answerSide ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
                             questionId, 0, label));
+    if (app_.HasStore()) {
+        quillory::PageContext context = PageContext();
+        quillory::ShowQuestionPage(context, questionId, label.toStdString(), answerSide,
+                                   showRelated);
+    }
 }
 
 void CQuilloryView::ShowKnowledgePage(int knowledgeId) {
     emit pageRequested(Link(quillory::LinkKind::Knowledge, knowledgeId));
+    if (app_.HasStore()) {
+        quillory::PageContext context = PageContext();
+        quillory::ShowKnowledgePage(context, knowledgeId);
+    }
 }
 
 void CQuilloryView::ShowClassicAnalysis(int paperId) {
@@ -145,6 +161,10 @@ void CQuilloryView::ShowHistoryRecord(int recordId, int paperId) {
 
 quillory::Host& CQuilloryView::Host() {
     return *host_;
+}
+
+quillory::PageContext CQuilloryView::PageContext() {
+    return {app_.Store(), app_.DataFolder().toStdString(), *host_};
 }
 
 bool CQuilloryView::BeforeNavigate(const QString& url, const QString& targetFrame) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "common/internal_link.h"
+#include "pages/page_context.h"
 
 class CQuilloryApp;
 class CQuilloryPage;
@@ -36,7 +37,8 @@ public:
     bool CanGoBack() const { return canGoBack_; }
     bool CanGoForward() const { return canGoForward_; }
 
-    // The page operations the internal links call.
+    // The page operations the internal links call. Without an open data
+    // file they show nothing.
     void ShowPaperPage(int paperId);
     void ShowQuestionPage(int questionId, const QString& label, bool answerSide, bool showRelated);
     void ShowKnowledgePage(int knowledgeId);
@@ -50,7 +52,7 @@ public:
     quillory::Host& Host();
 
 signals:
-    // A page operation was asked for.
+    // A page operation was asked for (before it runs).
     void pageRequested(const quillory::InternalLink& link);
     // CanGoBack() or CanGoForward() changed.
     void navigationStateChanged();
@@ -66,6 +68,8 @@ private:
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
     void UpdateNavigationState();
     void ShowNavigateError();
+    // What the page composers work with: the data file and this view.
+    quillory::PageContext PageContext();
 
     CQuilloryApp& app_;
     CQuilloryPage* page_;

@@ -2,15 +2,63 @@
 
 #include <QPixmap>
 
+#include "common/internal_link.h"
+#include "common/paper_node_list.h"
+#include "frame/frame_commands.h"
+#include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "shell/quillory_app.h"
+#include "store/data_store.h"
 
 namespace {
 
 constexpr int kKnowledgeResource = 152;
+constexpr int kPointImage = 0;
+constexpr int kSelectedPointImage = 1;
 
 }  // namespace
 
 CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
     : CQuilloryFrame(app, kKnowledgeResource, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
+}
+
+void CKnowledgeFrame::LoadTree() {
+    if (!app_.HasStore()) {
+        return;
+    }
+    quillory::PaperNodeList points;
+    {
+        auto rows = app_.Store().Query("select * from Knowledge");
+        if (!rows) {
+            return;
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            points.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"), 0});
+        }
+        if (rows->Failed()) {
+            return;
+        }
+    }
+    points.Order();
+    // The node list stays empty: it is the paper modules' list.
+    ResetTree();
+    for (const quillory::PaperNode& point : points.Nodes()) {
+        TreeView()->InsertItemById(point.id, point.superiorId, QString::fromStdString(point.title),
+                                   kPointImage, kSelectedPointImage);
+    }
+    TreeView()->SelectItem(TreeView()->topLevelItem(0));
+    SetLoaded(true);
+}
+
+void CKnowledgeFrame::OnTreeSelect(int itemId) {
+    CQuilloryFrame::OnTreeSelect(itemId);
+    ContentView()->Navigate(
+        QString::fromStdString(quillory::MakeLink(quillory::LinkKind::Knowledge, itemId)));
+}
+
+void CKnowledgeFrame::UpdateCommandStates() {
+    CQuilloryFrame::UpdateCommandStates();
+    // Targeted practice needs a point to practise.
+    EnableCommand(kCmdTargeted, CurrentItemId() != -1);
 }

@@ -8,4 +8,12 @@ class CKnowledgeFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
     CKnowledgeFrame(CQuilloryApp& app, QWidget* owner);
+
+    // Fills the tree with every knowledge point, each under its parent,
+    // and selects the first top-level point. Nothing without a data file.
+    void LoadTree() override;
+
+protected:
+    void OnTreeSelect(int itemId) override;
+    void UpdateCommandStates() override;
 };
