@@ -1,47 +1,20 @@
 #include "practice/exam_paper.h"
 
-#include <unordered_map>
-
 #include "common/text.h"
+#include "practice/paper_table.h"
 #include "store/data_store.h"
 
 namespace quillory {
 
-namespace {
-
-struct RowValues {
-    float score = 0.0f;
-    int timeLimit = 0;
-};
-
-}  // namespace
-
 std::optional<ExamPaper> LoadExamPaper(DataStore& store, int nodeId) {
-    PaperNodeList all;
-    std::unordered_map<int, RowValues> values;
-    {
-        auto rows = store.Query("select * from Paper");
-        if (!rows) {
-            return std::nullopt;
-        }
-        for (; !rows->AtEnd(); rows->Next()) {
-            const int id = rows->Int("ID");
-            all.Add({id, rows->Int("SuperiorID"), rows->Text("Title"), rows->Int("QuestionID")});
-            values.try_emplace(id, RowValues{rows->Single("Score"), rows->Int("TimeLimit")});
-        }
-        if (rows->Failed()) {
-            return std::nullopt;
-        }
+    const std::optional<PaperTable> table = ReadPaperTable(store);
+    if (!table) {
+        return std::nullopt;
     }
     ExamPaper paper;
-    for (const PaperNode& node : all.Nodes()) {
-        if (all.IsUnder(node.id, nodeId)) {
-            paper.nodes.Add(node);
-        }
-    }
-    paper.nodes.Order();
+    paper.nodes = table->Subtree(nodeId);
     for (const PaperNode& node : paper.nodes.Nodes()) {
-        const RowValues& row = values[node.id];
+        const PaperRowValues& row = table->values.at(node.id);
         paper.timeLimits.push_back(row.timeLimit);
         if (node.tag != 0) {
             auto question = store.Query(Format("select * from Question where ID=%d", node.tag));

@@ -2,12 +2,12 @@
 
 #include <deque>
 #include <filesystem>
-#include <unordered_map>
 #include <vector>
 
 #include "common/local_path.h"
 #include "common/text.h"
 #include "host/host.h"
+#include "practice/paper_table.h"
 #include "store/data_store.h"
 
 namespace quillory {
@@ -21,12 +21,7 @@ PaperNodeKind KindOf(const PaperNode& node) {
 
 namespace {
 
-struct PaperFlags {
-    bool isSystem = false;
-    bool isReference = false;
-};
-
-bool PaperWanted(const PaperFlags& flags, PaperFilter filter) {
+bool PaperWanted(const PaperRowValues& flags, PaperFilter filter) {
     switch (filter) {
         case PaperFilter::Classic:
             return !flags.isSystem;
@@ -43,29 +38,14 @@ bool PaperWanted(const PaperFlags& flags, PaperFilter filter) {
 }  // namespace
 
 std::optional<PaperNodeList> LoadPaperTreeRows(DataStore& store, int rootId, PaperFilter filter) {
-    PaperNodeList all;
-    std::unordered_map<int, PaperFlags> flags;
-    {
-        auto rows = store.Query("select * from Paper");
-        if (!rows) {
-            return std::nullopt;
-        }
-        for (; !rows->AtEnd(); rows->Next()) {
-            const int id = rows->Int("ID");
-            all.Add({id, rows->Int("SuperiorID"), rows->Text("Title"), rows->Int("QuestionID")});
-            flags.try_emplace(id, PaperFlags{rows->Bool("IsSystem"), rows->Bool("IsReference")});
-        }
-        if (rows->Failed()) {
-            return std::nullopt;
-        }
+    const std::optional<PaperTable> table = ReadPaperTable(store);
+    if (!table) {
+        return std::nullopt;
     }
-    PaperNodeList working;
-    for (const PaperNode& node : all.Nodes()) {
-        if (rootId == -1 || all.IsUnder(node.id, rootId)) {
-            working.Add(node);
-        }
+    PaperNodeList working = rootId == -1 ? table->nodes : table->Subtree(rootId);
+    if (rootId == -1) {
+        working.Order();
     }
-    working.Order();
 
     PaperNodeList included;
     bool including = false;
@@ -73,7 +53,7 @@ std::optional<PaperNodeList> LoadPaperTreeRows(DataStore& store, int rootId, Pap
     for (const PaperNode& node : working.Nodes()) {
         if (rootId == -1) {
             if (node.superiorId == 0) {
-                including = PaperWanted(flags[node.id], filter);
+                including = PaperWanted(table->values.at(node.id), filter);
             }
         } else if (node.id == rootId) {
             including = true;
