@@ -1,9 +1,13 @@
+#include "generation/print_pdf_command.h"
 #include "shell/fonts.h"
 #include "shell/quillory_app.h"
 
 int main(int argc, char** argv) {
     // Font aliases must be in place before anything asks fontconfig.
     PrepareFontConfig();
+    if (IsPrintPdfCommand(argc, argv)) {
+        return RunPrintPdfCommand(argc, argv);
+    }
     CQuilloryApp app(argc, argv);
     if (!app.InitInstance()) {
         app.ExitInstance();

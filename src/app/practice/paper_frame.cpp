@@ -8,6 +8,7 @@
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "generation/print_paper.h"
 #include "practice/paper_tree.h"
 #include "shell/quillory_app.h"
 
@@ -57,6 +58,11 @@ CPaperFrame::CPaperFrame(CQuilloryApp& app, int resourceId, int filter, QWidget*
     }
     if (QAction* action = Command(kCmdDelete)) {
         connect(action, &QAction::triggered, this, &CPaperFrame::DeletePaper);
+    }
+    if (QAction* action = Command(kCmdPrint)) {
+        connect(action, &QAction::triggered, this, [this] {
+            PrintPaperNode(this, app_, ContentView()->Host(), Nodes(), CurrentItemId());
+        });
     }
     UpdateCommandStates();
 }

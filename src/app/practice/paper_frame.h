@@ -36,7 +36,6 @@ protected:
 
 private:
     void DeletePaper();
-    void PrintPaper();
 
     int filter_;
 };

@@ -1,0 +1,97 @@
+#include "generation/print_document.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
+#include <QUrl>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr qreal kMarginMillimetres = 15;
+
+// Runs the browser until Finish() says how it went; a render process that
+// dies ends the wait as a failure.
+class BrowserWait {
+public:
+    explicit BrowserWait(QWebEngineView& view) {
+        QObject::connect(view.page(), &QWebEnginePage::renderProcessTerminated, &loop_,
+                         [this] { Finish(false); });
+    }
+
+    QObject* Receiver() { return &loop_; }
+    void Finish(bool ok) {
+        ok_ = ok;
+        finished_ = true;
+        loop_.quit();
+    }
+    bool Run() {
+        if (!finished_) {
+            loop_.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+        return ok_;
+    }
+
+private:
+    QEventLoop loop_;
+    bool finished_ = false;
+    bool ok_ = false;
+};
+
+}  // namespace
+
+CPrintDocument::CPrintDocument() : view_(std::make_unique<QWebEngineView>()) {
+    // Never shown: the page is laid out for paper, not for a window.
+    view_->setAttribute(Qt::WA_DontShowOnScreen);
+}
+
+CPrintDocument::~CPrintDocument() = default;
+
+bool CPrintDocument::Load(const QString& htmlFile) {
+    error_.clear();
+    if (!QFileInfo(htmlFile).isFile()) {
+        error_ = QStringLiteral("找不到文件 %1").arg(htmlFile);
+        return false;
+    }
+    BrowserWait wait(*view_);
+    QObject::connect(view_.get(), &QWebEngineView::loadFinished, wait.Receiver(),
+                     [&](bool ok) { wait.Finish(ok); });
+    view_->load(QUrl::fromLocalFile(htmlFile));
+    const bool loaded = wait.Run();
+    if (!loaded) {
+        error_ = QStringLiteral("无法打开 %1").arg(htmlFile);
+    }
+    return loaded;
+}
+
+bool CPrintDocument::Print(QPrinter& printer) {
+    error_.clear();
+    BrowserWait wait(*view_);
+    QObject::connect(view_.get(), &QWebEngineView::printFinished, wait.Receiver(),
+                     [&](bool ok) { wait.Finish(ok); });
+    view_->print(&printer);
+    const bool printed = wait.Run();
+    if (!printed) {
+        error_ = QStringLiteral("打印机没有接受打印任务。");
+    }
+    return printed;
+}
+
+bool CPrintDocument::ExportPdf(const QString& pdfFile) {
+    error_.clear();
+    const QPageLayout layout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+        QPageLayout::Millimeter);
+    BrowserWait wait(*view_);
+    QObject::connect(view_.get(), &QWebEngineView::pdfPrintingFinished, wait.Receiver(),
+                     [&](const QString&, bool ok) { wait.Finish(ok); });
+    view_->printToPdf(pdfFile, layout);
+    const bool written = wait.Run();
+    if (!written) {
+        error_ = QStringLiteral("无法写入文件 %1").arg(pdfFile);
+    }
+    return written;
+}

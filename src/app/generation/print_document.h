@@ -1,0 +1,32 @@
+// A print file laid out by the browser off screen, to be sent to a printer
+// or saved as a PDF file. Each operation waits until the browser is done;
+// the learner's input is held back meanwhile.
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QPrinter;
+class QWebEngineView;
+
+class CPrintDocument {
+public:
+    CPrintDocument();
+    ~CPrintDocument();
+    CPrintDocument(const CPrintDocument&) = delete;
+    CPrintDocument& operator=(const CPrintDocument&) = delete;
+
+    // Loads an HTML file; false when the browser could not show it.
+    bool Load(const QString& htmlFile);
+    // Prints the loaded page on printer (as the print dialog set it up).
+    bool Print(QPrinter& printer);
+    // Writes the loaded page as an A4 PDF file.
+    bool ExportPdf(const QString& pdfFile);
+
+    // Why the last operation failed, for the learner.
+    QString ErrorText() const { return error_; }
+
+private:
+    std::unique_ptr<QWebEngineView> view_;
+    QString error_;
+};

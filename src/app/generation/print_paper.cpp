@@ -1,0 +1,134 @@
+#include "generation/print_paper.h"
+
+#include <QFileDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include "common/file_name.h"
+#include "frame/message_box.h"
+#include "generation/print_document.h"
+#include "generation/print_file.h"
+#include "pages/page_context.h"
+#include "shell/progress_wnd.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+constexpr int kProgressWidth = 390;
+
+enum class PrintChoice { Printer, Pdf, Cancel };
+
+PrintChoice AskPrintChoice(QWidget* parent, CQuilloryApp& app, const QString& title) {
+    QMessageBox box(QMessageBox::Question, app.ApplicationTitle(),
+                    QStringLiteral("试卷\"%1\"已准备好。").arg(title), QMessageBox::NoButton,
+                    parent);
+    box.setObjectName(QStringLiteral("PrintChoice"));
+    box.setInformativeText(QStringLiteral("您可以把它送到打印机打印，也可以导出为PDF文件保存。"));
+    QPushButton* printer = box.addButton(QStringLiteral("打印..."), QMessageBox::AcceptRole);
+    QPushButton* pdf = box.addButton(QStringLiteral("导出PDF..."), QMessageBox::ActionRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    printer->setObjectName(QStringLiteral("printer"));
+    pdf->setObjectName(QStringLiteral("pdf"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    box.setDefaultButton(printer);
+    box.setEscapeButton(cancel);
+    app.ApplySkin(&box);
+    box.exec();
+    if (box.clickedButton() == printer) {
+        return PrintChoice::Printer;
+    }
+    return box.clickedButton() == pdf ? PrintChoice::Pdf : PrintChoice::Cancel;
+}
+
+void PrintOnPrinter(QWidget* parent, CPrintDocument& document, const QString& title) {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(title);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("打印试卷"));
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    if (!document.Print(printer)) {
+        ShowMessageBox(parent, QStringLiteral("无法打印：") + document.ErrorText(),
+                       QMessageBox::Critical);
+    }
+}
+
+void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, const QString& title) {
+    QFileDialog dialog(parent, QStringLiteral("导出PDF"), DefaultPdfFile(app, title));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({QStringLiteral("PDF文件(*.pdf)"), QStringLiteral("所有文件(*)")});
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    app.ApplySkin(&dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString pdfFile = dialog.selectedFiles().first();
+    if (!document.ExportPdf(pdfFile)) {
+        ShowMessageBox(parent, QStringLiteral("无法导出PDF：") + document.ErrorText(),
+                       QMessageBox::Critical);
+        return;
+    }
+    ShowMessageBox(parent, QStringLiteral("已导出PDF文件：\n") + pdfFile, QMessageBox::Information);
+}
+
+}  // namespace
+
+QString MakePrintFile(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+                      const quillory::PaperNodeList& nodes, int itemId) {
+    const std::optional<quillory::PrintRange> range = quillory::FindPrintRange(nodes, itemId);
+    if (!range) {
+        return {};
+    }
+    const bool withAnswers =
+        ShowMessageBox(parent, QStringLiteral("是否打印答案？"), QMessageBox::Question,
+                       QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+
+    CProgressWnd progress(parent, QStringLiteral("打印试卷"));
+    progress.SetWindowSize(1, kProgressWidth);
+    progress.GoModal(QStringLiteral("Progress"));
+    progress.SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
+    progress.SetText(QStringLiteral("开始..."));
+    quillory::PageContext context{app.Store(), app.DataFolder().toStdString(), host};
+    return QString::fromStdString(
+        quillory::ComposePrintFile(context, nodes, *range, withAnswers, progress));
+}
+
+QString DefaultPdfFile(const CQuilloryApp& app, const QString& title) {
+    return QString::fromStdString(
+        quillory::FileInFolder(app.DataFolder().toStdString(), (title + ".pdf").toStdString()));
+}
+
+void PrintPaperNode(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+                    const quillory::PaperNodeList& nodes, int itemId) {
+    const QString printFile = MakePrintFile(parent, app, host, nodes, itemId);
+    if (printFile.isEmpty()) {
+        return;
+    }
+    CPrintDocument document;
+    if (!document.Load(printFile)) {
+        ShowMessageBox(parent, QStringLiteral("无法打印：") + document.ErrorText(),
+                       QMessageBox::Critical);
+        return;
+    }
+    const QString title =
+        QString::fromStdString(nodes[static_cast<size_t>(nodes.IndexOf(itemId))].title);
+    switch (AskPrintChoice(parent, app, title)) {
+        case PrintChoice::Printer:
+            PrintOnPrinter(parent, document, title);
+            break;
+        case PrintChoice::Pdf:
+            SaveAsPdf(parent, app, document, title);
+            break;
+        case PrintChoice::Cancel:
+            break;
+    }
+}
