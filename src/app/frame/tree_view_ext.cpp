@@ -72,13 +72,7 @@ QTreeWidgetItem* CTreeViewExt::InsertItemById(int id, int parentId, const QStrin
     item->setData(0, kIdRole, id);
     const QByteArray key = SortKey(text);
     item->setData(0, kSortKeyRole, key);
-    if (image >= 0 && image < images_.size()) {
-        QIcon icon(images_[image]);
-        if (selectedImage >= 0 && selectedImage < images_.size()) {
-            icon.addPixmap(images_[selectedImage], QIcon::Selected);
-        }
-        item->setIcon(0, icon);
-    }
+    SetItemImage(item, image, selectedImage);
 
     // Siblings are few; a walk from the end keeps equal titles in insertion order.
     const int count = parent != nullptr ? parent->childCount() : topLevelItemCount();
@@ -97,6 +91,20 @@ QTreeWidgetItem* CTreeViewExt::InsertItemById(int id, int parentId, const QStrin
         insertTopLevelItem(at, item);
     }
     return item;
+}
+
+void CTreeViewExt::SetItemImage(QTreeWidgetItem* item, int image, int selectedImage) {
+    if (item == nullptr) {
+        return;
+    }
+    QIcon icon;
+    if (image >= 0 && image < images_.size()) {
+        icon.addPixmap(images_[image]);
+        if (selectedImage >= 0 && selectedImage < images_.size()) {
+            icon.addPixmap(images_[selectedImage], QIcon::Selected);
+        }
+    }
+    item->setIcon(0, icon);
 }
 
 void CTreeViewExt::SelectItem(QTreeWidgetItem* item) {

@@ -24,6 +24,9 @@ public:
     // after the siblings with an equal title.
     QTreeWidgetItem* InsertItemById(int id, int parentId, const QString& text, int image,
                                     int selectedImage);
+    // Replaces the images of a node (nothing for nullptr); an index outside
+    // the image list leaves that image out.
+    void SetItemImage(QTreeWidgetItem* item, int image, int selectedImage);
     // Selects item (nothing for nullptr), expanding its ancestors.
     void SelectItem(QTreeWidgetItem* item);
     // An ID that is not found clears the selection.
