@@ -1,0 +1,9 @@
+// The local date and time of the machine, for whatever the core dates.
+#pragma once
+
+#include "host/host.h"
+
+class CQtClock : public quillory::Clock {
+public:
+    quillory::DateTime Now() override;
+};
