@@ -12,6 +12,7 @@
 
 #include "frame/frame_factory.h"
 #include "frame/quillory_frame.h"
+#include "practice/do_paper_frame.h"
 #include "shell/about_dialog.h"
 #include "shell/help.h"
 #include "shell/quillory_app.h"
@@ -163,13 +164,20 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
     }
 }
 
-void CMainMenuDlg::OpenExamFrame(ExamMode /*mode*/, int /*id*/) {
+void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {
     CQuilloryFrame* exam = frames_[Exam];
     if (!exam) {
         return;
     }
-    // The exam frame is handed its paper (mode 1) or record (mode 4) here,
-    // before it is shown.
+    if (auto* doPaper = qobject_cast<CDoPaperFrame*>(exam)) {
+        if (mode == ExamMode::Paper) {
+            doPaper->SetState(kExamAnswering);
+            doPaper->StartExam(id);
+        } else {
+            doPaper->SetState(kExamReview);
+            doPaper->ReviewRecord(id);
+        }
+    }
     exam->showMaximized();
     exam->raise();
     exam->activateWindow();

@@ -1,0 +1,297 @@
+#include "practice/input_form.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSignalBlocker>
+#include <algorithm>
+
+#include "common/internal_link.h"
+#include "frame/quillory_view.h"
+#include "practice/do_paper_frame.h"
+#include "practice/exam_record.h"
+#include "practice/exam_state.h"
+
+// The panel's icons live in the application library; a static library needs
+// its resources registered by hand.
+static void InitExamResources() {
+    Q_INIT_RESOURCE(exam);
+}
+
+namespace {
+
+// The form is laid out in dialog units of an 8-point dialog font (4 × 8
+// units make 6 × 13 pixels), so that the answer area keeps the pixel size
+// the answer form descriptions are drawn for.
+constexpr QSize kFormSize(383, 197);
+
+QRect ToPixels(const QRect& dialogUnits) {
+    return QRect(dialogUnits.x() * 3 / 2, dialogUnits.y() * 13 / 8, dialogUnits.width() * 3 / 2,
+                 dialogUnits.height() * 13 / 8);
+}
+
+// Where a status icon is shown, in pixels.
+constexpr QRect kStatusIcon(80, 38, 32, 32);
+
+const QString kAnswerCaption = QStringLiteral("答  案(&A)");
+const QString kQuestionCaption = QStringLiteral("试  题(&A)");
+
+}  // namespace
+
+CInputForm::CInputForm(CDoPaperFrame& frame, QWidget* parent) : QScrollArea(parent), frame_(frame) {
+    InitExamResources();
+    setObjectName(QStringLiteral("inputForm"));
+    setFrameShape(QFrame::NoFrame);
+    setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    form_ = new QWidget;
+    form_->setFixedSize(ToPixels(QRect(QPoint(), kFormSize)).size());
+    LayOutForm();
+    setWidget(form_);
+
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, &CInputForm::CountDown);
+}
+
+CInputForm::~CInputForm() = default;
+
+int CInputForm::FormHeight() const {
+    return form_->height();
+}
+
+template <typename Window>
+Window* CInputForm::Add(Window* window, int id, const QRect& dialogUnits) {
+    window->setObjectName(QStringLiteral("ctl%1").arg(id));
+    window->setGeometry(ToPixels(dialogUnits));
+    return window;
+}
+
+QLabel* CInputForm::AddIcon(int id, const char* resource, const QRect& dialogUnits) {
+    auto* icon = Add(new QLabel(form_), id, dialogUnits);
+    icon->setPixmap(QPixmap(QString::fromLatin1(resource)));
+    icon->resize(kStatusIcon.size());
+    icon->hide();
+    return icon;
+}
+
+void CInputForm::LayOutForm() {
+    title_ = Add(new QLabel(form_), 1022, QRect(7, 7, 369, 18));
+    title_->setAlignment(Qt::AlignCenter);
+    title_->setTextFormat(Qt::PlainText);
+    QFont titleFont = title_->font();
+    titleFont.setBold(true);
+    title_->setFont(titleFont);
+
+    correctIcon_ = AddIcon(1030, ":/exam/correct.png", QRect(52, 23, 21, 20));
+    scoreEntry_ = Add(new QLineEdit(form_), 1024, QRect(340, 25, 36, 17));
+    scoreEntry_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Digits and a decimal point: the score is shown as "%.1f".
+    scoreEntry_->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*\\.?[0-9]*")), scoreEntry_));
+    scoreEntry_->hide();
+    connect(scoreEntry_, &QLineEdit::textEdited, this, &CInputForm::OnScoreEdited);
+
+    // Wider than the template's boxes so that the longest score line fits
+    // the application font; their texts are right-aligned and never meet.
+    timeLeft_ = Add(new QLabel(form_), 1034, QRect(100, 27, 116, 13));
+    timeLeft_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    scoreLine_ = Add(new QLabel(form_), 1023, QRect(180, 27, 157, 13));
+    scoreLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Add(new QLabel(QStringLiteral("您的答案："), form_), 1036, QRect(10, 30, 45, 12));
+
+    auto* area = Add(new QFrame(form_), 1025, QRect(7, 43, 369, 127));
+    area->setFrameShape(QFrame::Box);
+    area->setFrameShadow(QFrame::Sunken);
+    // The answer controls, raised when made, lie over it.
+    area->lower();
+    answerArea_ = area;
+
+    partlyIcon_ = AddIcon(1031, ":/exam/partly.png", QRect(79, 46, 21, 20));
+    wrongIcon_ = AddIcon(1032, ":/exam/wrong.png", QRect(114, 46, 21, 20));
+    answeringIcon_ = AddIcon(1033, ":/exam/answering.png", QRect(146, 46, 21, 20));
+    scoringIcon_ = AddIcon(1029, ":/exam/scoring.png", QRect(14, 47, 21, 20));
+
+    toggleButton_ =
+        Add(new QPushButton(QStringLiteral("答案(&A)"), form_), 1026, QRect(19, 173, 71, 17));
+    previousButton_ =
+        Add(new QPushButton(QStringLiteral("<<上一个(&B)"), form_), 1027, QRect(117, 173, 71, 17));
+    nextButton_ =
+        Add(new QPushButton(QStringLiteral("下一个>>(&N)"), form_), 1028, QRect(189, 173, 71, 17));
+    submitButton_ =
+        Add(new QPushButton(QStringLiteral("交卷(&S)"), form_), 1035, QRect(291, 173, 71, 17));
+    connect(toggleButton_, &QPushButton::clicked, this, &CInputForm::ToggleAnswer);
+    connect(previousButton_, &QPushButton::clicked, this, &CInputForm::OnPrevious);
+    connect(nextButton_, &QPushButton::clicked, this, &CInputForm::OnNext);
+    connect(submitButton_, &QPushButton::clicked, this, &CInputForm::OnSubmit);
+}
+
+void CInputForm::ShowItem(int nodeId, const QString& title, int state, int navFlags,
+                          const quillory::ExamItem& item) {
+    ++shown_;
+    nodeId_ = nodeId;
+    nodeTitle_ = title;
+    state_ = state;
+    controls_.DestroyAnswerControls();
+    item_ = item;
+
+    countdown_.stop();
+    for (QWidget* window :
+         {static_cast<QWidget*>(timeLeft_), static_cast<QWidget*>(scoreLine_),
+          static_cast<QWidget*>(scoreEntry_), static_cast<QWidget*>(scoringIcon_),
+          static_cast<QWidget*>(correctIcon_), static_cast<QWidget*>(wrongIcon_),
+          static_cast<QWidget*>(partlyIcon_), static_cast<QWidget*>(answeringIcon_)}) {
+        window->hide();
+    }
+    title_->setText(title);
+    EnableNavigation(navFlags);
+    previousButton_->show();
+    nextButton_->show();
+
+    const double fullMarks = item_.fullMarks;
+    const double learnerScore = item_.learnerScore;
+    if (item_.questionId == -1) {
+        toggleButton_->hide();
+        switch (state) {
+            case kExamAnswering:
+                submitButton_->setText(QStringLiteral("交  卷(&S)"));
+                break;
+            case kExamScoring:
+                submitButton_->setText(QStringLiteral("继　续(&C)"));
+                break;
+            case kExamResult:
+            case kExamReview:
+                toggleButton_->setText(kAnswerCaption);
+                submitButton_->setText(QStringLiteral("结  束(&E)"));
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+
+    toggleButton_->show();
+    switch (state) {
+        case kExamAnswering:
+            ShowStatusIcon(answeringIcon_);
+            scoreLine_->setText(QString::asprintf("本题分数: %.1f", fullMarks));
+            scoreLine_->show();
+            toggleButton_->setText(kAnswerCaption);
+            submitButton_->setText(QStringLiteral("交  卷(&S)"));
+            secondsLeft_ = item_.timeLimit;
+            if (secondsLeft_ > 0) {
+                countdown_.start();
+                CountDown();
+                timeLeft_->show();
+            }
+            break;
+        case kExamScoring: {
+            ShowStatusIcon(scoringIcon_);
+            scoreLine_->setText(QString::asprintf("本题分数: %.1f  请输入您的得分:", fullMarks));
+            scoreLine_->show();
+            // Showing the score is no entry: it must not round the score.
+            const QSignalBlocker blocker(scoreEntry_);
+            scoreEntry_->setText(QString::asprintf("%.1f", learnerScore));
+            scoreEntry_->setEnabled(true);
+            scoreEntry_->show();
+            toggleButton_->setText(kQuestionCaption);
+            submitButton_->setText(QStringLiteral("继  续(&S)"));
+            break;
+        }
+        case kExamResult:
+        case kExamReview:
+            switch (quillory::ResultOf(item_)) {
+                case quillory::ItemResult::Correct:
+                    ShowStatusIcon(correctIcon_);
+                    break;
+                case quillory::ItemResult::PartlyCorrect:
+                    ShowStatusIcon(partlyIcon_);
+                    break;
+                case quillory::ItemResult::Wrong:
+                    ShowStatusIcon(wrongIcon_);
+                    break;
+            }
+            scoreLine_->setText(
+                QString::asprintf("本题分数: %.1f  您的得分: %.1f", fullMarks, learnerScore));
+            scoreLine_->show();
+            toggleButton_->setText(kAnswerCaption);
+            submitButton_->setText(QStringLiteral("结  束(&E)"));
+            break;
+        default:
+            break;
+    }
+    controls_.BuildAnswerForm(form_, answerArea_->geometry().topLeft(), item_.description,
+                              item_.learnerAnswer);
+}
+
+CInputForm::TakenItem CInputForm::TakeItem() {
+    if (state_ == kExamAnswering) {
+        item_.learnerAnswer = controls_.ReadAnswerText();
+    }
+    return {nodeId_, item_};
+}
+
+void CInputForm::ShowStatusIcon(QLabel* icon) {
+    icon->setGeometry(kStatusIcon);
+    icon->show();
+}
+
+void CInputForm::EnableNavigation(int navFlags) {
+    previousButton_->setEnabled((navFlags & kFirstNode) == 0);
+    nextButton_->setEnabled((navFlags & kLastNode) == 0);
+}
+
+void CInputForm::ToggleAnswer() {
+    if (item_.questionId == -1) {
+        return;
+    }
+    const bool toAnswer = toggleButton_->text() == kAnswerCaption;
+    const std::string link =
+        quillory::MakeLink(toAnswer ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
+                           item_.questionId, nodeTitle_.toStdString());
+    frame_.ContentView()->Navigate(QString::fromStdString(link));
+    toggleButton_->setText(toAnswer ? kQuestionCaption : kAnswerCaption);
+}
+
+void CInputForm::OnPrevious() {
+    EnableNavigation(frame_.Previous(nodeId_));
+}
+
+void CInputForm::OnNext() {
+    EnableNavigation(frame_.Next(nodeId_));
+}
+
+void CInputForm::OnSubmit() {
+    if (state_ == kExamAnswering || state_ == kExamScoring) {
+        frame_.Submit();
+    } else {
+        frame_.ReturnToMenu();
+    }
+}
+
+void CInputForm::OnScoreEdited(const QString& text) {
+    const QString trimmed = text.trimmed();
+    double score = trimmed.isEmpty() ? 0.0 : trimmed.toDouble();
+    score = std::max(score, 0.0);
+    score = std::min(score, static_cast<double>(item_.fullMarks));
+    item_.learnerScore = static_cast<float>(score);
+}
+
+void CInputForm::CountDown() {
+    timeLeft_->setText(QString::fromStdString(quillory::QuestionTimeLeftText(secondsLeft_)));
+    if (secondsLeft_ >= 1) {
+        --secondsLeft_;
+        return;
+    }
+    // Time is up: the next node is asked for once a second until another
+    // node is shown.
+    const int shown = shown_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, shown] {
+            if (shown == shown_) {
+                OnNext();
+            }
+        },
+        Qt::QueuedConnection);
+}
