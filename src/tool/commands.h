@@ -14,6 +14,8 @@ int RunTemplate(const Args& args);
 int RunSql(const Args& args);
 int RunBuildBank(const Args& args);
 int RunCheck(const Args& args);
+int RunShow(const Args& args);
+int RunPrint(const Args& args);
 
 // The program data folder: where quillory-tool itself lies in a build tree,
 // <prefix>/share/quillory when installed.

@@ -27,6 +27,12 @@ const Command kCommands[] = {
     {"check", "check DATAFILE",
      "list what is wrong in a bank (missing pages, bad IDs and references, answer forms)",
      quillory::tool::RunCheck},
+    {"show", "show DATAFILE LINK",
+     "compose the page an internal link shows (Quillory://Paper:100001, ...) and print its path",
+     quillory::tool::RunShow},
+    {"print", "print DATAFILE NODE_ID [--answers] [--pdf FILE]",
+     "compose the print file of a paper node and what lies below it, and print its path",
+     quillory::tool::RunPrint},
     {"template", "template FILE", "write the empty template database (the build uses this)",
      quillory::tool::RunTemplate},
 };
@@ -38,7 +44,12 @@ void PrintHelp() {
     }
     std::printf(
         "\nStatements are written as the program writes them: like '*x*', #2024-05-01#,\n"
-        "true/false and \"delete * from\" are understood.\n");
+        "true/false and \"delete * from\" are understood.\n"
+        "\n"
+        "show writes the page files beside their sources, as the program does, and\n"
+        "leaves them there. print --pdf has the desktop program beside this tool\n"
+        "render the print file (quillory --print-pdf PRINTFILE PDFFILE, which needs\n"
+        "no display).\n");
 }
 
 }  // namespace

@@ -1,0 +1,218 @@
+// show, print: the pages and print files the program composes, made without
+// windows.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "commands.h"
+#include "common/internal_link.h"
+#include "common/text.h"
+#include "generation/print_file.h"
+#include "pages/knowledge_page.h"
+#include "pages/paper_page.h"
+#include "pages/question_page.h"
+#include "practice/paper_tree.h"
+#include "store/data_store.h"
+#include "terminal_host.h"
+
+namespace quillory::tool {
+
+namespace {
+
+struct Bank {
+    std::unique_ptr<DataStore> store;
+    std::string dataFolder;
+};
+
+std::optional<Bank> OpenBank(const std::string& file) {
+    std::string error;
+    Bank bank{DataStore::Open(file, &error), {}};
+    if (!bank.store) {
+        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", file.c_str(),
+                     error.c_str());
+        return std::nullopt;
+    }
+    std::error_code ec;
+    bank.dataFolder = std::filesystem::absolute(file, ec).lexically_normal().parent_path().string();
+    return bank;
+}
+
+// The page operation a link calls, as the content view calls it; the
+// related-information toggle is on, as at the program's start.
+bool ShowLink(PageContext& context, const InternalLink& link) {
+    switch (link.kind) {
+        case LinkKind::Paper:
+            ShowPaperPage(context, link.id);
+            return true;
+        case LinkKind::Question:
+        case LinkKind::Answer:
+            ShowQuestionPage(context, link.id, link.label, link.kind == LinkKind::Answer, true);
+            return true;
+        case LinkKind::Knowledge:
+            ShowKnowledgePage(context, link.id);
+            return true;
+        case LinkKind::ClassicAnalysis:
+        case LinkKind::HistoryAnalysis:
+            break;
+    }
+    std::fprintf(stderr, "quillory-tool: analysis pages are not available yet\n");
+    return false;
+}
+
+std::optional<int> ParseId(const std::string& text) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The desktop program beside this tool renders the PDF, so the tool itself
+// stays free of the browser.
+bool RenderPdf(const std::string& printFile, const std::string& pdfFile) {
+    std::error_code ec;
+    const std::string program =
+        (std::filesystem::read_symlink("/proc/self/exe", ec).parent_path() / "quillory").string();
+    if (ec || access(program.c_str(), X_OK) != 0) {
+        std::fprintf(stderr, "quillory-tool: cannot make a PDF without %s\n", program.c_str());
+        return false;
+    }
+    // The browser talks a lot on standard error; that is only worth showing
+    // when the PDF could not be made.
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        std::fprintf(stderr, "quillory-tool: cannot run %s\n", program.c_str());
+        return false;
+    }
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(pipeEnds[0]);
+        dup2(pipeEnds[1], STDERR_FILENO);
+        dup2(pipeEnds[1], STDOUT_FILENO);
+        close(pipeEnds[1]);
+        // The browser's sandbox refuses to run as root.
+        if (geteuid() == 0) {
+            setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
+        }
+        execl(program.c_str(), program.c_str(), "--print-pdf", printFile.c_str(), pdfFile.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeEnds[1]);
+    std::string talk;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
+        talk.append(buffer, static_cast<size_t>(got));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child || !WIFEXITED(status) ||
+        WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s", talk.c_str());
+        std::fprintf(stderr, "quillory-tool: %s could not write %s\n", program.c_str(),
+                     pdfFile.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int RunShow(const Args& args) {
+    if (args.size() != 2) {
+        std::fprintf(stderr, "用法: quillory-tool show DATAFILE LINK\n");
+        return 2;
+    }
+    const NavigationDecision decision = DecideNavigation(args[1]);
+    if (decision.action == NavigationAction::Cancel) {
+        std::fprintf(stderr, "quillory-tool: the link is empty\n");
+        return 2;
+    }
+    if (decision.action == NavigationAction::Proceed) {
+        // Not a page the program composes: an internal link of an unknown
+        // kind fails in the view, anything else is shown as it is.
+        if (StartsWithNoCase(args[1], kLinkPrefix)) {
+            std::fprintf(stderr, "quillory-tool: 无法打开相应内容！\n");
+            return 1;
+        }
+        std::printf("%s\n", args[1].c_str());
+        return 0;
+    }
+    std::optional<Bank> bank = OpenBank(args[0]);
+    if (!bank) {
+        return 1;
+    }
+    TerminalHost host;
+    PageContext context{*bank->store, bank->dataFolder, host};
+    if (!ShowLink(context, decision.link)) {
+        return 1;
+    }
+    for (const std::string& shown : host.Navigations()) {
+        std::printf("%s\n", shown.c_str());
+    }
+    if (host.Navigations().empty() && !host.Failed()) {
+        std::fprintf(stderr, "quillory-tool: nothing to show (the row has no page)\n");
+        return 1;
+    }
+    return host.Failed() ? 1 : 0;
+}
+
+int RunPrint(const Args& args) {
+    const char* usage = "用法: quillory-tool print DATAFILE NODE_ID [--answers] [--pdf FILE]\n";
+    std::vector<std::string> words;
+    bool withAnswers = false;
+    std::string pdfFile;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--answers") {
+            withAnswers = true;
+        } else if (args[i] == "--pdf" && i + 1 < args.size()) {
+            pdfFile = args[++i];
+        } else {
+            words.push_back(args[i]);
+        }
+    }
+    const std::optional<int> nodeId = words.size() == 2 ? ParseId(words[1]) : std::nullopt;
+    if (!nodeId) {
+        std::fprintf(stderr, "%s", usage);
+        return 2;
+    }
+    std::optional<Bank> bank = OpenBank(words[0]);
+    if (!bank) {
+        return 1;
+    }
+    const std::optional<PaperNodeList> nodes =
+        LoadPaperTreeRows(*bank->store, -1, PaperFilter::All);
+    if (!nodes) {
+        std::fprintf(stderr, "quillory-tool: %s\n", bank->store->LastError().c_str());
+        return 1;
+    }
+    const std::optional<PrintRange> range = FindPrintRange(*nodes, *nodeId);
+    if (!range) {
+        std::fprintf(stderr, "quillory-tool: no paper, section or question item %d\n", *nodeId);
+        return 1;
+    }
+    TerminalHost host;
+    PageContext context{*bank->store, bank->dataFolder, host};
+    QuietProgress progress;
+    const std::string printFile = ComposePrintFile(context, *nodes, *range, withAnswers, progress);
+    if (printFile.empty()) {
+        return 1;
+    }
+    std::printf("%s\n", printFile.c_str());
+    if (!pdfFile.empty() && !RenderPdf(printFile, pdfFile)) {
+        return 1;
+    }
+    return host.Failed() ? 1 : 0;
+}
+
+}  // namespace quillory::tool
