@@ -180,7 +180,9 @@ int CDoPaperFrame::ReviewRecord(int historyId) {
     }
     SetResultImages();
     TreeView()->ExpandItemById(rootNodeId_, true);
-    TreeView()->SelectItemById(rootNodeId_);
+    // Shown anew: the root was shown before the rows were applied, and may
+    // be the record's only question.
+    ReselectNode(rootNodeId_);
     return 1;
 }
 

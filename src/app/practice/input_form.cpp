@@ -103,6 +103,9 @@ void CInputForm::LayOutForm() {
     auto* area = Add(new QFrame(form_), 1025, QRect(7, 43, 369, 127));
     area->setFrameShape(QFrame::Box);
     area->setFrameShadow(QFrame::Sunken);
+    // A sheet to write on, set off from the panel.
+    area->setBackgroundRole(QPalette::Base);
+    area->setAutoFillBackground(true);
     // The answer controls, raised when made, lie over it.
     area->lower();
     answerArea_ = area;
