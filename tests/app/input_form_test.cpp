@@ -1,0 +1,304 @@
+// The answer panel and the windows of an answer form: control IDs, radio
+// groups, the answer text read back from every kind of control, the panel's
+// captions and icons per exam state, the score entry and the answer toggle.
+#include <QCheckBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+#include "frame_test_support.h"
+#include "practice/answer_controls.h"
+#include "practice/do_paper_frame.h"
+#include "practice/exam_state.h"
+#include "practice/input_form.h"
+
+namespace {
+
+// Text as an input method commits it, the way Chinese reaches an entry.
+// On the left edge: radio buttons and check boxes take clicks on their
+// indicator and text only.
+void Click(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+void Commit(QWidget* entry, const QString& text) {
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(entry, &event);
+}
+
+quillory::ExamItem Question(const std::string& description, float fullMarks) {
+    quillory::ExamItem item;
+    item.questionId = 200001;
+    item.paperItemId = 101101;
+    item.description = description;
+    item.fullMarks = fullMarks;
+    return item;
+}
+
+const std::string kRadioDescription =
+    "10,8,520,20,label,请选择：\r\n"
+    "10,36,120,22,radio,A,1,group,auto\r\n"
+    "140,36,120,22,radio,B,0\r\n";
+
+}  // namespace
+
+class InputFormTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void controlsAreNamedByGroupAndIndexAndPlacedFromTheOrigin();
+    void radioButtonsExcludeEachOtherOnlyWithinTheirGroup();
+    void answerTextIsReadBackFromEveryKindAndRestored();
+
+    void captionsAndIconsFollowTheExamState();
+    void nodesThatAreNoQuestionsShowNoControls();
+    void resultIconFollowsTheScoreWithinATenth();
+    void scoreEntryIsBoundedByTheFullMarks();
+    void toggleAlternatesBetweenQuestionAndAnswer();
+    void navigationFlagsDisableTheButtons();
+
+private:
+    template <typename Window>
+    Window* Find(const QString& name) const {
+        return frame_->Panel()->findChild<Window*>(name);
+    }
+    QString Caption(int id) const {
+        return Find<QPushButton>(QStringLiteral("ctl%1").arg(id))->text();
+    }
+    bool Shown(int id) const { return !Find<QWidget>(QStringLiteral("ctl%1").arg(id))->isHidden(); }
+
+    std::unique_ptr<QWidget> parent_;
+    std::unique_ptr<CDoPaperFrame> frame_;
+};
+
+void InputFormTest::init() {
+    parent_ = std::make_unique<QWidget>();
+    parent_->resize(600, 300);
+    parent_->show();
+    frame_ = std::make_unique<CDoPaperFrame>(*CQuilloryApp::Instance(), nullptr);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+}
+
+void InputFormTest::cleanup() {
+    frame_.reset();
+    parent_.reset();
+}
+
+void InputFormTest::controlsAreNamedByGroupAndIndexAndPlacedFromTheOrigin() {
+    CAnswerControls controls;
+    controls.BuildAnswerForm(parent_.get(), QPoint(7, 43),
+                             "0,0,100,20,label,选择\r\n"
+                             "0,30,60,20,radio,A,1,group,auto\r\n"
+                             "70,30,60,20,radio,B,0\r\n"
+                             "0,60,60,20,check,C,1,group,auto\r\n"
+                             "70,60,60,20,chekc,D,1\r\n"
+                             "140,60,60,20,check,E,0\r\n",
+                             "\r\n0\r\n1\r\n1\r\n1\r\n0\r\n");
+    QStringList names;
+    for (const QWidget* window : parent_->findChildren<QWidget*>()) {
+        names << window->objectName();
+    }
+    names.sort();
+    // The misspelt kind (60201) gets no window but keeps its place.
+    QCOMPARE(names, (QStringList{"ctl60000", "ctl60100", "ctl60101", "ctl60200", "ctl60202"}));
+    QCOMPARE(parent_->findChild<QWidget*>("ctl60202")->geometry(), QRect(147, 103, 60, 20));
+    QVERIFY(parent_->findChild<QLabel*>("ctl60000") != nullptr);
+    // Check states come from the learner's answer text, never from the
+    // correct values.
+    QVERIFY(!parent_->findChild<QRadioButton*>("ctl60100")->isChecked());
+    QVERIFY(parent_->findChild<QRadioButton*>("ctl60101")->isChecked());
+    QVERIFY(parent_->findChild<QCheckBox*>("ctl60200")->isChecked());
+    QVERIFY(!parent_->findChild<QCheckBox*>("ctl60202")->isChecked());
+
+    controls.DestroyAnswerControls();
+    QVERIFY(parent_->findChildren<QWidget*>().isEmpty());
+}
+
+void InputFormTest::radioButtonsExcludeEachOtherOnlyWithinTheirGroup() {
+    CAnswerControls controls;
+    controls.BuildAnswerForm(parent_.get(), QPoint(),
+                             "0,0,60,20,radio,A,1,group,auto\r\n"
+                             "70,0,60,20,radio,B,0\r\n"
+                             "0,30,60,20,radio,C,1,group,auto\r\n"
+                             "70,30,60,20,radio,D,0\r\n",
+                             {});
+    auto* a = parent_->findChild<QRadioButton*>("ctl60000");
+    auto* b = parent_->findChild<QRadioButton*>("ctl60001");
+    auto* c = parent_->findChild<QRadioButton*>("ctl60100");
+    Click(a);
+    Click(c);
+    Click(b);
+    QVERIFY(!a->isChecked());
+    QVERIFY(b->isChecked());
+    QVERIFY(c->isChecked());
+    QCOMPARE(controls.ReadAnswerText(), std::string("0\r\n1\r\n1\r\n0\r\n"));
+}
+
+void InputFormTest::answerTextIsReadBackFromEveryKindAndRestored() {
+    const std::string description =
+        "0,0,100,20,label,说明\r\n"
+        "0,30,60,20,radio,A,1,group,auto\r\n"
+        "70,30,60,20,check,B,1\r\n"
+        "0,60,200,24,edit,,北京,group,auto\r\n"
+        "0,90,300,80,editmutiline,,x,group\r\n"
+        "0,180,60,20,chekc,C,1\r\n";
+    CAnswerControls controls;
+    controls.BuildAnswerForm(parent_.get(), QPoint(), description, {});
+    Click(parent_->findChild<QCheckBox*>("ctl60101"));
+    Commit(parent_->findChild<QLineEdit*>("ctl60200"), QStringLiteral(" 北京 "));
+    auto* lines = parent_->findChild<QPlainTextEdit*>("ctl60300");
+    Commit(lines, QStringLiteral("第一行"));
+    QTest::keyClick(lines, Qt::Key_Return);
+    Commit(lines, QStringLiteral("第二行"));
+
+    const std::string text = controls.ReadAnswerText();
+    QCOMPARE(text, std::string("\r\n0\r\n1\r\n北京\r\n第一行<\\r\\n>第二行\r\n\r\n"));
+
+    // Shown again from that text: every entry comes back, the line break too.
+    controls.BuildAnswerForm(parent_.get(), QPoint(), description, text);
+    QVERIFY(!parent_->findChild<QRadioButton*>("ctl60100")->isChecked());
+    QVERIFY(parent_->findChild<QCheckBox*>("ctl60101")->isChecked());
+    QCOMPARE(parent_->findChild<QLineEdit*>("ctl60200")->text(), QStringLiteral("北京"));
+    QCOMPARE(parent_->findChild<QPlainTextEdit*>("ctl60300")->toPlainText(),
+             QStringLiteral("第一行\n第二行"));
+    QCOMPARE(controls.ReadAnswerText(), text);
+}
+
+void InputFormTest::captionsAndIconsFollowTheExamState() {
+    CInputForm* panel = frame_->Panel();
+    quillory::ExamItem item = Question(kRadioDescription, 3.0f);
+    item.learnerScore = 1.5f;
+
+    panel->ShowItem(101101, QStringLiteral("第01题"), kExamAnswering, 0, item);
+    QCOMPARE(Find<QLabel>("ctl1022")->text(), QStringLiteral("第01题"));
+    QCOMPARE(Caption(1026), QStringLiteral("答  案(&A)"));
+    QCOMPARE(Caption(1035), QStringLiteral("交  卷(&S)"));
+    QCOMPARE(Find<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0"));
+    QVERIFY(Shown(1033) && !Shown(1029) && !Shown(1024));
+    QVERIFY(!Shown(1034));  // no time limit, no countdown
+    QCOMPARE(Find<QWidget>("ctl1033")->geometry(), QRect(80, 38, 32, 32));
+    QVERIFY(Find<QRadioButton>("ctl60100") != nullptr);
+
+    panel->ShowItem(101101, QStringLiteral("第01题"), kExamScoring, 0, item);
+    QCOMPARE(Caption(1026), QStringLiteral("试  题(&A)"));
+    QCOMPARE(Caption(1035), QStringLiteral("继  续(&S)"));
+    QCOMPARE(Find<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0  请输入您的得分:"));
+    QVERIFY(Shown(1029) && !Shown(1033) && Shown(1024));
+    QCOMPARE(Find<QLineEdit>("ctl1024")->text(), QStringLiteral("1.5"));
+
+    for (const int state : {kExamResult, kExamReview}) {
+        panel->ShowItem(101101, QStringLiteral("第01题"), state, 0, item);
+        QCOMPARE(Caption(1026), QStringLiteral("答  案(&A)"));
+        QCOMPARE(Caption(1035), QStringLiteral("结  束(&E)"));
+        QCOMPARE(Find<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0  您的得分: 1.5"));
+        QVERIFY(!Shown(1029) && !Shown(1033) && !Shown(1024) && Shown(1031));
+    }
+}
+
+void InputFormTest::nodesThatAreNoQuestionsShowNoControls() {
+    CInputForm* panel = frame_->Panel();
+    const quillory::ExamItem placeholder;
+    panel->ShowItem(101100, QStringLiteral("第1部分"), kExamAnswering, 0, placeholder);
+    QVERIFY(!Shown(1026) && !Shown(1023) && !Shown(1033));
+    QCOMPARE(Caption(1035), QStringLiteral("交  卷(&S)"));
+    QVERIFY(Find<QWidget>("ctl60000") == nullptr);
+
+    panel->ShowItem(101100, QStringLiteral("第1部分"), kExamScoring, 0, placeholder);
+    QCOMPARE(Caption(1035), QStringLiteral("继　续(&C)"));
+    panel->ShowItem(101100, QStringLiteral("第1部分"), kExamResult, 0, placeholder);
+    QCOMPARE(Caption(1035), QStringLiteral("结  束(&E)"));
+    QVERIFY(!Shown(1026));
+
+    // A question shown before leaves no controls behind.
+    panel->ShowItem(101101, QStringLiteral("第01题"), kExamAnswering, 0,
+                    Question(kRadioDescription, 3.0f));
+    panel->ShowItem(101100, QStringLiteral("第1部分"), kExamAnswering, 0, placeholder);
+    QVERIFY(Find<QWidget>("ctl60100") == nullptr);
+}
+
+void InputFormTest::resultIconFollowsTheScoreWithinATenth() {
+    const struct {
+        float score;
+        int icon;
+    } cases[] = {{1.9f, 1030}, {2.0f, 1030}, {1.0f, 1031}, {0.05f, 1032}};
+    for (const auto& entry : cases) {
+        quillory::ExamItem item = Question(kRadioDescription, 2.0f);
+        item.learnerScore = entry.score;
+        frame_->Panel()->ShowItem(101101, QStringLiteral("第01题"), kExamResult, 0, item);
+        for (const int icon : {1030, 1031, 1032}) {
+            QCOMPARE(Shown(icon), icon == entry.icon);
+        }
+    }
+}
+
+void InputFormTest::scoreEntryIsBoundedByTheFullMarks() {
+    CInputForm* panel = frame_->Panel();
+    quillory::ExamItem item = Question(kRadioDescription, 10.0f);
+    item.learnerScore = 20.0f / 3.0f;
+    panel->ShowItem(101101, QStringLiteral("第01题"), kExamScoring, 0, item);
+    auto* entry = Find<QLineEdit>("ctl1024");
+    QCOMPARE(entry->text(), QStringLiteral("6.7"));
+    // Showing the score is not entering one: it keeps its precision.
+    QCOMPARE(panel->TakeItem().item.learnerScore, 20.0f / 3.0f);
+
+    entry->selectAll();
+    QTest::keyClicks(entry, "15");
+    QCOMPARE(entry->text(), QStringLiteral("15"));
+    QCOMPARE(panel->TakeItem().item.learnerScore, 10.0f);
+
+    entry->selectAll();
+    QTest::keyClick(entry, Qt::Key_Backspace);
+    QCOMPARE(panel->TakeItem().item.learnerScore, 0.0f);
+
+    QTest::keyClicks(entry, "-7.5");  // no sign can be typed
+    QCOMPARE(entry->text(), QStringLiteral("7.5"));
+    QCOMPARE(panel->TakeItem().item.learnerScore, 7.5f);
+}
+
+void InputFormTest::toggleAlternatesBetweenQuestionAndAnswer() {
+    QSignalSpy pages(frame_->ContentView(), &CQuilloryView::pageRequested);
+    frame_->Panel()->ShowItem(101101, QStringLiteral("第01题"), kExamAnswering, 0,
+                              Question(kRadioDescription, 3.0f));
+    auto* toggle = Find<QPushButton>("ctl1026");
+    toggle->click();
+    QCOMPARE(toggle->text(), QStringLiteral("试  题(&A)"));
+    toggle->click();
+    QCOMPARE(toggle->text(), QStringLiteral("答  案(&A)"));
+
+    QCOMPARE(pages.size(), 2);
+    const auto first = pages[0][0].value<quillory::InternalLink>();
+    const auto second = pages[1][0].value<quillory::InternalLink>();
+    QVERIFY(first.kind == quillory::LinkKind::Answer);
+    QVERIFY(second.kind == quillory::LinkKind::Question);
+    QCOMPARE(first.id, 200001);
+    QCOMPARE(QString::fromStdString(first.label), QStringLiteral("第01题"));
+}
+
+void InputFormTest::navigationFlagsDisableTheButtons() {
+    const quillory::ExamItem placeholder;
+    const struct {
+        int flags;
+        bool previous;
+        bool next;
+    } cases[] = {{0, true, true},
+                 {kFirstNode, false, true},
+                 {kLastNode, true, false},
+                 {kFirstNode | kLastNode, false, false}};
+    for (const auto& entry : cases) {
+        frame_->Panel()->ShowItem(101000, {}, kExamAnswering, entry.flags, placeholder);
+        QCOMPARE(Find<QPushButton>("ctl1027")->isEnabled(), entry.previous);
+        QCOMPARE(Find<QPushButton>("ctl1028")->isEnabled(), entry.next);
+    }
+}
+
+QUILLORY_APP_TEST_MAIN(InputFormTest)
+#include "input_form_test.moc"
