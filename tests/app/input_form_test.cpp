@@ -63,7 +63,6 @@ private slots:
     void resultIconFollowsTheScoreWithinATenth();
     void scoreEntryIsBoundedByTheFullMarks();
     void toggleAlternatesBetweenQuestionAndAnswer();
-    void navigationFlagsDisableTheButtons();
 
 private:
     template <typename Window>
@@ -281,23 +280,6 @@ void InputFormTest::toggleAlternatesBetweenQuestionAndAnswer() {
     QVERIFY(second.kind == quillory::LinkKind::Question);
     QCOMPARE(first.id, 200001);
     QCOMPARE(QString::fromStdString(first.label), QStringLiteral("第01题"));
-}
-
-void InputFormTest::navigationFlagsDisableTheButtons() {
-    const quillory::ExamItem placeholder;
-    const struct {
-        int flags;
-        bool previous;
-        bool next;
-    } cases[] = {{0, true, true},
-                 {kFirstNode, false, true},
-                 {kLastNode, true, false},
-                 {kFirstNode | kLastNode, false, false}};
-    for (const auto& entry : cases) {
-        frame_->Panel()->ShowItem(101000, {}, kExamAnswering, entry.flags, placeholder);
-        QCOMPARE(Find<QPushButton>("ctl1027")->isEnabled(), entry.previous);
-        QCOMPARE(Find<QPushButton>("ctl1028")->isEnabled(), entry.next);
-    }
 }
 
 QUILLORY_APP_TEST_MAIN(InputFormTest)
