@@ -1,0 +1,106 @@
+// Shared by the GUI tests that browse the demo bank: a copy of it built into
+// a temporary folder, the program's application object over it, and page
+// helpers for what the content view shows.
+#pragma once
+
+#include <QDeadlineTimer>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <algorithm>
+#include <string>
+
+#include "bank/bank_builder.h"
+#include "frame/quillory_view.h"
+#include "frame_test_support.h"
+#include "shell/fonts.h"
+#include "support/temp_dir.h"
+
+// Settings go to a fresh configuration folder, removed afterwards; fonts as
+// in the program.
+#define QUILLORY_DEMO_TEST_MAIN(TestClass)                             \
+    int main(int argc, char** argv) {                                  \
+        QTemporaryDir configFolder;                                    \
+        qputenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit()); \
+        PrepareFontConfig();                                           \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);    \
+        CQuilloryApp app(argc, argv);                                  \
+        TestClass test;                                                \
+        return QTest::qExec(&test, argc, argv);                        \
+    }
+
+namespace quillory::testing {
+
+inline constexpr int kPageWait = 30000;
+
+// Builds the demo bank as demo.qly in dir and opens it as the program's
+// data file; false (with a warning) when either fails.
+inline bool OpenDemoBank(const TempDir& dir) {
+    const std::string bank = dir.File("demo.qly");
+    std::string error;
+    if (!BuildBank(SourceFolder() + "/resources/demo", bank, ProgramFolder(), &error)) {
+        qWarning("the demo bank could not be built: %s", error.c_str());
+        return false;
+    }
+    return CQuilloryApp::Instance()->OpenDataFile(QString::fromStdString(bank));
+}
+
+// The local file the view shows.
+inline QString ShownFile(const QWebEngineView& view) {
+    return view.url().toLocalFile();
+}
+
+// Runs action and waits until the view has loaded the page it leads to (a
+// load that a later one replaced does not count). The wait runs a real event
+// loop: the browser's work arrives as a stream of small events.
+template <typename Action>
+bool WaitForPage(QWebEngineView& view, Action action) {
+    QSignalSpy finished(&view, &QWebEngineView::loadFinished);
+    action();
+    QDeadlineTimer deadline(kPageWait);
+    for (qsizetype seen = 0;; ++seen) {
+        if (seen == finished.size() &&
+            !finished.wait(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)))) {
+            return false;
+        }
+        if (finished.at(seen).first().toBool()) {
+            return true;
+        }
+    }
+}
+
+// The text of the first element matching selector, or a null string.
+inline QString ElementText(QWebEngineView& view, const QString& selector) {
+    return RunScript(view, QStringLiteral("(function () {"
+                                          "  var e = document.querySelector('%1');"
+                                          "  return e ? e.textContent : null;"
+                                          "})()")
+                               .arg(selector))
+        .toString();
+}
+
+// Clicks the link whose text is text, as the learner does.
+inline bool ClickLink(QWebEngineView& view, const QString& text) {
+    const QVariantList box =
+        RunScript(view, QStringLiteral("(function () {"
+                                       "  var links = document.querySelectorAll('a');"
+                                       "  for (var i = 0; i < links.length; ++i) {"
+                                       "    if (links[i].textContent === '%1') {"
+                                       "      links[i].scrollIntoView();"
+                                       "      var r = links[i].getBoundingClientRect();"
+                                       "      return [r.left + r.width / 2, r.top + r.height / 2];"
+                                       "    }"
+                                       "  }"
+                                       "  return [];"
+                                       "})()")
+                            .arg(text))
+            .toList();
+    if (box.size() != 2) {
+        return false;
+    }
+    QTest::mouseClick(view.focusProxy(), Qt::LeftButton, {},
+                      QPoint(qRound(box[0].toDouble()), qRound(box[1].toDouble())));
+    return true;
+}
+
+}  // namespace quillory::testing
