@@ -21,6 +21,7 @@ constexpr int kSelectedPointImage = 1;
 CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
     : CQuilloryFrame(app, kKnowledgeResource, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
+    UpdateCommandStates();
 }
 
 void CKnowledgeFrame::LoadTree() {

@@ -1,0 +1,150 @@
+// The knowledge module on a copy of the demo bank: the tree of knowledge
+// points, the page of the selected point with its related points and
+// questions, and the links of that page.
+#include <QAction>
+#include <QTreeWidgetItemIterator>
+
+#include "demo_bank_support.h"
+#include "frame/frame_commands.h"
+#include "frame/tree_view_ext.h"
+#include "generation/knowledge_frame.h"
+
+using quillory::testing::ClickLink;
+using quillory::testing::ElementText;
+using quillory::testing::MessageRecorder;
+using quillory::testing::RunScript;
+using quillory::testing::ShownFile;
+using quillory::testing::WaitForPage;
+
+namespace {
+
+constexpr int kChapter = 301000;   // "第1章 疆域与人口"
+constexpr int kPosition = 301101;  // "1.1.1 地理位置", tested by question 200001
+
+// The hrefs of the links in the page's knowledge block, in order.
+QStringList BlockLinks(QWebEngineView& view) {
+    return RunScript(view, QStringLiteral("Array.prototype.map.call("
+                                          "  document.querySelectorAll('#Knowledge a'),"
+                                          "  function (a) { return a.getAttribute('href'); })"))
+        .toStringList();
+}
+
+}  // namespace
+
+class KnowledgeFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+
+    void treeHoldsEveryPointUnderItsParent();
+    void firstChapterIsShownAtLoad();
+    void selectedPointShowsItsPageWithRelatedPointsAndQuestions();
+    void relatedPointLinkShowsThatPoint();
+    void questionAndAnswerLinksShowTheirPages();
+
+private:
+    bool Select(int id);
+
+    quillory::testing::TempDir dir_;
+    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CKnowledgeFrame> frame_;
+    MessageRecorder messages_;
+};
+
+void KnowledgeFrameTest::initTestCase() {
+    QVERIFY(quillory::testing::OpenDemoBank(dir_));
+    frame_ = std::make_unique<CKnowledgeFrame>(app_, nullptr);
+    QVERIFY(!frame_->Command(kCmdTargeted)->isEnabled());
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    QVERIFY(WaitForPage(*frame_->ContentView(), [&] { frame_->LoadTree(); }));
+}
+
+void KnowledgeFrameTest::cleanupTestCase() {
+    frame_.reset();
+}
+
+void KnowledgeFrameTest::init() {
+    messages_.Clear();
+}
+
+bool KnowledgeFrameTest::Select(int id) {
+    frame_->TreeView()->selectionModel()->clear();
+    return WaitForPage(*frame_->ContentView(), [&] { frame_->TreeView()->SelectItemById(id); });
+}
+
+void KnowledgeFrameTest::treeHoldsEveryPointUnderItsParent() {
+    const CTreeViewExt& tree = *frame_->TreeView();
+    int count = 0;
+    for (QTreeWidgetItemIterator it(const_cast<CTreeViewExt*>(&tree)); *it != nullptr; ++it) {
+        ++count;
+    }
+    QCOMPARE(count, 51);
+    QStringList chapters;
+    for (int i = 0; i < tree.topLevelItemCount(); ++i) {
+        chapters << tree.topLevelItem(i)->text(0);
+    }
+    QCOMPARE(chapters.first(), QStringLiteral("第1章 疆域与人口"));
+    QVERIFY(chapters.size() > 1);
+    QTreeWidgetItem* position = tree.FindItemById(kPosition);
+    QCOMPARE(position->text(0), QStringLiteral("1.1.1 地理位置"));
+    QCOMPARE(CTreeViewExt::ItemId(position->parent()), 301100);
+    QCOMPARE(CTreeViewExt::ItemId(position->parent()->parent()), kChapter);
+    // The points are the tree's, not a paper list.
+    QVERIFY(frame_->Nodes().Empty());
+}
+
+void KnowledgeFrameTest::firstChapterIsShownAtLoad() {
+    QVERIFY(frame_->IsLoaded());
+    QCOMPARE(frame_->CurrentItemId(), kChapter);
+    QVERIFY(ShownFile(*frame_->ContentView()).endsWith("/Knowledge/301000.htm"));
+    QVERIFY(frame_->Command(kCmdTargeted)->isEnabled());
+    QVERIFY(messages_.Shown().empty());
+}
+
+void KnowledgeFrameTest::selectedPointShowsItsPageWithRelatedPointsAndQuestions() {
+    QVERIFY(Select(kPosition));
+    CQuilloryView& view = *frame_->ContentView();
+    QCOMPARE(frame_->CurrentItemId(), kPosition);
+    QVERIFY(ShownFile(view).endsWith("/Knowledge/301101.htm"));
+    const QStringList links = BlockLinks(view);
+    // Points sharing a key word, by title, never the point itself...
+    QVERIFY(links.contains(QStringLiteral("Quillory://Knowledge:301100")));
+    QVERIFY(links.contains(QStringLiteral("Quillory://Knowledge:302203")));
+    QVERIFY(!links.contains(QStringLiteral("Quillory://Knowledge:301101")));
+    // ...then the questions that test it, each with its question and answer.
+    const qsizetype question = links.indexOf(QStringLiteral("Quillory://Question:200001试题"));
+    QVERIFY(question > 0);
+    QCOMPARE(links.at(question + 1), QStringLiteral("Quillory://Answer:200001答案"));
+    QVERIFY(ElementText(view, QStringLiteral("#Knowledge")).contains(QStringLiteral("[相关试题]")));
+}
+
+void KnowledgeFrameTest::relatedPointLinkShowsThatPoint() {
+    QVERIFY(Select(kPosition));
+    CQuilloryView& view = *frame_->ContentView();
+    QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("2.2.3 季风气候"))); }));
+    QVERIFY(ShownFile(view).endsWith("/Knowledge/302203.htm"));
+    // The tree keeps its selection.
+    QCOMPARE(frame_->CurrentItemId(), kPosition);
+    QVERIFY(messages_.Shown().empty());
+}
+
+void KnowledgeFrameTest::questionAndAnswerLinksShowTheirPages() {
+    QVERIFY(Select(kPosition));
+    CQuilloryView& view = *frame_->ContentView();
+    QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("试题"))); }));
+    QVERIFY(ShownFile(view).endsWith("/Question/200001.htm"));
+    // The link's label stands in the question page's placeholder.
+    QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("试题"));
+
+    QVERIFY(Select(kPosition));
+    QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("答案"))); }));
+    QVERIFY(ShownFile(view).endsWith("/Question/200001a.htm"));
+    QVERIFY(messages_.Shown().empty());
+}
+
+QUILLORY_DEMO_TEST_MAIN(KnowledgeFrameTest)
+#include "knowledge_frame_test.moc"
