@@ -1,0 +1,138 @@
+// The whole program on a copy of the demo bank, used as a learner uses it:
+// start on the data file, open every module from the main menu, go back,
+// leave.
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+
+#include "app_test_main.h"
+#include "bank/bank_builder.h"
+#include "frame/message_box.h"
+#include "frame/quillory_frame.h"
+#include "frame/tree_view_ext.h"
+#include "shell/main_menu_dlg.h"
+#include "support/temp_dir.h"
+
+class EndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void theMainMenuOpensOnTheDemoBank();
+    void everyModuleOpensWithItsMenusAndReturns();
+    void aClosedModuleComesBackAsItWas();
+    void leavingEndsTheProgram();
+
+private:
+    QPushButton* Button(const QString& text) const;
+    CQuilloryFrame* OpenModule(const QString& button);
+
+    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    quillory::testing::TempDir folder_;
+    QStringList messages_;
+    MessageBoxHandler previous_;
+};
+
+void EndToEndTest::initTestCase() {
+    previous_ = SetMessageBoxHandler(
+        [this](QWidget*, const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
+            messages_ << text;
+            return QMessageBox::Ok;
+        });
+    const std::string bank = folder_.File("demo.qly");
+    std::string error;
+    QVERIFY2(quillory::BuildBank(quillory::testing::SourceFolder() + "/resources/demo", bank,
+                                 quillory::testing::ProgramFolder(), &error),
+             error.c_str());
+    QVERIFY(app_.InitInstance(QString::fromStdString(bank)));
+}
+
+void EndToEndTest::cleanupTestCase() {
+    app_.ExitInstance();
+    SetMessageBoxHandler(previous_);
+}
+
+QPushButton* EndToEndTest::Button(const QString& text) const {
+    for (QPushButton* button : app_.MainMenu()->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+CQuilloryFrame* EndToEndTest::OpenModule(const QString& text) {
+    QPushButton* button = Button(text);
+    if (button == nullptr) {
+        return nullptr;
+    }
+    QTest::mouseClick(button, Qt::LeftButton);
+    CQuilloryFrame* shown = nullptr;
+    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
+        CQuilloryFrame* frame = app_.MainMenu()->Frame(static_cast<CMainMenuDlg::Module>(module));
+        if (frame->isVisible()) {
+            shown = frame;
+        }
+    }
+    return shown;
+}
+
+void EndToEndTest::theMainMenuOpensOnTheDemoBank() {
+    CMainMenuDlg* menu = app_.MainMenu();
+    QVERIFY(menu != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(menu, 20000));
+    QCOMPARE(menu->windowTitle(), QStringLiteral("穹岚 - demo"));
+    for (const char* text : {"考点分析", "权威笔记", "经典试卷", "组卷练习", "历史纪录", "使用帮助",
+                             "关于我们", "退出系统"}) {
+        QVERIFY2(Button(QString::fromUtf8(text)) != nullptr, text);
+    }
+    QVERIFY(messages_.isEmpty());
+}
+
+void EndToEndTest::everyModuleOpensWithItsMenusAndReturns() {
+    const struct {
+        const char* button;
+        const char* suffix;
+    } modules[] = {{"考点分析", " - 考点统计"},
+                   {"权威笔记", " - 权威笔记"},
+                   {"经典试卷", " - 经典试卷"},
+                   {"组卷练习", " - 组卷练习"},
+                   {"历史纪录", " - 历史纪录"}};
+    for (const auto& module : modules) {
+        CQuilloryFrame* frame = OpenModule(QString::fromUtf8(module.button));
+        QVERIFY2(frame != nullptr, module.button);
+        QVERIFY(QTest::qWaitForWindowExposed(frame, 20000));
+        QCOMPARE(frame->windowTitle(), app_.ApplicationTitle() + QString::fromUtf8(module.suffix));
+        QVERIFY(frame->IsLoaded() || frame->ResourceId() == 172 || frame->ResourceId() == 173);
+        QVERIFY(!frame->menuBar()->actions().isEmpty());
+        QVERIFY(!frame->findChildren<QToolBar*>().isEmpty());
+        QVERIFY(frame->Command(130) != nullptr);
+        frame->Command(130)->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!frame->isVisible(), 10000);
+        QVERIFY(app_.MainMenu()->ShownFrames().isEmpty());
+    }
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+}
+
+void EndToEndTest::aClosedModuleComesBackAsItWas() {
+    CQuilloryFrame* papers = OpenModule(QStringLiteral("经典试卷"));
+    QVERIFY(papers != nullptr);
+    const int items = papers->TreeView()->topLevelItemCount();
+    QVERIFY(items > 0);
+    papers->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!papers->isVisible(), 10000);
+    QCOMPARE(OpenModule(QStringLiteral("经典试卷")), papers);
+    QCOMPARE(papers->TreeView()->topLevelItemCount(), items);
+    papers->Command(130)->trigger();
+}
+
+void EndToEndTest::leavingEndsTheProgram() {
+    QSignalSpy ending(app_.MainMenu(), &CMainMenuDlg::exitRequested);
+    QTest::mouseClick(Button(QStringLiteral("退出系统")), Qt::LeftButton);
+    QCOMPARE(ending.count(), 1);
+}
+
+QUILLORY_APP_TEST_MAIN(EndToEndTest)
+#include "end_to_end_test.moc"
