@@ -1,5 +1,6 @@
 #include "generation/print_paper.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -16,6 +17,15 @@
 namespace {
 
 constexpr int kProgressWidth = 390;
+
+// The browser lays out and renders the pages while the learner waits.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
 
 enum class PrintChoice { Printer, Pdf, Cancel };
 
@@ -50,7 +60,12 @@ void PrintOnPrinter(QWidget* parent, CPrintDocument& document, const QString& ti
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    if (!document.Print(printer)) {
+    bool printed = false;
+    {
+        BusyCursor busy;
+        printed = document.Print(printer);
+    }
+    if (!printed) {
         ShowMessageBox(parent, QStringLiteral("无法打印：") + document.ErrorText(),
                        QMessageBox::Critical);
     }
@@ -72,7 +87,12 @@ void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, con
         return;
     }
     const QString pdfFile = dialog.selectedFiles().first();
-    if (!document.ExportPdf(pdfFile)) {
+    bool exported = false;
+    {
+        BusyCursor busy;
+        exported = document.ExportPdf(pdfFile);
+    }
+    if (!exported) {
         ShowMessageBox(parent, QStringLiteral("无法导出PDF：") + document.ErrorText(),
                        QMessageBox::Critical);
         return;
@@ -114,7 +134,12 @@ void PrintPaperNode(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
         return;
     }
     CPrintDocument document;
-    if (!document.Load(printFile)) {
+    bool loaded = false;
+    {
+        BusyCursor busy;
+        loaded = document.Load(printFile);
+    }
+    if (!loaded) {
         ShowMessageBox(parent, QStringLiteral("无法打印：") + document.ErrorText(),
                        QMessageBox::Critical);
         return;
