@@ -6,12 +6,14 @@
 #include <initializer_list>
 #include <string>
 
+#include "common/gb_encoding.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
 namespace {
 
 using testing::ReadFileBytes;
+using testing::SourceFolder;
 using testing::TempDir;
 using testing::WriteFileBytes;
 
@@ -138,6 +140,93 @@ TEST(QuilloryTool, CheckOnAFileThatIsNotADataFileSaysItCannotOpenIt) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("无法打开数据库!"), std::string::npos) << result.err;
     EXPECT_EQ(Tool(dir, {"check", dir.File("missing.qly")}).status, 1);
+}
+
+// The demo bank, built by the tool itself into dir.
+std::string DemoBank(const TempDir& dir) {
+    const std::string bank = dir.File("demo.qly");
+    const Result built = Tool(dir, {"build-bank", SourceFolder() + "/resources/demo", bank});
+    EXPECT_EQ(built.status, 0) << built.err;
+    return bank;
+}
+
+TEST(QuilloryTool, ShowComposesThePageALinkShowsAndPrintsItsPath) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+
+    const Result question = Tool(dir, {"show", bank, "Quillory://Question:200001第01题"});
+    ASSERT_EQ(question.status, 0) << question.err;
+    EXPECT_EQ(question.out, dir.File("Question/200001.htm") + "\n");
+    const std::string page = GbToUtf8(ReadFileBytes(dir.File("Question/200001.htm")));
+    EXPECT_NE(page.find("<h3 class=\"item\">第01题</h3>"), std::string::npos);
+    // The related-information block, as the program shows it at start.
+    EXPECT_NE(page.find("<a href=\"Quillory://Answer:200001第01题\">答案</a>"), std::string::npos);
+
+    const Result answer = Tool(dir, {"show", bank, "QUILLORY://Answer:200001第01题/"});
+    EXPECT_EQ(answer.out, dir.File("Question/200001a.htm") + "\n");
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://Paper:101000"}).out,
+              dir.File("Question/P101000.htm") + "\n");
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://Knowledge:301101"}).out,
+              dir.File("Knowledge/301101.htm") + "\n");
+    // Addresses that are no internal links are shown as they are.
+    EXPECT_EQ(Tool(dir, {"show", bank, "http://example.org/"}).out, "http://example.org/\n");
+}
+
+TEST(QuilloryTool, ShowReportsWhatTheViewWouldReport) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const Result missing = Tool(dir, {"show", bank, "Quillory://Question:999999"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("试题ID没有找到！"), std::string::npos) << missing.err;
+    const Result keyword = Tool(dir, {"show", bank, "Quillory://paper:101000"});
+    EXPECT_EQ(keyword.status, 1);
+    EXPECT_NE(keyword.err.find("无法打开相应内容！"), std::string::npos) << keyword.err;
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://ClassicAnalysis:000000"}).status, 1);
+    EXPECT_EQ(Tool(dir, {"show", bank, ""}).status, 2);
+    EXPECT_EQ(Tool(dir, {"show", dir.File("missing.qly"), "Quillory://Paper:101000"}).status, 1);
+}
+
+TEST(QuilloryTool, PrintComposesThePrintFileOfANode) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const std::string printFile = dir.File("Question/第1部分 单项选择题.htm");
+
+    const Result plain = Tool(dir, {"print", bank, "101100"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, printFile + "\n");
+    std::string text = GbToUtf8(ReadFileBytes(printFile));
+    EXPECT_NE(text.find("我国的海陆位置可以概括为"), std::string::npos);
+    EXPECT_EQ(text.find("我国背靠亚欧大陆"), std::string::npos);
+
+    ASSERT_EQ(Tool(dir, {"print", bank, "--answers", "101100"}).status, 0);
+    text = GbToUtf8(ReadFileBytes(printFile));
+    EXPECT_NE(text.find("我国背靠亚欧大陆"), std::string::npos);
+    EXPECT_EQ(text.find("答案与分析"), std::string::npos);
+
+    const Result unknown = Tool(dir, {"print", bank, "4711"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.err.find("4711"), std::string::npos);
+    EXPECT_EQ(Tool(dir, {"print", bank, "101100x"}).status, 2);
+    EXPECT_EQ(Tool(dir, {"print", bank}).status, 2);
+}
+
+TEST(QuilloryTool, PrintWithPdfHasTheProgramRenderIt) {
+    if (!std::filesystem::exists(std::filesystem::path(QUILLORY_TOOL).parent_path() / "quillory")) {
+        GTEST_SKIP() << "the desktop program is not built";
+    }
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const std::string pdf = dir.File("第3套.pdf");
+    const Result printed = Tool(dir, {"print", bank, "103000", "--answers", "--pdf", pdf});
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_EQ(printed.out, dir.File("Question/中国地理 第3套 综合测试.htm") + "\n");
+    EXPECT_EQ(ReadFileBytes(pdf).substr(0, 5), "%PDF-");
+
+    const Result failed =
+        Tool(dir, {"print", bank, "103000", "--pdf", dir.File("no such folder/x.pdf")});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("无法导出PDF"), std::string::npos) << failed.err;
 }
 
 }  // namespace
