@@ -31,7 +31,7 @@ enum class PrintChoice { Printer, Pdf, Cancel };
 
 PrintChoice AskPrintChoice(QWidget* parent, CQuilloryApp& app, const QString& title) {
     QMessageBox box(QMessageBox::Question, app.ApplicationTitle(),
-                    QStringLiteral("试卷\"%1\"已准备好。").arg(title), QMessageBox::NoButton,
+                    QStringLiteral("\"%1\"已准备好打印。").arg(title), QMessageBox::NoButton,
                     parent);
     box.setObjectName(QStringLiteral("PrintChoice"));
     box.setInformativeText(QStringLiteral("您可以把它送到打印机打印，也可以导出为PDF文件保存。"));
