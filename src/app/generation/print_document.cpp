@@ -58,7 +58,7 @@ bool CPrintDocument::Load(const QString& htmlFile) {
     BrowserWait wait(*view_);
     QObject::connect(view_.get(), &QWebEngineView::loadFinished, wait.Receiver(),
                      [&](bool ok) { wait.Finish(ok); });
-    view_->load(QUrl::fromLocalFile(htmlFile));
+    view_->load(QUrl::fromLocalFile(QFileInfo(htmlFile).absoluteFilePath()));
     const bool loaded = wait.Run();
     if (!loaded) {
         error_ = QStringLiteral("无法打开 %1").arg(htmlFile);
@@ -88,7 +88,7 @@ bool CPrintDocument::ExportPdf(const QString& pdfFile) {
     BrowserWait wait(*view_);
     QObject::connect(view_.get(), &QWebEngineView::pdfPrintingFinished, wait.Receiver(),
                      [&](const QString&, bool ok) { wait.Finish(ok); });
-    view_->printToPdf(pdfFile, layout);
+    view_->printToPdf(QFileInfo(pdfFile).absoluteFilePath(), layout);
     const bool written = wait.Run();
     if (!written) {
         error_ = QStringLiteral("无法写入文件 %1").arg(pdfFile);

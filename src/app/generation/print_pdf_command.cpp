@@ -1,7 +1,6 @@
 #include "generation/print_pdf_command.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <cstdio>
 #include <cstring>
 
@@ -32,8 +31,7 @@ int RunPrintPdfCommand(int argc, char** argv) {
         return 2;
     }
     CPrintDocument document;
-    if (!document.Load(QFileInfo(files[0]).absoluteFilePath()) ||
-        !document.ExportPdf(QFileInfo(files[1]).absoluteFilePath())) {
+    if (!document.Load(files[0]) || !document.ExportPdf(files[1])) {
         std::fprintf(stderr, "quillory: 无法导出PDF：%s\n", qPrintable(document.ErrorText()));
         return 1;
     }
