@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "frame/message_box.h"
 #include "host/host.h"
@@ -25,6 +27,12 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     programFolder_ = FindProgramFolder();
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
     InstallFontSubstitutions();
+    // Qt's own dialogs and standard buttons speak the program's language.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QStringLiteral("qtbase_zh_CN"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        installTranslator(translator);
+    }
     // The program ends by "退出系统" or the menu's close box only; a module
     // frame closing never ends it.
     setQuitOnLastWindowClosed(false);
