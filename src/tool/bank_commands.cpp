@@ -9,12 +9,12 @@
 #include "bank/bank_check.h"
 #include "commands.h"
 #include "store/data_store.h"
+#include "tool_support.h"
 
 namespace quillory::tool {
 
 int RunBuildBank(const Args& args) {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "用法: quillory-tool build-bank SOURCE_DIR DATAFILE\n");
+    if (WrongArgs(args, 2, "build-bank SOURCE_DIR DATAFILE")) {
         return 2;
     }
     std::string error;
@@ -28,21 +28,14 @@ int RunBuildBank(const Args& args) {
 }
 
 int RunCheck(const Args& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "用法: quillory-tool check DATAFILE\n");
+    if (WrongArgs(args, 1, "check DATAFILE")) {
         return 2;
     }
-    std::string error;
-    auto store = DataStore::Open(args[0], &error);
-    if (!store) {
-        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", args[0].c_str(),
-                     error.c_str());
+    std::optional<OpenedBank> bank = OpenBank(args[0]);
+    if (!bank) {
         return 1;
     }
-    std::error_code ec;
-    const std::string dataFolder =
-        std::filesystem::absolute(args[0], ec).lexically_normal().parent_path().string();
-    const std::vector<std::string> problems = CheckBank(*store, dataFolder);
+    const std::vector<std::string> problems = CheckBank(*bank->store, bank->dataFolder);
     for (const std::string& problem : problems) {
         std::printf("%s\n", problem.c_str());
     }

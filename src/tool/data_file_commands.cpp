@@ -8,18 +8,11 @@
 #include "commands.h"
 #include "store/data_file.h"
 #include "store/data_store.h"
+#include "tool_support.h"
 
 namespace quillory::tool {
 
 namespace {
-
-bool WrongArgs(const Args& args, size_t count, const char* usage) {
-    if (args.size() == count) {
-        return false;
-    }
-    std::fprintf(stderr, "用法: quillory-tool %s\n", usage);
-    return true;
-}
 
 // One cell of the sql output on one line: tab, line feed, carriage return and
 // backslash are written as \t, \n, \r and \\.
@@ -99,13 +92,11 @@ int RunSql(const Args& args) {
     if (WrongArgs(args, 2, "sql DATAFILE STATEMENT")) {
         return 2;
     }
-    std::string error;
-    auto store = DataStore::Open(args[0], &error);
-    if (!store) {
-        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", args[0].c_str(),
-                     error.c_str());
+    std::optional<OpenedBank> bank = OpenBank(args[0]);
+    if (!bank) {
         return 1;
     }
+    DataStore* store = bank->store.get();
     const std::string& statement = args[1];
     const bool isSelect =
         statement.find_first_not_of(" \t\r\n") != std::string::npos &&

@@ -40,7 +40,7 @@ const Command kCommands[] = {
 void PrintHelp() {
     std::printf("用法: quillory-tool COMMAND ARGUMENTS...\n\nCommands:\n");
     for (const Command& command : kCommands) {
-        std::printf("  %-40s %s\n", command.usage, command.summary);
+        std::printf("  %s\n      %s\n", command.usage, command.summary);
     }
     std::printf(
         "\nStatements are written as the program writes them: like '*x*', #2024-05-01#,\n"

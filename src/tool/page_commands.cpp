@@ -21,28 +21,11 @@
 #include "practice/paper_tree.h"
 #include "store/data_store.h"
 #include "terminal_host.h"
+#include "tool_support.h"
 
 namespace quillory::tool {
 
 namespace {
-
-struct Bank {
-    std::unique_ptr<DataStore> store;
-    std::string dataFolder;
-};
-
-std::optional<Bank> OpenBank(const std::string& file) {
-    std::string error;
-    Bank bank{DataStore::Open(file, &error), {}};
-    if (!bank.store) {
-        std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", file.c_str(),
-                     error.c_str());
-        return std::nullopt;
-    }
-    std::error_code ec;
-    bank.dataFolder = std::filesystem::absolute(file, ec).lexically_normal().parent_path().string();
-    return bank;
-}
 
 // The page operation a link calls, as the content view calls it; the
 // related-information toggle is on, as at the program's start.
@@ -129,8 +112,7 @@ bool RenderPdf(const std::string& printFile, const std::string& pdfFile) {
 }  // namespace
 
 int RunShow(const Args& args) {
-    if (args.size() != 2) {
-        std::fprintf(stderr, "用法: quillory-tool show DATAFILE LINK\n");
+    if (WrongArgs(args, 2, "show DATAFILE LINK")) {
         return 2;
     }
     const NavigationDecision decision = DecideNavigation(args[1]);
@@ -148,7 +130,7 @@ int RunShow(const Args& args) {
         std::printf("%s\n", args[1].c_str());
         return 0;
     }
-    std::optional<Bank> bank = OpenBank(args[0]);
+    std::optional<OpenedBank> bank = OpenBank(args[0]);
     if (!bank) {
         return 1;
     }
@@ -186,7 +168,7 @@ int RunPrint(const Args& args) {
         std::fprintf(stderr, "%s", usage);
         return 2;
     }
-    std::optional<Bank> bank = OpenBank(words[0]);
+    std::optional<OpenedBank> bank = OpenBank(words[0]);
     if (!bank) {
         return 1;
     }
