@@ -79,6 +79,9 @@ private:
             CheckSixDigits("Question", id);
             CheckPage("Question", id, "Url", row.Text("Url"));
             CheckPage("Question", id, "AnswerUrl", row.Text("AnswerUrl"));
+            if (Trim(row.Text("Url")).empty() || Trim(row.Text("AnswerUrl")).empty()) {
+                Problem(Format("Question %d: Url 或 AnswerUrl 为空，试题和答案都无法显示", id));
+            }
             const int type = row.Int("TypeID");
             if (typeIds_.count(type) == 0) {
                 Problem(Format("Question %d: TypeID %d 不是已有的题型", id, type));
@@ -134,8 +137,14 @@ private:
         if (!IsLocalPath(location)) {
             return;
         }
+        const std::string path = ResolveLocalPath(dataFolder_, location);
+        if (!IsInsideFolder(dataFolder_, path)) {
+            Problem(Format("%s %d: %s 指向数据文件夹之外: %s", table, id, column,
+                           Trim(location).c_str()));
+            return;
+        }
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(ResolveLocalPath(dataFolder_, location), ec)) {
+        if (!std::filesystem::is_regular_file(path, ec)) {
             Problem(Format("%s %d: %s 所指的页面文件不存在: %s", table, id, column,
                            Trim(location).c_str()));
         }
