@@ -1,9 +1,9 @@
 // Ordering large node lists in memory, without the database around them.
 #include <benchmark/benchmark.h>
 
-#include "common/legacy_random.h"
-#include "common/paper_node_list.h"
-#include "common/text.h"
+#include "core/common/legacy_random.h"
+#include "core/common/paper_node_list.h"
+#include "core/common/text.h"
 
 namespace quillory::bench {
 namespace {

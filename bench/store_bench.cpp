@@ -2,8 +2,8 @@
 // when they first fill their trees.
 #include <benchmark/benchmark.h>
 
-#include "common/paper_node_list.h"
-#include "store/data_store.h"
+#include "core/common/paper_node_list.h"
+#include "core/store/data_store.h"
 #include "synthetic_bank.h"
 
 namespace quillory::bench {

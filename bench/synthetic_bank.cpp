@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "common/legacy_random.h"
-#include "common/text.h"
-#include "store/data_store.h"
+#include "core/common/legacy_random.h"
+#include "core/common/text.h"
+#include "core/store/data_store.h"
 
 namespace quillory::bench {
 

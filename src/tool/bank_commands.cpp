@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "bank/bank_builder.h"
-#include "bank/bank_check.h"
 #include "commands.h"
-#include "store/data_store.h"
+#include "core/bank/bank_builder.h"
+#include "core/bank/bank_check.h"
+#include "core/store/data_store.h"
 #include "tool_support.h"
 
 namespace quillory::tool {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "commands.h"
-#include "store/data_file.h"
-#include "store/data_store.h"
+#include "core/store/data_file.h"
+#include "core/store/data_store.h"
 #include "tool_support.h"
 
 namespace quillory::tool {

@@ -12,14 +12,14 @@
 #include <string>
 
 #include "commands.h"
-#include "common/internal_link.h"
-#include "common/text.h"
-#include "generation/print_file.h"
-#include "pages/knowledge_page.h"
-#include "pages/paper_page.h"
-#include "pages/question_page.h"
-#include "practice/paper_tree.h"
-#include "store/data_store.h"
+#include "core/common/internal_link.h"
+#include "core/common/text.h"
+#include "core/generation/print_file.h"
+#include "core/pages/knowledge_page.h"
+#include "core/pages/paper_page.h"
+#include "core/pages/question_page.h"
+#include "core/practice/paper_tree.h"
+#include "core/store/data_store.h"
 #include "terminal_host.h"
 #include "tool_support.h"
 

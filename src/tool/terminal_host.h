@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 namespace quillory::tool {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "commands.h"
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 namespace quillory::tool {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <string>
 
-#include "bank/bank_builder.h"
+#include "core/bank/bank_builder.h"
 #include "frame/quillory_view.h"
 #include "frame_test_support.h"
 #include "shell/fonts.h"

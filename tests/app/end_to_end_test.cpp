@@ -6,7 +6,7 @@
 #include <QToolBar>
 
 #include "app_test_main.h"
-#include "bank/bank_builder.h"
+#include "core/bank/bank_builder.h"
 #include "frame/message_box.h"
 #include "frame/quillory_frame.h"
 #include "frame/tree_view_ext.h"

@@ -14,12 +14,12 @@
 #include <deque>
 
 #include "app_test_main.h"
-#include "bank/bank_builder.h"
-#include "common/text.h"
+#include "core/bank/bank_builder.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
-#include "host/host.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"

@@ -5,12 +5,12 @@
 #include <QAction>
 #include <QFile>
 
+#include "core/host/host.h"
+#include "core/store/data_store.h"
 #include "demo_bank_support.h"
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"
-#include "host/host.h"
 #include "practice/paper_frame.h"
-#include "store/data_store.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;

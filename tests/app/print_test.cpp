@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 #include "demo_bank_support.h"
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"

@@ -6,9 +6,9 @@
 #include <QSignalSpy>
 
 #include "app_test_main.h"
+#include "core/host/host.h"
 #include "frame/message_box.h"
 #include "frame/quillory_frame.h"
-#include "host/host.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/progress_wnd.h"
 #include "shell/qt_settings.h"

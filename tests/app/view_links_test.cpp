@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QWheelEvent>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
+#include "core/host/host.h"
 #include "frame/quillory_view.h"
 #include "frame_test_support.h"
-#include "host/host.h"
 #include "support/temp_dir.h"
 
 Q_DECLARE_METATYPE(quillory::LinkKind)

@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 namespace quillory::testing {
 

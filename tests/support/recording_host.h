@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 namespace quillory::testing {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 namespace quillory::testing {
 

@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

@@ -6,7 +6,7 @@
 #include <QMainWindow>
 #include <map>
 
-#include "common/paper_node_list.h"
+#include "core/common/paper_node_list.h"
 
 class CTreeViewExt;
 class CQuilloryView;

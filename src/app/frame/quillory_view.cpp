@@ -8,13 +8,13 @@
 #include <QWebEngineLoadingInfo>
 #include <QWheelEvent>
 
-#include "common/text.h"
+#include "core/common/text.h"
+#include "core/pages/knowledge_page.h"
+#include "core/pages/paper_page.h"
+#include "core/pages/question_page.h"
 #include "frame/message_box.h"
 #include "frame/quillory_page.h"
 #include "frame/view_host.h"
-#include "pages/knowledge_page.h"
-#include "pages/paper_page.h"
-#include "pages/question_page.h"
 #include "shell/quillory_app.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QWebEngineView>
 #include <memory>
 
-#include "common/internal_link.h"
-#include "pages/page_context.h"
+#include "core/common/internal_link.h"
+#include "core/pages/page_context.h"
 
 class CQuilloryApp;
 class CQuilloryPage;

@@ -5,7 +5,7 @@
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 
 namespace {
 

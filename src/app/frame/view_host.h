@@ -2,7 +2,7 @@
 // boxes over the view, navigation and generated files of the view.
 #pragma once
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 class CQuilloryView;
 

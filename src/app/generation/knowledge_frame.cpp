@@ -2,13 +2,13 @@
 
 #include <QPixmap>
 
-#include "common/internal_link.h"
-#include "common/paper_node_list.h"
+#include "core/common/internal_link.h"
+#include "core/common/paper_node_list.h"
+#include "core/store/data_store.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
 #include "shell/quillory_app.h"
-#include "store/data_store.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <QPrinter>
 #include <QPushButton>
 
-#include "common/file_name.h"
+#include "core/common/file_name.h"
+#include "core/generation/print_file.h"
+#include "core/pages/page_context.h"
 #include "frame/message_box.h"
 #include "generation/print_document.h"
-#include "generation/print_file.h"
-#include "pages/page_context.h"
 #include "shell/progress_wnd.h"
 #include "shell/quillory_app.h"
 

@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "practice/answer_form.h"
+#include "core/practice/answer_form.h"
 
 class QButtonGroup;
 class QWidget;

@@ -8,14 +8,14 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "common/internal_link.h"
+#include "core/common/internal_link.h"
+#include "core/practice/answer_form.h"
+#include "core/practice/exam_paper.h"
+#include "core/practice/exam_record.h"
 #include "frame/frame_commands.h"
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
-#include "practice/answer_form.h"
-#include "practice/exam_paper.h"
-#include "practice/exam_record.h"
 #include "practice/input_form.h"
 #include "shell/quillory_app.h"
 

@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <vector>
 
-#include "practice/exam_item.h"
+#include "core/practice/exam_item.h"
 #include "practice/exam_state.h"
 #include "practice/paper_frame.h"
 #include "shell/qt_clock.h"

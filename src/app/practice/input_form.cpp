@@ -8,10 +8,10 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "common/internal_link.h"
+#include "core/common/internal_link.h"
+#include "core/practice/exam_record.h"
 #include "frame/quillory_view.h"
 #include "practice/do_paper_frame.h"
-#include "practice/exam_record.h"
 #include "practice/exam_state.h"
 
 // The panel's icons live in the application library; a static library needs

@@ -7,8 +7,8 @@
 #include <QScrollArea>
 #include <QTimer>
 
+#include "core/practice/exam_item.h"
 #include "practice/answer_controls.h"
-#include "practice/exam_item.h"
 
 class CDoPaperFrame;
 class QLabel;

@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QPixmap>
 
-#include "common/internal_link.h"
+#include "core/common/internal_link.h"
+#include "core/practice/paper_tree.h"
 #include "frame/frame_commands.h"
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
 #include "generation/print_paper.h"
-#include "practice/paper_tree.h"
 #include "shell/quillory_app.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // selected paper, section or question item.
 #pragma once
 
-#include "common/paper_node_list.h"
+#include "core/common/paper_node_list.h"
 #include "frame/quillory_frame.h"
 
 class QTreeWidgetItem;

@@ -7,12 +7,12 @@
 #include <QProgressBar>
 #include <QScreen>
 
+#include "core/host/setting_names.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/quillory_app.h"
 
 namespace {
 
-constexpr char kSection[] = "Settings";
 constexpr int kMargin = 10;
 constexpr int kEdge = 2;  // the bar sits inside the reserved space by a border's height
 constexpr int kInitialWidth = 390;
@@ -101,8 +101,10 @@ void CProgressWnd::SetWindowSize(int lines, int width) {
 
 void CProgressWnd::RestorePosition() {
     if (settings_) {
-        const int x = settings_->ReadInt(kSection, "X", -1);
-        const int y = settings_->ReadInt(kSection, "Y", -1);
+        const int x =
+            settings_->ReadInt(quillory::setting::kSection, quillory::setting::kProgressX, -1);
+        const int y =
+            settings_->ReadInt(quillory::setting::kSection, quillory::setting::kProgressY, -1);
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->geometry() : QRect();
         if (x >= 0 && x < area.width() && y >= 0 && y < area.height()) {
@@ -217,8 +219,8 @@ void CProgressWnd::Cancel() {
 
 void CProgressWnd::CloseWindow() {
     if (settings_) {
-        settings_->WriteInt(kSection, "X", pos().x());
-        settings_->WriteInt(kSection, "Y", pos().y());
+        settings_->WriteInt(quillory::setting::kSection, quillory::setting::kProgressX, pos().x());
+        settings_->WriteInt(quillory::setting::kSection, quillory::setting::kProgressY, pos().y());
     }
     if (modal_) {
         modal_ = false;

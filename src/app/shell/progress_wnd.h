@@ -7,7 +7,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 class QLabel;
 class QProgressBar;

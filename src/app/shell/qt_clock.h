@@ -1,7 +1,7 @@
 // The local date and time of the machine, for whatever the core dates.
 #pragma once
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 class CQtClock : public quillory::Clock {
 public:

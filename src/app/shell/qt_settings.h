@@ -5,7 +5,7 @@
 #include <QSettings>
 #include <QString>
 
-#include "host/host.h"
+#include "core/host/host.h"
 
 inline constexpr char kSettingsVendor[] = "Quillory";
 

@@ -6,15 +6,15 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include "core/host/host.h"
+#include "core/store/data_file.h"
 #include "frame/message_box.h"
-#include "host/host.h"
 #include "shell/fonts.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
 #include "shell/qt_settings.h"
 #include "shell/single_instance.h"
 #include "shell/skin.h"
-#include "store/data_file.h"
 
 // The program's images live in the library; a static library's resources
 // are registered by hand (outside any namespace, as the macro needs).

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 class QWidget;
 class CMainMenuDlg;

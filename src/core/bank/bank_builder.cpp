@@ -1,4 +1,4 @@
-#include "bank/bank_builder.h"
+#include "core/bank/bank_builder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -6,11 +6,11 @@
 #include <memory>
 #include <system_error>
 
-#include "bank/bank_pages.h"
-#include "common/text.h"
-#include "store/data_file.h"
-#include "store/data_store.h"
-#include "store/jet_dialect.h"
+#include "core/bank/bank_pages.h"
+#include "core/common/text.h"
+#include "core/store/data_file.h"
+#include "core/store/data_store.h"
+#include "core/store/jet_dialect.h"
 
 namespace quillory {
 

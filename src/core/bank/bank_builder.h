@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "bank/bank_source.h"
+#include "core/bank/bank_source.h"
 
 namespace quillory {
 

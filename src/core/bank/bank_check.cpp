@@ -1,4 +1,4 @@
-#include "bank/bank_check.h"
+#include "core/bank/bank_check.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -8,9 +8,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/local_path.h"
-#include "common/text.h"
-#include "store/data_store.h"
+#include "core/common/local_path.h"
+#include "core/common/text.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

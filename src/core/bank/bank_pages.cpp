@@ -1,4 +1,4 @@
-#include "bank/bank_pages.h"
+#include "core/bank/bank_pages.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -6,10 +6,10 @@
 #include <iterator>
 #include <system_error>
 
-#include "bank/utf8_check.h"
-#include "common/gb_encoding.h"
-#include "common/text.h"
-#include "store/data_file.h"
+#include "core/bank/utf8_check.h"
+#include "core/common/gb_encoding.h"
+#include "core/common/text.h"
+#include "core/store/data_file.h"
 
 namespace quillory {
 

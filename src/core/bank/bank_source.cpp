@@ -1,11 +1,11 @@
-#include "bank/bank_source.h"
+#include "core/bank/bank_source.h"
 
 #include <climits>
 #include <map>
 #include <utility>
 
-#include "bank/utf8_check.h"
-#include "common/text.h"
+#include "core/bank/utf8_check.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "bank/bank_tables.h"
+#include "core/bank/bank_tables.h"
 
 namespace quillory {
 

@@ -1,6 +1,6 @@
-#include "bank/bank_tables.h"
+#include "core/bank/bank_tables.h"
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

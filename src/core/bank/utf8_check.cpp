@@ -1,4 +1,4 @@
-#include "bank/utf8_check.h"
+#include "core/bank/utf8_check.h"
 
 namespace quillory {
 

@@ -1,4 +1,4 @@
-#include "common/file_error.h"
+#include "core/common/file_error.h"
 
 #include <cstring>
 

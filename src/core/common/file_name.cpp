@@ -1,4 +1,4 @@
-#include "common/file_name.h"
+#include "core/common/file_name.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 
 #include <iconv.h>
 

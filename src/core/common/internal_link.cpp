@@ -1,6 +1,6 @@
-#include "common/internal_link.h"
+#include "core/common/internal_link.h"
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -1,4 +1,4 @@
-#include "common/legacy_random.h"
+#include "core/common/legacy_random.h"
 
 namespace quillory {
 

@@ -1,9 +1,9 @@
-#include "common/local_path.h"
+#include "core/common/local_path.h"
 
 #include <algorithm>
 #include <filesystem>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -1,11 +1,11 @@
-#include "common/paper_node_list.h"
+#include "core/common/paper_node_list.h"
 
 #include <algorithm>
 #include <iterator>
 #include <numeric>
 #include <unordered_set>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 
 namespace quillory {
 

@@ -1,6 +1,6 @@
-#include "common/score_format.h"
+#include "core/common/score_format.h"
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

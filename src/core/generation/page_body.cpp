@@ -1,4 +1,4 @@
-#include "generation/page_body.h"
+#include "core/generation/page_body.h"
 
 namespace quillory {
 

@@ -1,4 +1,4 @@
-#include "generation/print_file.h"
+#include "core/generation/print_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,14 +6,14 @@
 #include <fstream>
 #include <iterator>
 
-#include "common/file_error.h"
-#include "common/file_name.h"
-#include "common/gb_encoding.h"
-#include "common/text.h"
-#include "generation/page_body.h"
-#include "host/host.h"
-#include "pages/page_text.h"
-#include "store/data_store.h"
+#include "core/common/file_error.h"
+#include "core/common/file_name.h"
+#include "core/common/gb_encoding.h"
+#include "core/common/text.h"
+#include "core/generation/page_body.h"
+#include "core/host/host.h"
+#include "core/pages/page_text.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "common/paper_node_list.h"
-#include "pages/page_context.h"
+#include "core/common/paper_node_list.h"
+#include "core/pages/page_context.h"
 
 namespace quillory {
 

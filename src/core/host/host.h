@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "store/date_time.h"
+#include "core/store/date_time.h"
 
 namespace quillory {
 

@@ -2,7 +2,7 @@
 // one of its key words and to the questions that test it.
 #pragma once
 
-#include "pages/page_context.h"
+#include "core/pages/page_context.h"
 
 namespace quillory {
 

@@ -1,13 +1,13 @@
-#include "pages/page_file.h"
+#include "core/pages/page_file.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
-#include "common/file_error.h"
-#include "common/local_path.h"
-#include "host/host.h"
-#include "pages/page_context.h"
+#include "core/common/file_error.h"
+#include "core/common/local_path.h"
+#include "core/host/host.h"
+#include "core/pages/page_context.h"
 
 namespace quillory {
 

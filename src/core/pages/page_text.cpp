@@ -1,10 +1,10 @@
-#include "pages/page_text.h"
+#include "core/pages/page_text.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "common/gb_encoding.h"
-#include "common/text.h"
+#include "core/common/gb_encoding.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -1,11 +1,11 @@
-#include "pages/paper_page.h"
+#include "core/pages/paper_page.h"
 
-#include "common/local_path.h"
-#include "common/text.h"
-#include "host/host.h"
-#include "pages/page_file.h"
-#include "pages/page_text.h"
-#include "store/data_store.h"
+#include "core/common/local_path.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
+#include "core/pages/page_file.h"
+#include "core/pages/page_text.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

@@ -2,7 +2,7 @@
 // source page with the first "[标题]" replaced by the row's title.
 #pragma once
 
-#include "pages/page_context.h"
+#include "core/pages/page_context.h"
 
 namespace quillory {
 

@@ -1,15 +1,15 @@
-#include "pages/question_page.h"
+#include "core/pages/question_page.h"
 
 #include <vector>
 
-#include "common/internal_link.h"
-#include "common/local_path.h"
-#include "common/text.h"
-#include "host/host.h"
-#include "pages/page_file.h"
-#include "pages/page_text.h"
-#include "pages/related_block.h"
-#include "store/data_store.h"
+#include "core/common/internal_link.h"
+#include "core/common/local_path.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
+#include "core/pages/page_file.h"
+#include "core/pages/page_text.h"
+#include "core/pages/related_block.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "pages/page_context.h"
+#include "core/pages/page_context.h"
 
 namespace quillory {
 

@@ -1,4 +1,4 @@
-#include "pages/related_block.h"
+#include "core/pages/related_block.h"
 
 namespace quillory {
 

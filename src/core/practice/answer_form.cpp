@@ -1,8 +1,8 @@
-#include "practice/answer_form.h"
+#include "core/practice/answer_form.h"
 
 #include <algorithm>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -1,4 +1,4 @@
-#include "practice/exam_item.h"
+#include "core/practice/exam_item.h"
 
 namespace quillory {
 

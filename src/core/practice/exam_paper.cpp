@@ -1,8 +1,8 @@
-#include "practice/exam_paper.h"
+#include "core/practice/exam_paper.h"
 
-#include "common/text.h"
-#include "practice/paper_table.h"
-#include "store/data_store.h"
+#include "core/common/text.h"
+#include "core/practice/paper_table.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

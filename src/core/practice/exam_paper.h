@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/paper_node_list.h"
-#include "practice/exam_item.h"
+#include "core/common/paper_node_list.h"
+#include "core/practice/exam_item.h"
 
 namespace quillory {
 

@@ -1,10 +1,11 @@
-#include "practice/exam_record.h"
+#include "core/practice/exam_record.h"
 
-#include "common/text.h"
-#include "host/host.h"
-#include "store/data_store.h"
-#include "store/ids.h"
-#include "store/jet_dialect.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
+#include "core/host/setting_names.h"
+#include "core/store/data_store.h"
+#include "core/store/ids.h"
+#include "core/store/jet_dialect.h"
 
 namespace quillory {
 
@@ -54,7 +55,7 @@ StoredRecord StoreExamRecord(DataStore& store, Settings& settings, const DateTim
         result.error = store.LastError();
         return result;
     }
-    settings.WriteInt("Settings", "HistoryModified", 1);
+    settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
     result.stored = true;
     result.historyId = first;
     return result;

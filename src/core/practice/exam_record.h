@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "common/paper_node_list.h"
-#include "practice/exam_item.h"
-#include "store/date_time.h"
+#include "core/common/paper_node_list.h"
+#include "core/practice/exam_item.h"
+#include "core/store/date_time.h"
 
 namespace quillory {
 

@@ -1,6 +1,6 @@
-#include "practice/paper_table.h"
+#include "core/practice/paper_table.h"
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <unordered_map>
 
-#include "common/paper_node_list.h"
+#include "core/common/paper_node_list.h"
 
 namespace quillory {
 

@@ -1,14 +1,15 @@
-#include "practice/paper_tree.h"
+#include "core/practice/paper_tree.h"
 
 #include <deque>
 #include <filesystem>
 #include <vector>
 
-#include "common/local_path.h"
-#include "common/text.h"
-#include "host/host.h"
-#include "practice/paper_table.h"
-#include "store/data_store.h"
+#include "core/common/local_path.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
+#include "core/host/setting_names.h"
+#include "core/practice/paper_table.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 
@@ -110,7 +111,7 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
             std::filesystem::remove(page, ec);
         }
     }
-    settings.WriteInt("Settings", "HistoryModified", 1);
+    settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
     return true;
 }
 

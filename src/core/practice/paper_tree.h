@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "common/paper_node_list.h"
+#include "core/common/paper_node_list.h"
 
 namespace quillory {
 

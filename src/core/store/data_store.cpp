@@ -1,4 +1,4 @@
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 #include <sqlite3.h>
 
@@ -7,10 +7,10 @@
 #include <system_error>
 #include <utility>
 
-#include "common/gb_encoding.h"
-#include "common/text.h"
-#include "store/jet_dialect.h"
-#include "store/schema.h"
+#include "core/common/gb_encoding.h"
+#include "core/common/text.h"
+#include "core/store/jet_dialect.h"
+#include "core/store/schema.h"
 
 namespace quillory {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/row_set.h"
+#include "core/store/row_set.h"
 
 struct sqlite3;
 

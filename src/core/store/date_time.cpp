@@ -1,8 +1,8 @@
-#include "store/date_time.h"
+#include "core/store/date_time.h"
 
 #include <cstdio>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -1,6 +1,6 @@
-#include "store/ids.h"
+#include "core/store/ids.h"
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 

@@ -1,8 +1,8 @@
-#include "store/jet_dialect.h"
+#include "core/store/jet_dialect.h"
 
 #include <cctype>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

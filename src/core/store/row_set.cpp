@@ -1,10 +1,10 @@
-#include "store/row_set.h"
+#include "core/store/row_set.h"
 
 #include <sqlite3.h>
 
 #include <utility>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/date_time.h"
+#include "core/store/date_time.h"
 
 struct sqlite3_stmt;
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "bank/bank_builder.h"
-#include "common/gb_encoding.h"
+#include "core/bank/bank_builder.h"
+#include "core/common/gb_encoding.h"
+#include "core/store/data_store.h"
 #include "source_files.h"
-#include "store/data_store.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

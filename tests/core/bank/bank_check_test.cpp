@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "bank/bank_check.h"
+#include "core/bank/bank_check.h"
+#include "core/store/data_store.h"
 #include "source_files.h"
-#include "store/data_store.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

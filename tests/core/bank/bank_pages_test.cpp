@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "bank/bank_pages.h"
-#include "bank/utf8_check.h"
-#include "common/gb_encoding.h"
+#include "core/bank/bank_pages.h"
+#include "core/bank/utf8_check.h"
+#include "core/common/gb_encoding.h"
 
 namespace quillory {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "bank/bank_source.h"
+#include "core/bank/bank_source.h"
 
 namespace quillory {
 namespace {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "bank/bank_builder.h"
-#include "bank/bank_check.h"
-#include "store/data_store.h"
+#include "core/bank/bank_builder.h"
+#include "core/bank/bank_check.h"
+#include "core/store/data_store.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/file_error.h"
+#include "core/common/file_error.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/file_name.h"
+#include "core/common/file_name.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

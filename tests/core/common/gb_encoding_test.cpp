@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/gb_encoding.h"
+#include "core/common/gb_encoding.h"
 
 namespace quillory {
 namespace {

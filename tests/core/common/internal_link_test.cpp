@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/internal_link.h"
+#include "core/common/internal_link.h"
 
 namespace quillory {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/legacy_random.h"
+#include "core/common/legacy_random.h"
 
 namespace quillory {
 namespace {

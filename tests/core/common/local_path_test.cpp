@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/local_path.h"
+#include "core/common/local_path.h"
 
 namespace quillory {
 namespace {

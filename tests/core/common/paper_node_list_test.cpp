@@ -3,8 +3,8 @@
 #include <map>
 #include <set>
 
-#include "common/legacy_random.h"
-#include "common/paper_node_list.h"
+#include "core/common/legacy_random.h"
+#include "core/common/paper_node_list.h"
 
 namespace quillory {
 namespace {

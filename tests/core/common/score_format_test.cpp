@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/score_format.h"
+#include "core/common/score_format.h"
 
 namespace quillory {
 namespace {

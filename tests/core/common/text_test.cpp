@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "common/text.h"
+#include "core/common/text.h"
 
 namespace quillory {
 namespace {

@@ -1,11 +1,11 @@
-#include "generation/print_file.h"
+#include "core/generation/print_file.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "common/gb_encoding.h"
-#include "store/data_store.h"
+#include "core/common/gb_encoding.h"
+#include "core/store/data_store.h"
 #include "support/recording_host.h"
 #include "support/recording_progress.h"
 #include "support/temp_dir.h"

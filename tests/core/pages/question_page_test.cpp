@@ -1,12 +1,12 @@
-#include "pages/question_page.h"
+#include "core/pages/question_page.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "common/gb_encoding.h"
-#include "pages/paper_page.h"
-#include "store/data_store.h"
+#include "core/common/gb_encoding.h"
+#include "core/pages/paper_page.h"
+#include "core/store/data_store.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "practice/answer_form.h"
+#include "core/practice/answer_form.h"
 
 #include <gtest/gtest.h>
 

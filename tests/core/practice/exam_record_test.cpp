@@ -1,9 +1,9 @@
-#include "practice/exam_record.h"
+#include "core/practice/exam_record.h"
 
 #include <gtest/gtest.h>
 
-#include "practice/exam_paper.h"
-#include "store/data_store.h"
+#include "core/practice/exam_paper.h"
+#include "core/store/data_store.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 

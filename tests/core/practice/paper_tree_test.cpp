@@ -1,10 +1,10 @@
-#include "practice/paper_tree.h"
+#include "core/practice/paper_tree.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
 

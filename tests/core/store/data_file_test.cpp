@@ -1,4 +1,4 @@
-#include "store/data_file.h"
+#include "core/store/data_file.h"
 
 #include <gtest/gtest.h>
 

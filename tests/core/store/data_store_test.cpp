@@ -1,4 +1,4 @@
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 
 #include <gtest/gtest.h>
 

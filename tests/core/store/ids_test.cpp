@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/ids.h"
+#include "core/store/ids.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

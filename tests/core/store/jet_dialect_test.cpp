@@ -1,8 +1,8 @@
-#include "store/jet_dialect.h"
+#include "core/store/jet_dialect.h"
 
 #include <gtest/gtest.h>
 
-#include "store/data_store.h"
+#include "core/store/data_store.h"
 #include "support/temp_dir.h"
 
 namespace quillory {

@@ -1,0 +1,17 @@
+// The integer settings the program keeps, all in one section.
+#pragma once
+
+namespace quillory::setting {
+
+inline constexpr char kSection[] = "Settings";
+// Set when exam records were added or deleted, so the history pages are
+// built again.
+inline constexpr char kHistoryModified[] = "HistoryModified";
+// The paper dialogs' adjustment by the learner's results, and its period.
+inline constexpr char kAutoAdjust[] = "AutoAdjust";
+inline constexpr char kPeriod[] = "Period";
+// Where the progress window was last left.
+inline constexpr char kProgressX[] = "X";
+inline constexpr char kProgressY[] = "Y";
+
+}  // namespace quillory::setting
