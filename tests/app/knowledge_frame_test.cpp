@@ -1,13 +1,13 @@
-// The knowledge module on a copy of the demo bank: the tree of knowledge
+// The knowledge module on the browse test bank: the tree of knowledge
 // points, the page of the selected point with its related points and
 // questions, and the links of that page.
 #include <QAction>
 #include <QTreeWidgetItemIterator>
 
-#include "demo_bank_support.h"
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"
 #include "generation/knowledge_frame.h"
+#include "test_bank_support.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;
@@ -18,8 +18,9 @@ using quillory::testing::WaitForPage;
 
 namespace {
 
-constexpr int kChapter = 301000;   // "第1章 疆域与人口"
-constexpr int kPosition = 301101;  // "1.1.1 地理位置", tested by question 200001
+// The browse bank (tests/banks/browse/knowledge.txt).
+constexpr int kChapter = 301000;  // "第1章 地球与地图"
+constexpr int kPoint = 301101;    // "1.1.1 经线和纬线", tested by questions 200001 and 200003
 
 // The hrefs of the links in the page's knowledge block, in order.
 QStringList BlockLinks(QWebEngineView& view) {
@@ -55,7 +56,7 @@ private:
 };
 
 void KnowledgeFrameTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenDemoBank(dir_));
+    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
     frame_ = std::make_unique<CKnowledgeFrame>(app_, nullptr);
     QVERIFY(!frame_->Command(kCmdTargeted)->isEnabled());
     frame_->show();
@@ -82,17 +83,17 @@ void KnowledgeFrameTest::treeHoldsEveryPointUnderItsParent() {
     for (QTreeWidgetItemIterator it(const_cast<CTreeViewExt*>(&tree)); *it != nullptr; ++it) {
         ++count;
     }
-    QCOMPARE(count, 51);
+    QCOMPARE(count, 9);
     QStringList chapters;
     for (int i = 0; i < tree.topLevelItemCount(); ++i) {
         chapters << tree.topLevelItem(i)->text(0);
     }
-    QCOMPARE(chapters.first(), QStringLiteral("第1章 疆域与人口"));
-    QVERIFY(chapters.size() > 1);
-    QTreeWidgetItem* position = tree.FindItemById(kPosition);
-    QCOMPARE(position->text(0), QStringLiteral("1.1.1 地理位置"));
-    QCOMPARE(CTreeViewExt::ItemId(position->parent()), 301100);
-    QCOMPARE(CTreeViewExt::ItemId(position->parent()->parent()), kChapter);
+    QCOMPARE(chapters,
+             QStringList({QStringLiteral("第1章 地球与地图"), QStringLiteral("第2章 气候")}));
+    QTreeWidgetItem* point = tree.FindItemById(kPoint);
+    QCOMPARE(point->text(0), QStringLiteral("1.1.1 经线和纬线"));
+    QCOMPARE(CTreeViewExt::ItemId(point->parent()), 301100);
+    QCOMPARE(CTreeViewExt::ItemId(point->parent()->parent()), kChapter);
     // The points are the tree's, not a paper list.
     QVERIFY(frame_->Nodes().Empty());
 }
@@ -106,45 +107,45 @@ void KnowledgeFrameTest::firstChapterIsShownAtLoad() {
 }
 
 void KnowledgeFrameTest::selectedPointShowsItsPageWithRelatedPointsAndQuestions() {
-    QVERIFY(Select(kPosition));
+    QVERIFY(Select(kPoint));
     CQuilloryView& view = *frame_->ContentView();
-    QCOMPARE(frame_->CurrentItemId(), kPosition);
+    QCOMPARE(frame_->CurrentItemId(), kPoint);
     QVERIFY(ShownFile(view).endsWith("/Knowledge/301101.htm"));
-    const QStringList links = BlockLinks(view);
-    // Points sharing a key word, by title, never the point itself...
-    QVERIFY(links.contains(QStringLiteral("Quillory://Knowledge:301100")));
-    QVERIFY(links.contains(QStringLiteral("Quillory://Knowledge:302203")));
-    QVERIFY(!links.contains(QStringLiteral("Quillory://Knowledge:301101")));
-    // ...then the questions that test it, each with its question and answer.
-    const qsizetype question = links.indexOf(QStringLiteral("Quillory://Question:200001试题"));
-    QVERIFY(question > 0);
-    QCOMPARE(links.at(question + 1), QStringLiteral("Quillory://Answer:200001答案"));
+    // The points sharing a key word (经纬网, 纬线) by title, never the point
+    // itself; then the questions that test it by type, each with its
+    // question and answer.
+    QCOMPARE(BlockLinks(view), QStringList({QStringLiteral("Quillory://Knowledge:301100"),
+                                            QStringLiteral("Quillory://Knowledge:302100"),
+                                            QStringLiteral("Quillory://Question:200001试题"),
+                                            QStringLiteral("Quillory://Answer:200001答案"),
+                                            QStringLiteral("Quillory://Question:200003试题"),
+                                            QStringLiteral("Quillory://Answer:200003答案")}));
     QVERIFY(ElementText(view, QStringLiteral("#Knowledge")).contains(QStringLiteral("[相关试题]")));
 }
 
 void KnowledgeFrameTest::relatedPointLinkShowsThatPoint() {
-    QVERIFY(Select(kPosition));
+    QVERIFY(Select(kPoint));
     CQuilloryView& view = *frame_->ContentView();
-    QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("2.2.3 季风气候"))); }));
-    QVERIFY(ShownFile(view).endsWith("/Knowledge/302203.htm"));
+    QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("2.1 气温"))); }));
+    QVERIFY(ShownFile(view).endsWith("/Knowledge/302100.htm"));
     // The tree keeps its selection.
-    QCOMPARE(frame_->CurrentItemId(), kPosition);
+    QCOMPARE(frame_->CurrentItemId(), kPoint);
     QVERIFY(messages_.Shown().empty());
 }
 
 void KnowledgeFrameTest::questionAndAnswerLinksShowTheirPages() {
-    QVERIFY(Select(kPosition));
+    QVERIFY(Select(kPoint));
     CQuilloryView& view = *frame_->ContentView();
     QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("试题"))); }));
     QVERIFY(ShownFile(view).endsWith("/Question/200001.htm"));
     // The link's label stands in the question page's placeholder.
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("试题"));
 
-    QVERIFY(Select(kPosition));
+    QVERIFY(Select(kPoint));
     QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("答案"))); }));
     QVERIFY(ShownFile(view).endsWith("/Question/200001a.htm"));
     QVERIFY(messages_.Shown().empty());
 }
 
-QUILLORY_DEMO_TEST_MAIN(KnowledgeFrameTest)
+QUILLORY_BANK_TEST_MAIN(KnowledgeFrameTest)
 #include "knowledge_frame_test.moc"

@@ -1,4 +1,4 @@
-// The paper frames on a copy of the demo bank: which papers each tree holds
+// The paper frames on the browse test bank: which papers each tree holds
 // and in what order, the page each node shows, the related-information
 // toggle, a clicked answer link, starting an exam, and deleting a practice
 // paper with its history.
@@ -7,10 +7,10 @@
 
 #include "core/host/host.h"
 #include "core/store/data_store.h"
-#include "demo_bank_support.h"
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"
 #include "practice/paper_frame.h"
+#include "test_bank_support.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;
@@ -24,9 +24,11 @@ namespace {
 
 constexpr int kClassicResource = 4;
 constexpr int kPracticeResource = 156;
-constexpr int kFirstPaper = 101000;
-constexpr int kFirstSection = 101100;
-constexpr int kFirstItem = 101101;  // "第01题", question 200001
+// The browse bank (tests/banks/browse/papers.txt).
+constexpr int kFirstPaper = 103000;   // "丙卷 综合测试", first by title
+constexpr int kSecondPaper = 101000;  // "甲卷 基础练习"
+constexpr int kSection = 101100;      // "第1部分 选择题" of 甲卷, two items
+constexpr int kItem = 101101;         // "第01题" of that section, question 200001
 
 int Count(quillory::DataStore& store, const std::string& sql) {
     auto rows = store.Query(sql);
@@ -77,7 +79,7 @@ private:
 };
 
 void PaperFrameTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenDemoBank(dir_));
+    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
     AddPracticePaper();
     classic_ = std::make_unique<CPaperFrame>(app_, kClassicResource, 1, nullptr);
     practice_ = std::make_unique<CPaperFrame>(app_, kPracticeResource, 2, nullptr);
@@ -127,24 +129,26 @@ bool PaperFrameTest::Select(CPaperFrame& frame, int id) {
 
 void PaperFrameTest::classicTreeHoldsTheClassicPapersInOrder() {
     const CTreeViewExt& tree = *classic_->TreeView();
+    // By GB2312 title (丙 bing, 甲 jia, 乙 yi), not by ID.
     QCOMPARE(TopLevelTitles(tree),
-             QStringList({QStringLiteral("中国地理 第1套 疆域、人口与自然环境"),
-                          QStringLiteral("中国地理 第2套 经济发展与区域地理"),
-                          QStringLiteral("中国地理 第3套 综合测试")}));
+             QStringList({QStringLiteral("丙卷 综合测试"), QStringLiteral("甲卷 基础练习"),
+                          QStringLiteral("乙卷 提高练习")}));
     QVERIFY(classic_->IsLoaded());
     // The node list holds the rows in tree order: each paper before its
     // sections, each section before its items.
     const quillory::PaperNodeList& nodes = classic_->Nodes();
+    QCOMPARE(nodes.Size(), size_t{13});
     QCOMPARE(nodes[0].id, kFirstPaper);
-    QCOMPARE(nodes[1].id, kFirstSection);
-    QCOMPARE(nodes[2].id, kFirstItem);
-    QCOMPARE(nodes[2].tag, 200001);
+    QCOMPARE(nodes[4].id, kSecondPaper);
+    QCOMPARE(nodes[5].id, kSection);
+    QCOMPARE(nodes[6].id, kItem);
+    QCOMPARE(nodes[6].tag, 200001);
     QCOMPARE(nodes.IndexOf(550001), -1);
-    QCOMPARE(tree.FindItemById(kFirstSection)->parent(), tree.FindItemById(kFirstPaper));
-    QCOMPARE(tree.FindItemById(kFirstItem)->parent(), tree.FindItemById(kFirstSection));
+    QCOMPARE(tree.FindItemById(kSection)->parent(), tree.FindItemById(kSecondPaper));
+    QCOMPARE(tree.FindItemById(kItem)->parent(), tree.FindItemById(kSection));
     // The first paper is selected and shown.
     QCOMPARE(classic_->CurrentItemId(), kFirstPaper);
-    QVERIFY(ShownFile(*classic_->ContentView()).endsWith("/Question/P101000.htm"));
+    QVERIFY(ShownFile(*classic_->ContentView()).endsWith("/Question/P103000.htm"));
     QVERIFY(messages_.Shown().empty());
 }
 
@@ -156,23 +160,23 @@ void PaperFrameTest::practiceTreeHoldsOnlyThePracticePapers() {
 
     // One node and what lies below it.
     CPaperFrame subtree(app_, kPracticeResource, 2, nullptr);
-    QCOMPARE(subtree.LoadPaperTree(kFirstSection, 0), 1);
-    QCOMPARE(TopLevelTitles(*subtree.TreeView()),
-             QStringList(QStringLiteral("第1部分 单项选择题")));
-    QCOMPARE(subtree.Nodes().Size(), size_t{11});
+    QCOMPARE(subtree.LoadPaperTree(kSection, 0), 1);
+    QCOMPARE(TopLevelTitles(*subtree.TreeView()), QStringList(QStringLiteral("第1部分 选择题")));
+    QCOMPARE(subtree.Nodes().Size(), size_t{3});
+    QCOMPARE(subtree.Nodes().IndexOf(101200), -1);
 }
 
 void PaperFrameTest::questionItemShowsItsQuestionPageLabelledWithItsTitle() {
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     CQuilloryView& view = *classic_->ContentView();
-    QCOMPARE(classic_->CurrentItemId(), kFirstItem);
+    QCOMPARE(classic_->CurrentItemId(), kItem);
     QVERIFY(ShownFile(view).endsWith("/Question/200001.htm"));
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("第01题"));
 
     // The label is the item's title, whatever the question's own page says.
     QVERIFY(app_.Store().Execute("update Paper set Title='第一题' where ID=101101"));
     QVERIFY(WaitForPage(view, [&] { classic_->LoadPaperTree(-1, 1); }));
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("第一题"));
     QVERIFY(app_.Store().Execute("update Paper set Title='第01题' where ID=101101"));
     QVERIFY(WaitForPage(view, [&] { classic_->LoadPaperTree(-1, 1); }));
@@ -181,38 +185,36 @@ void PaperFrameTest::questionItemShowsItsQuestionPageLabelledWithItsTitle() {
 
 void PaperFrameTest::paperAndSectionShowTheirPaperPages() {
     CQuilloryView& view = *classic_->ContentView();
-    QVERIFY(Select(*classic_, kFirstSection));
+    QVERIFY(Select(*classic_, kSection));
     QVERIFY(ShownFile(view).endsWith("/Question/P101100.htm"));
     QVERIFY(Select(*classic_, 102000));
     QVERIFY(ShownFile(view).endsWith("/Question/P102000.htm"));
     // "[标题]" became the paper's title.
-    QVERIFY(RunScript(view, QStringLiteral("document.body.textContent"))
-                .toString()
-                .contains(QStringLiteral("中国地理 第2套 经济发展与区域地理")));
+    QCOMPARE(ElementText(view, QStringLiteral("h2")), QStringLiteral("乙卷 提高练习"));
 }
 
 void PaperFrameTest::relatedInformationToggleAddsAndRemovesTheBlock() {
     CQuilloryView& view = *classic_->ContentView();
     const QString hasBlock = QStringLiteral("document.getElementById('Knowledge') !== null");
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     QCOMPARE(RunScript(view, hasBlock).toBool(), true);
 
     // The toggle counts from the next page shown.
     QAction* toggle = classic_->Command(kCmdRelatedInfo);
     toggle->trigger();
     QVERIFY(!toggle->isChecked());
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     QCOMPARE(RunScript(view, hasBlock).toBool(), false);
 
     toggle->trigger();
     QVERIFY(toggle->isChecked());
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     QCOMPARE(RunScript(view, hasBlock).toBool(), true);
 }
 
 void PaperFrameTest::clickedAnswerLinkShowsTheAnswerPage() {
     CQuilloryView& view = *classic_->ContentView();
-    QVERIFY(Select(*classic_, kFirstItem));
+    QVERIFY(Select(*classic_, kItem));
     QVERIFY(WaitForPage(view, [&] { QVERIFY(ClickLink(view, QStringLiteral("答案"))); }));
     QVERIFY(ShownFile(view).endsWith("/Question/200001a.htm"));
     // The answer side links back to the question, keeping the label.
@@ -239,11 +241,11 @@ void PaperFrameTest::commandsAreEnabledByTheKindOfNode() {
 
 void PaperFrameTest::startExamAsksForTheCurrentNode() {
     QSignalSpy requested(classic_.get(), &CQuilloryFrame::startExamRequested);
-    QVERIFY(Select(*classic_, kFirstSection));
+    QVERIFY(Select(*classic_, kSection));
     classic_->Command(kCmdStartExam)->trigger();
     QCOMPARE(requested.count(), 1);
     QCOMPARE(requested.first().at(0).value<CQuilloryFrame*>(), classic_.get());
-    QCOMPARE(requested.first().at(1).toInt(), kFirstSection);
+    QCOMPARE(requested.first().at(1).toInt(), kSection);
 }
 
 void PaperFrameTest::onlyAWholePaperCanBeDeleted() {
@@ -315,5 +317,5 @@ void PaperFrameTest::deletionRemovesThePaperItsHistoryAndItsPage() {
     QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID=101000"), 1);
 }
 
-QUILLORY_DEMO_TEST_MAIN(PaperFrameTest)
+QUILLORY_BANK_TEST_MAIN(PaperFrameTest)
 #include "paper_frame_test.moc"

@@ -1,4 +1,4 @@
-// Printing from the classic papers frame on a copy of the demo bank: the
+// Printing from the classic papers frame on the browse test bank: the
 // print file with and without answers, its PDF and printer output, and the
 // print command as the learner goes through it (the choice, the file
 // dialog, the result).
@@ -12,12 +12,12 @@
 #include <functional>
 
 #include "core/common/gb_encoding.h"
-#include "demo_bank_support.h"
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"
 #include "generation/print_document.h"
 #include "generation/print_paper.h"
 #include "practice/paper_frame.h"
+#include "test_bank_support.h"
 
 using quillory::testing::MessageRecorder;
 using quillory::testing::ReadFileBytes;
@@ -26,8 +26,9 @@ using quillory::testing::WaitForPage;
 namespace {
 
 constexpr int kClassicResource = 4;
-constexpr int kThirdPaper = 103000;  // "中国地理 第3套 综合测试"
-constexpr int kFirstSection = 101100;
+// The browse bank (tests/banks/browse/papers.txt).
+constexpr int kPaper = 103000;    // "丙卷 综合测试"
+constexpr int kSection = 101100;  // "第1部分 选择题" of 甲卷: questions 200001 and 200002
 constexpr int kWait = 60000;
 
 // The text of a print file (GB2312 on disk).
@@ -116,7 +117,7 @@ private:
 };
 
 void PrintTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenDemoBank(dir_));
+    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
     frame_ = std::make_unique<CPaperFrame>(app_, kClassicResource, 1, nullptr);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
@@ -138,15 +139,18 @@ bool PrintTest::Select(int id) {
 
 void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
     quillory::Host& host = frame_->ContentView()->Host();
-    const QString withAnswers =
-        MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kFirstSection);
-    QCOMPARE(withAnswers, app_.DataFolder() + QStringLiteral("/Question/第1部分 单项选择题.htm"));
+    const QString withAnswers = MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kSection);
+    QCOMPARE(withAnswers, app_.DataFolder() + QStringLiteral("/Question/第1部分 选择题.htm"));
     QCOMPARE(messages_.Shown().size(), size_t{1});
     QCOMPARE(messages_.Shown()[0].text, QStringLiteral("是否打印答案？"));
     QString text = PrintFileText(withAnswers);
     QVERIFY(text.contains(QStringLiteral("<title>穹岚</title>")));
-    QVERIFY(text.contains(QStringLiteral("每小题列出的四个选项中")));
-    QVERIFY(text.contains(QStringLiteral("我国背靠亚欧大陆")));
+    // The section's page, its questions labelled with their item titles,
+    // their answer pages without the heading.
+    QVERIFY(text.contains(QStringLiteral("每小题只有一个选项符合题目要求。")));
+    QVERIFY(text.contains(QStringLiteral("<h3 class=\"item\">第02题</h3>")));
+    QVERIFY(text.contains(QStringLiteral("赤道的纬度是")));
+    QVERIFY(text.contains(QStringLiteral("经线连接南北两极")));
     QVERIFY(!text.contains(QStringLiteral("答案与分析")));
     // Nothing of the next section.
     QVERIFY(!text.contains(QStringLiteral("第2部分")));
@@ -155,12 +159,12 @@ void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
         SetMessageBoxHandler([](QWidget*, const QString&, QMessageBox::Icon,
                                 QMessageBox::StandardButtons) { return QMessageBox::No; });
     const QString withoutAnswers =
-        MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kFirstSection);
+        MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kSection);
     SetMessageBoxHandler(previous);
     QCOMPARE(withoutAnswers, withAnswers);
     text = PrintFileText(withoutAnswers);
-    QVERIFY(text.contains(QStringLiteral("每小题列出的四个选项中")));
-    QVERIFY(!text.contains(QStringLiteral("我国背靠亚欧大陆")));
+    QVERIFY(text.contains(QStringLiteral("赤道的纬度是")));
+    QVERIFY(!text.contains(QStringLiteral("经线连接南北两极")));
 
     // A node that is not in the tree prints nothing and asks nothing.
     QVERIFY(MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), 999999).isEmpty());
@@ -168,16 +172,16 @@ void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
 }
 
 void PrintTest::printFileIsExportedAsAPdf() {
-    const QString printFile = MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(),
-                                            frame_->Nodes(), kThirdPaper);
+    const QString printFile =
+        MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(), frame_->Nodes(), kPaper);
     QVERIFY(!printFile.isEmpty());
     CPrintDocument document;
     QVERIFY(document.Load(printFile));
-    const QString pdf = QString::fromStdString(dir_.File("第3套.pdf"));
+    const QString pdf = QString::fromStdString(dir_.File("丙卷.pdf"));
     QVERIFY2(document.ExportPdf(pdf), qPrintable(document.ErrorText()));
     QVERIFY(IsPdf(pdf));
 
-    const QString nowhere = QString::fromStdString(dir_.File("no such folder/第3套.pdf"));
+    const QString nowhere = QString::fromStdString(dir_.File("no such folder/丙卷.pdf"));
     QVERIFY(!document.ExportPdf(nowhere));
     QVERIFY(document.ErrorText().contains(nowhere));
     QVERIFY(!document.Load(QString::fromStdString(dir_.File("missing.htm"))));
@@ -185,8 +189,8 @@ void PrintTest::printFileIsExportedAsAPdf() {
 }
 
 void PrintTest::printerReceivesThePages() {
-    const QString printFile = MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(),
-                                            frame_->Nodes(), kFirstSection);
+    const QString printFile =
+        MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(), frame_->Nodes(), kSection);
     CPrintDocument document;
     QVERIFY(document.Load(printFile));
     // A printer that writes what it receives to a file (at screen
@@ -200,7 +204,7 @@ void PrintTest::printerReceivesThePages() {
 }
 
 void PrintTest::printCommandExportsAPdfWhereTheLearnerSays() {
-    QVERIFY(Select(kThirdPaper));
+    QVERIFY(Select(kPaper));
     QAction* print = frame_->Command(kCmdPrint);
     QVERIFY(print->isEnabled());
     const QString pdf = QString::fromStdString(dir_.File("导出的试卷.pdf"));
@@ -222,7 +226,7 @@ void PrintTest::printCommandExportsAPdfWhereTheLearnerSays() {
                         }});
     print->trigger();
     QVERIFY(driver.Done());
-    QCOMPARE(offered, DefaultPdfFile(app_, QStringLiteral("中国地理 第3套 综合测试")));
+    QCOMPARE(offered, DefaultPdfFile(app_, QStringLiteral("丙卷 综合测试")));
     QVERIFY(IsPdf(pdf));
     QCOMPARE(messages_.Shown().size(), size_t{2});
     QCOMPARE(messages_.Shown()[1].text, QStringLiteral("已导出PDF文件：\n") + pdf);
@@ -230,13 +234,13 @@ void PrintTest::printCommandExportsAPdfWhereTheLearnerSays() {
 }
 
 void PrintTest::cancelledChoicePrintsNothing() {
-    QVERIFY(Select(kThirdPaper));
+    QVERIFY(Select(kPaper));
     ModalDriver driver({Choose(QStringLiteral("cancel"))});
     frame_->Command(kCmdPrint)->trigger();
     QVERIFY(driver.Done());
     // Only the question about the answers was asked.
     QCOMPARE(messages_.Shown().size(), size_t{1});
-    QVERIFY(!QFile::exists(DefaultPdfFile(app_, QStringLiteral("中国地理 第3套 综合测试"))));
+    QVERIFY(!QFile::exists(DefaultPdfFile(app_, QStringLiteral("丙卷 综合测试"))));
 }
 
 void PrintTest::defaultPdfLiesBesideTheDataFile() {
@@ -247,5 +251,5 @@ void PrintTest::defaultPdfLiesBesideTheDataFile() {
              app_.DataFolder() + QStringLiteral("/.._上_下.pdf"));
 }
 
-QUILLORY_DEMO_TEST_MAIN(PrintTest)
+QUILLORY_BANK_TEST_MAIN(PrintTest)
 #include "print_test.moc"

@@ -1,6 +1,6 @@
-// Shared by the GUI tests that browse the demo bank: a copy of it built into
-// a temporary folder, the program's application object over it, and page
-// helpers for what the content view shows.
+// Shared by the GUI tests that browse a bank: one of the test banks built
+// into a temporary folder, the program's application object over it, and
+// page helpers for what the content view shows.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -15,10 +15,11 @@
 #include "frame_test_support.h"
 #include "shell/fonts.h"
 #include "support/temp_dir.h"
+#include "support/test_banks.h"
 
 // Settings go to a fresh configuration folder, removed afterwards; fonts as
 // in the program.
-#define QUILLORY_DEMO_TEST_MAIN(TestClass)                             \
+#define QUILLORY_BANK_TEST_MAIN(TestClass)                             \
     int main(int argc, char** argv) {                                  \
         QTemporaryDir configFolder;                                    \
         qputenv("XDG_CONFIG_HOME", configFolder.path().toLocal8Bit()); \
@@ -33,13 +34,14 @@ namespace quillory::testing {
 
 inline constexpr int kPageWait = 30000;
 
-// Builds the demo bank as demo.qly in dir and opens it as the program's
-// data file; false (with a warning) when either fails.
-inline bool OpenDemoBank(const TempDir& dir) {
-    const std::string bank = dir.File("demo.qly");
+// Builds the test bank name (a folder of tests/banks) as name.qly in dir and
+// opens it as the program's data file; false (with a warning) when either
+// fails.
+inline bool OpenTestBank(const TempDir& dir, const std::string& name) {
+    const std::string bank = dir.File(name + ".qly");
     std::string error;
-    if (!BuildBank(SourceFolder() + "/resources/demo", bank, ProgramFolder(), &error)) {
-        qWarning("the demo bank could not be built: %s", error.c_str());
+    if (!BuildBank(TestBankSource(name), bank, ProgramFolder(), &error)) {
+        qWarning("the test bank %s could not be built: %s", name.c_str(), error.c_str());
         return false;
     }
     return CQuilloryApp::Instance()->OpenDataFile(QString::fromStdString(bank));
