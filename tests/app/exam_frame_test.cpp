@@ -1,4 +1,4 @@
-// The mock exam on a copy of the demo bank, opened from the main menu as the
+// The mock exam on the exam test bank, opened from the main menu as the
 // program does: answering every kind of control, submitting, scoring by hand,
 // the stored record and the result, review, the countdowns, a record that
 // cannot be stored, and leaving an exam.
@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTimer>
 #include <deque>
 
 #include "app_test_main.h"
@@ -24,6 +25,7 @@
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
+#include "support/test_banks.h"
 
 namespace {
 
@@ -150,31 +152,18 @@ private:
 };
 
 void ExamFrameTest::initTestCase() {
-    const std::string file = folder_.File("demo.qly");
+    const std::string file = folder_.File("exam.qly");
     std::string error;
-    QVERIFY2(quillory::BuildBank(quillory::testing::SourceFolder() + "/resources/demo", file,
+    QVERIFY2(quillory::BuildBank(quillory::testing::TestBankSource("exam"), file,
                                  quillory::testing::ProgramFolder(), &error),
              error.c_str());
     QVERIFY(app_.OpenDataFile(QString::fromStdString(file)));
 
-    // Small papers over the demo bank's questions, one for each use.
-    AddNode(901000, 0, 0, 25, 0, "测试卷一");
-    AddNode(901100, 901000, 0, 25, 0, "第1部分");
-    AddNode(901101, 901100, 200001, 3, 0, "第01题");   // radio buttons
-    AddNode(901102, 901100, 200017, 5, 0, "第02题");   // check boxes
-    AddNode(901103, 901100, 200024, 4, 0, "第03题");   // two blanks
-    AddNode(901104, 901100, 200039, 10, 0, "第04题");  // multi-line, scored by hand
-    AddNode(901105, 901100, 200002, 3, 0, "第05题");   // left unanswered
-    AddNode(902000, 0, 0, 7, 0, "测试卷二");
-    AddNode(902101, 902000, 200001, 3, 0, "第01题");
-    AddNode(902102, 902000, 200024, 4, 0, "第02题");
-    AddNode(903000, 0, 0, 6, 2, "测试卷三");
-    AddNode(903101, 903000, 200001, 3, 3, "第01题");
-    AddNode(903102, 903000, 200002, 3, 0, "第02题");
-    AddNode(904000, 0, 0, 9, 60, "测试卷四");
-    AddNode(904101, 904000, 200001, 3, 0, "第01题");
-    AddNode(904102, 904000, 299999, 3, 0, "第02题");
-    AddNode(904103, 904000, 200002, 3, 0, "第03题");
+    // A question item whose question has no row cannot be in a sound bank.
+    AddNode(104000, 0, 0, 9, 60, "测试卷四");
+    AddNode(104101, 104000, 200001, 3, 0, "第01题");
+    AddNode(104102, 104000, 299999, 3, 0, "第02题");
+    AddNode(104103, 104000, 200002, 3, 0, "第03题");
 
     menu_ = std::make_unique<CMainMenuDlg>(app_, [](CQuilloryApp& app, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
@@ -251,19 +240,19 @@ QImage ExamFrameTest::NodeImage(int id) const {
 void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     ScriptedLearner learner;
     QSignalSpy pages(exam_->ContentView(), &CQuilloryView::pageRequested);
-    StartExam(901000);
+    StartExam(101000);
     QVERIFY(exam_->isVisible());
-    QCOMPARE(exam_->State(), kExamAnswering);
+    QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     QCOMPARE(menu_->ShownFrames().last(), exam_);
-    QCOMPARE(SelectedNode(), 901000);
+    QCOMPARE(SelectedNode(), 101000);
     QVERIFY(exam_->Command(185)->isEnabled());
     QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
-    QCOMPARE(NodeImage(901105), Cell(4));
+    QCOMPARE(NodeImage(101105), Cell(4));
 
     // Down to the first question, answering as we go.
     Click("ctl1028");
     Click("ctl1028");
-    QCOMPARE(SelectedNode(), 901101);
+    QCOMPARE(SelectedNode(), 101101);
     QVERIFY(pages.last()[0].value<quillory::InternalLink>().kind == quillory::LinkKind::Question);
     Click("ctl60100");
     Click("ctl1028");
@@ -271,7 +260,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     Click("ctl60101");
     Click("ctl60103");
     Click("ctl1028");
-    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("台湾岛"));
+    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("长江"));
     Commit(Panel<QLineEdit>("ctl60201"), QStringLiteral("广州"));
     Click("ctl1028");
     auto* lines = Panel<QPlainTextEdit>("ctl60100");
@@ -283,7 +272,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     for (int i = 0; i < 3; ++i) {
         Click("ctl1027");
     }
-    QCOMPARE(SelectedNode(), 901101);
+    QCOMPARE(SelectedNode(), 101101);
     QVERIFY(Panel<QRadioButton>("ctl60100")->isChecked());
     Click("ctl1028");
     QVERIFY(Panel<QCheckBox>("ctl60101")->isChecked());
@@ -294,8 +283,8 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     // The fifth question is not answered: "No" goes there, then "Yes".
     learner.answers = {QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok};
     exam_->Command(185)->trigger();
-    QCOMPARE(SelectedNode(), 901105);
-    QCOMPARE(exam_->State(), kExamAnswering);
+    QCOMPARE(SelectedNode(), 101105);
+    QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     Click("ctl1035");
     QCOMPARE(learner.Texts(),
              (QStringList{"题目还没有答完，真的提交吗？", "题目还没有答完，真的提交吗？",
@@ -305,12 +294,12 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QCOMPARE(learner.shown[2].icon, QMessageBox::NoIcon);
 
     // Scoring the multi-line answer by hand beside its answer page.
-    QCOMPARE(exam_->State(), kExamScoring);
-    QCOMPARE(SelectedNode(), 901104);
+    QCOMPARE(exam_->State(), quillory::ExamState::Scoring);
+    QCOMPARE(SelectedNode(), 101104);
     QVERIFY(!exam_->Command(185)->isEnabled());
     const auto answerPage = pages.last()[0].value<quillory::InternalLink>();
     QVERIFY(answerPage.kind == quillory::LinkKind::Answer);
-    QCOMPARE(answerPage.id, 200039);
+    QCOMPARE(answerPage.id, 200005);
     QCOMPARE(Caption("ctl1035"), QStringLiteral("继  续(&S)"));
     auto* score = Panel<QLineEdit>("ctl1024");
     QVERIFY(score->isVisible());
@@ -318,7 +307,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QTest::keyClicks(score, "15");
     Click("ctl1035");
 
-    QCOMPARE(exam_->State(), kExamResult);
+    QCOMPARE(exam_->State(), quillory::ExamState::Result);
     QCOMPARE(learner.shown.size(), size_t{3});
     const std::vector<HistoryRow> rows = History();
     QCOMPARE(rows.size(), size_t{5});
@@ -329,17 +318,17 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
         float userScore;
         std::string answer;
     } expected[] = {
-        {901101, 200001, 3, 3, "\r\n1\r\n0\r\n0\r\n0\r\n"},
-        {901102, 200017, 5, 5, "\r\n1\r\n1\r\n0\r\n1\r\n"},
-        {901103, 200024, 4, 2, "\r\n\r\n台湾岛\r\n\r\n广州\r\n"},
-        {901104, 200039, 10, 10, "\r\n第一行<\\r\\n>第二行\r\n"},
-        {901105, 200002, 3, 0, "\r\n0\r\n0\r\n0\r\n0\r\n"},
+        {101101, 200001, 3, 3, "\r\n1\r\n0\r\n0\r\n0\r\n"},
+        {101102, 200003, 5, 5, "\r\n1\r\n1\r\n0\r\n1\r\n"},
+        {101103, 200004, 4, 2, "\r\n\r\n长江\r\n\r\n广州\r\n"},
+        {101104, 200005, 10, 10, "\r\n第一行<\\r\\n>第二行\r\n"},
+        {101105, 200002, 3, 0, "\r\n0\r\n0\r\n0\r\n0\r\n"},
     };
     for (size_t i = 0; i < rows.size(); ++i) {
         QCOMPARE(rows[i].id, 700001 + static_cast<int>(i));
         QCOMPARE(rows[i].date, std::string("2026-03-14"));
         QCOMPARE(rows[i].time, std::string("09:26:53"));
-        QCOMPARE(rows[i].paperId, 901000);
+        QCOMPARE(rows[i].paperId, 101000);
         QCOMPARE(rows[i].itemId, expected[i].itemId);
         QCOMPARE(rows[i].questionId, expected[i].questionId);
         QCOMPARE(rows[i].totalScore, expected[i].totalScore);
@@ -350,16 +339,16 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
 
     // The result: an image per question, the record's page on the root.
     QCOMPARE(exam_->HistoryId(), 700001);
-    QCOMPARE(NodeImage(901101), Cell(6));
-    QCOMPARE(NodeImage(901102), Cell(6));
-    QCOMPARE(NodeImage(901103), Cell(7));
-    QCOMPARE(NodeImage(901104), Cell(6));
-    QCOMPARE(NodeImage(901105), Cell(8));
-    QCOMPARE(SelectedNode(), 901000);
+    QCOMPARE(NodeImage(101101), Cell(6));
+    QCOMPARE(NodeImage(101102), Cell(6));
+    QCOMPARE(NodeImage(101103), Cell(7));
+    QCOMPARE(NodeImage(101104), Cell(6));
+    QCOMPARE(NodeImage(101105), Cell(8));
+    QCOMPARE(SelectedNode(), 101000);
     const auto recordPage = pages.last()[0].value<quillory::InternalLink>();
     QVERIFY(recordPage.kind == quillory::LinkKind::HistoryAnalysis);
     QCOMPARE(recordPage.id, 700001);
-    QCOMPARE(recordPage.second, 901000);
+    QCOMPARE(recordPage.second, 101000);
     QCOMPARE(Caption("ctl1035"), QStringLiteral("结  束(&E)"));
 
     // Ending the result display asks first.
@@ -371,7 +360,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QCOMPARE(learner.Texts(),
              (QStringList{"确信要退出考试结果显示吗？", "确信要退出考试结果显示吗？"}));
     QVERIFY(!exam_->isVisible());
-    QCOMPARE(exam_->State(), kExamIdle);
+    QCOMPARE(exam_->State(), quillory::ExamState::Idle);
     QCOMPARE(exam_->TreeView()->topLevelItemCount(), 0);
 }
 
@@ -379,13 +368,13 @@ void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
     ScriptedLearner learner;
     // An exam on one question item: nowhere to go before or after it.
     for (const QString& choice : {QStringLiteral("ctl60100"), QStringLiteral("ctl60101")}) {
-        StartExam(902101);
-        QCOMPARE(SelectedNode(), 902101);
+        StartExam(102101);
+        QCOMPARE(SelectedNode(), 102101);
         QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
         QVERIFY(!Panel<QPushButton>("ctl1028")->isEnabled());
         Click(choice);
         exam_->Command(185)->trigger();
-        QCOMPARE(exam_->State(), kExamResult);
+        QCOMPARE(exam_->State(), quillory::ExamState::Result);
         exam_->ReturnToMenu();
     }
     QCOMPARE(learner.Texts(), (QStringList{"真的提交吗？", "确信要退出考试结果显示吗？",
@@ -397,16 +386,16 @@ void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
 
     emit history_->reviewExamRequested(history_, 700001);
     QVERIFY(exam_->isVisible());
-    QCOMPARE(exam_->State(), kExamReview);
+    QCOMPARE(exam_->State(), quillory::ExamState::Review);
     QCOMPARE(exam_->HistoryId(), 700001);
-    QCOMPARE(SelectedNode(), 902101);
+    QCOMPARE(SelectedNode(), 102101);
     // Both records' rows were applied, the later one last.
     QCOMPARE(exam_->Items().at(0).learnerScore, 0.0f);
     QVERIFY(Panel<QRadioButton>("ctl60101")->isChecked());
     QVERIFY(!Panel<QRadioButton>("ctl60100")->isChecked());
     QCOMPARE(Panel<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0  您的得分: 0.0"));
     QVERIFY(Panel<QLabel>("ctl1032")->isVisible());
-    QCOMPARE(NodeImage(902101), Cell(8));
+    QCOMPARE(NodeImage(102101), Cell(8));
 }
 
 void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
@@ -414,12 +403,12 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     QVERIFY(
         app_.Store().Execute("create trigger NoHistory before insert on History "
                              "begin select raise(abort, 'History is closed'); end"));
-    StartExam(902000);
+    StartExam(102000);
     Click("ctl1028");
     Click("ctl60100");
     Click("ctl1028");
-    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("台湾岛"));
-    Commit(Panel<QLineEdit>("ctl60201"), QStringLiteral("海南岛"));
+    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("长江"));
+    Commit(Panel<QLineEdit>("ctl60201"), QStringLiteral("黄河"));
     Click("ctl1035");
 
     QCOMPARE(learner.shown.size(), size_t{2});
@@ -431,81 +420,95 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 0), 0);
 
     // Still scoring, with every answer in place.
-    QCOMPARE(exam_->State(), kExamScoring);
-    QCOMPARE(SelectedNode(), 902000);
+    QCOMPARE(exam_->State(), quillory::ExamState::Scoring);
+    QCOMPARE(SelectedNode(), 102000);
     QCOMPARE(Caption("ctl1035"), QStringLiteral("继　续(&C)"));
-    exam_->TreeView()->SelectItemById(902101);
+    exam_->TreeView()->SelectItemById(102101);
     QVERIFY(Panel<QRadioButton>("ctl60100")->isChecked());
     QCOMPARE(Panel<QLineEdit>("ctl1024")->text(), QStringLiteral("3.0"));
-    exam_->TreeView()->SelectItemById(902000);
+    exam_->TreeView()->SelectItemById(102000);
 
     QVERIFY(app_.Store().Execute("drop trigger NoHistory"));
     Click("ctl1035");
-    QCOMPARE(exam_->State(), kExamResult);
+    QCOMPARE(exam_->State(), quillory::ExamState::Result);
     const std::vector<HistoryRow> rows = History();
     QCOMPARE(rows.size(), size_t{2});
     QCOMPARE(rows[0].answer, std::string("\r\n1\r\n0\r\n0\r\n0\r\n"));
-    QCOMPARE(rows[1].answer, std::string("\r\n\r\n台湾岛\r\n\r\n海南岛\r\n"));
+    QCOMPARE(rows[1].answer, std::string("\r\n\r\n长江\r\n\r\n黄河\r\n"));
     QCOMPARE(rows[1].userScore, 4.0f);
     QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 0), 1);
     QCOMPARE(learner.shown.size(), size_t{2});
 }
 
 void ExamFrameTest::countdownsOfTheExamAndOfAQuestion() {
-    StartExam(903000);
+    // The seconds are the timers' ticks, given here one by one.
+    const auto tick = [](QTimer* timer) {
+        QVERIFY(timer->isActive());
+        QCOMPARE(timer->interval(), 1000);
+        QMetaObject::invokeMethod(timer, "timeout");
+    };
+    StartExam(103000);
     auto* examTime = exam_->findChild<QLabel*>("examTimeLeft");
+    auto* examClock = exam_->findChild<QTimer*>("examCountdown");
     for (const char* text : {"剩余时间 0:00:02", "剩余时间 0:00:01", "剩余时间 0:00:00"}) {
-        QTRY_COMPARE_WITH_TIMEOUT(examTime->text(), QString::fromUtf8(text), kWait);
+        tick(examClock);
+        QCOMPARE(examTime->text(), QString::fromUtf8(text));
     }
+    tick(examClock);
+    QCOMPARE(examTime->text(), QStringLiteral("剩余时间 0:00:00"));
 
     Click("ctl1028");
-    QCOMPARE(SelectedNode(), 903101);
+    QCOMPARE(SelectedNode(), 103101);
     auto* questionTime = Panel<QLabel>("ctl1034");
+    auto* questionClock = exam_->Panel()->findChild<QTimer*>("questionCountdown");
     QVERIFY(questionTime->isVisible());
     QCOMPARE(questionTime->text(), QStringLiteral("剩余时间: 0:00:03"));
     for (const char* text : {"剩余时间: 0:00:02", "剩余时间: 0:00:01", "剩余时间: 0:00:00"}) {
-        QTRY_COMPARE_WITH_TIMEOUT(questionTime->text(), QString::fromUtf8(text), kWait);
+        QCOMPARE(SelectedNode(), 103101);
+        tick(questionClock);
+        QCOMPARE(questionTime->text(), QString::fromUtf8(text));
     }
     // Time is up: the panel moves on by itself.
-    QTRY_COMPARE_WITH_TIMEOUT(SelectedNode(), 903102, kWait);
+    QTRY_COMPARE_WITH_TIMEOUT(SelectedNode(), 103102, kWait);
     QVERIFY(!questionTime->isVisible());
+    QVERIFY(!questionClock->isActive());
 
     // The exam's clock stayed at nought, and the exam is still open.
     QCOMPARE(examTime->text(), QStringLiteral("剩余时间 0:00:00"));
-    QCOMPARE(exam_->State(), kExamAnswering);
+    QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     QVERIFY(exam_->Command(185)->isEnabled());
 }
 
 void ExamFrameTest::missingQuestionStopsTheLoad() {
     ScriptedLearner learner;
-    StartExam(904000);
+    StartExam(104000);
     QCOMPARE(learner.Texts(), QStringList{"试题ID没有找到！"});
     QCOMPARE(learner.shown[0].icon, QMessageBox::Critical);
     QCOMPARE(exam_->TreeView()->topLevelItemCount(), 1);
     QCOMPARE(exam_->TreeView()->topLevelItem(0)->childCount(), 1);
-    QVERIFY(exam_->TreeView()->FindItemById(904101) != nullptr);
+    QVERIFY(exam_->TreeView()->FindItemById(104101) != nullptr);
     QCOMPARE(SelectedNode(), -1);
     QVERIFY(exam_->findChild<QLabel*>("examTimeLeft")->text().isEmpty());
 }
 
 void ExamFrameTest::leavingAnUnfinishedExamAsksAndStoresNothing() {
     ScriptedLearner learner;
-    StartExam(902000);
+    StartExam(102000);
     Click("ctl1028");
     Click("ctl60100");
 
     learner.answers = {QMessageBox::Cancel};
     exam_->Command(130)->trigger();
     QVERIFY(exam_->isVisible());
-    QCOMPARE(exam_->State(), kExamAnswering);
-    QCOMPARE(SelectedNode(), 902101);
+    QCOMPARE(exam_->State(), quillory::ExamState::Answering);
+    QCOMPARE(SelectedNode(), 102101);
 
     exam_->Command(130)->trigger();
     QCOMPARE(learner.Texts(),
              (QStringList{"模拟考试尚未完成，要结束吗？", "模拟考试尚未完成，要结束吗？"}));
     QCOMPARE(learner.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     QVERIFY(!exam_->isVisible());
-    QCOMPARE(exam_->State(), kExamIdle);
+    QCOMPARE(exam_->State(), quillory::ExamState::Idle);
     QVERIFY(exam_->Items().empty());
     QVERIFY(exam_->Panel()->findChild<QRadioButton*>("ctl60100") == nullptr);
     QVERIFY(!Panel<QPushButton>("ctl1026")->isVisible());

@@ -7,6 +7,8 @@ namespace {
 
 QMessageBox::Icon ToQt(quillory::MessageIcon icon) {
     switch (icon) {
+        case quillory::MessageIcon::None:
+            return QMessageBox::NoIcon;
         case quillory::MessageIcon::Error:
             return QMessageBox::Critical;
         case quillory::MessageIcon::Exclamation:

@@ -5,15 +5,12 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QSplitter>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
-#include "core/common/internal_link.h"
-#include "core/practice/answer_form.h"
-#include "core/practice/exam_paper.h"
-#include "core/practice/exam_record.h"
+#include "core/practice/exam_countdown.h"
 #include "frame/frame_commands.h"
-#include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
 #include "practice/input_form.h"
@@ -35,12 +32,6 @@ constexpr int kCorrectImage = 6;
 constexpr int kPartlyCorrectImage = 7;
 constexpr int kWrongImage = 8;
 
-quillory::Judgement Judge(const quillory::ExamItem& item, bool countUnansweredAsWrong) {
-    return quillory::JudgeAnswerForm(
-        quillory::ParseAnswerForm(item.description, item.learnerAnswer), item.fullMarks,
-        countUnansweredAsWrong);
-}
-
 QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
@@ -48,13 +39,21 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 CDoPaperFrame::CDoPaperFrame(CQuilloryApp& app, QWidget* owner)
-    : CPaperFrame(app, kExamResource, kAllPapers, owner) {
+    : CPaperFrame(app, kExamResource, kAllPapers, owner),
+      session_(ContentView()->Host(), systemClock_) {
     BuildLayout();
-    countdown_.setInterval(kSecond);
-    connect(&countdown_, &QTimer::timeout, this, &CDoPaperFrame::CountDown);
+    countdown_ = new QTimer(this);
+    countdown_->setObjectName(QStringLiteral("examCountdown"));
+    countdown_->setInterval(kSecond);
+    connect(countdown_, &QTimer::timeout, this, &CDoPaperFrame::CountDown);
     if (QAction* submit = Command(kCmdSubmit)) {
         connect(submit, &QAction::triggered, this, &CDoPaperFrame::Submit);
     }
+    connect(panel_, &CInputForm::previousRequested, this, &CDoPaperFrame::Previous);
+    connect(panel_, &CInputForm::nextRequested, this, &CDoPaperFrame::Next);
+    connect(panel_, &CInputForm::submitRequested, this, &CDoPaperFrame::Submit);
+    connect(panel_, &CInputForm::returnRequested, this, &CDoPaperFrame::ReturnToMenu);
+    connect(panel_, &CInputForm::pageRequested, ContentView(), &CQuilloryView::Navigate);
     UpdateCommandStates();
 }
 
@@ -68,7 +67,7 @@ void CDoPaperFrame::BuildLayout() {
     rightColumn_->setChildrenCollapsible(false);
     splitter->insertWidget(1, rightColumn_);
     rightColumn_->addWidget(ContentView());
-    panel_ = new CInputForm(*this, rightColumn_);
+    panel_ = new CInputForm(rightColumn_);
     rightColumn_->addWidget(panel_);
     rightColumn_->setStretchFactor(0, 1);
     rightColumn_->setStretchFactor(1, 0);
@@ -114,230 +113,125 @@ void CDoPaperFrame::LayOutRows() {
     }
 }
 
-void CDoPaperFrame::SetState(ExamState state) {
-    state_ = state;
+void CDoPaperFrame::SetState(quillory::ExamState state) {
+    session_.SetState(state);
     UpdateCommandStates();
 }
 
 void CDoPaperFrame::UpdateCommandStates() {
     CPaperFrame::UpdateCommandStates();
-    EnableCommand(kCmdSubmit, state_ == kExamAnswering);
+    EnableCommand(kCmdSubmit, session_.State() == quillory::ExamState::Answering);
+}
+
+void CDoPaperFrame::ClearPanel() {
+    panel_->ShowItem(-1, {}, quillory::ExamState::Idle, quillory::kFirstNode | quillory::kLastNode,
+                     session_.Placeholder());
 }
 
 void CDoPaperFrame::StartExam(int nodeId) {
     if (!app_.HasStore()) {
         return;
     }
-    rootNodeId_ = nodeId;
-    countdown_.stop();
+    countdown_->stop();
     timeLeft_->clear();
     // The panel lets go of any earlier exam's question before the new one
     // is shown, so its entries cannot reach the new exam.
-    panel_->ShowItem(-1, {}, kExamIdle, kFirstNode | kLastNode, placeholder_);
+    ClearPanel();
+    const quillory::ExamLoad load = session_.Start(app_.Store(), nodeId);
+    ShowExamTree(load.selectRoot);
+    if (load.countdown) {
+        countdown_->start();
+    }
+}
 
-    std::optional<quillory::ExamPaper> paper = quillory::LoadExamPaper(app_.Store(), nodeId);
+void CDoPaperFrame::ShowExamTree(bool selectRoot) {
     TreeView()->DeleteAll();
     Nodes().Clear();
-    items_.clear();
-    if (!paper) {
-        return;
+    for (const quillory::PaperNode& node : session_.Nodes().Nodes()) {
+        Nodes().Add(node);
+        InsertPaperNode(node);
     }
-    for (size_t i = 0; i < paper->loadedNodes; ++i) {
-        Nodes().Add(paper->nodes[i]);
-        InsertPaperNode(paper->nodes[i]);
-    }
-    items_ = std::move(paper->items);
-    if (paper->missingQuestionNode) {
-        ShowMessageBox(this, QStringLiteral("试题ID没有找到！"), QMessageBox::Critical);
-        return;
-    }
-    if (Nodes().Empty()) {
-        return;
-    }
-    TreeView()->ExpandItemById(Nodes()[0].id, true);
-    TreeView()->SelectItemById(Nodes()[0].id);
-    if (state_ == kExamAnswering) {
-        secondsLeft_ = paper->timeLimits[0];
-        if (secondsLeft_ > 0) {
-            countdown_.start();
-        }
+    if (selectRoot && !Nodes().Empty()) {
+        TreeView()->ExpandItemById(Nodes()[0].id, true);
+        TreeView()->SelectItemById(Nodes()[0].id);
     }
 }
 
 int CDoPaperFrame::ReviewRecord(int historyId) {
-    if (!app_.HasStore() || historyId == 0) {
+    if (!app_.HasStore()) {
         return 0;
     }
-    historyId_ = historyId;
-    const std::optional<quillory::ReviewRecord> record =
-        quillory::FindRecord(app_.Store(), historyId);
-    if (!record) {
+    const quillory::ExamSession::ReviewLoad review = session_.Review(app_.Store(), historyId);
+    if (review.outcome == quillory::ExamSession::ReviewOutcome::NotLoaded) {
         return 0;
     }
-    StartExam(record->paperId);
-    if (!quillory::ApplyRecordRows(app_.Store(), *record, items_)) {
-        return 0;
+    countdown_->stop();
+    timeLeft_->clear();
+    ClearPanel();
+    switch (review.outcome) {
+        case quillory::ExamSession::ReviewOutcome::NotLoaded:
+        case quillory::ExamSession::ReviewOutcome::RowsUnread:
+            ShowExamTree(review.load.selectRoot);
+            return 0;
+        case quillory::ExamSession::ReviewOutcome::Loaded:
+            break;
     }
-    SetResultImages();
-    TreeView()->ExpandItemById(rootNodeId_, true);
-    // Shown anew: the root was shown before the rows were applied, and may
-    // be the record's only question.
-    ReselectNode(rootNodeId_);
+    ShowExamTree(false);
+    ShowResult();
     return 1;
 }
 
 void CDoPaperFrame::OnTreeSelect(int itemId) {
     // The paper frames' own page choice does not apply here.
     CQuilloryFrame::OnTreeSelect(itemId);
-    const int index = Nodes().IndexOf(itemId);
-    QString title;
-    int questionId = 0;
-    if (index >= 0) {
-        title = FromUtf8(Nodes()[static_cast<size_t>(index)].title);
-        questionId = Nodes()[static_cast<size_t>(index)].tag;
-    }
-    const int flags = FlagsAt(index);
-    if (state_ == kExamAnswering) {
-        KeepPanelItem();
-    }
-
-    std::string link;
-    const quillory::ExamItem* item = &placeholder_;
-    if (questionId != 0) {
-        link = quillory::MakeLink(
-            state_ == kExamScoring ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
-            questionId, title.toStdString());
-        if (const quillory::ExamItem* found = ItemOf(itemId)) {
-            item = found;
-        }
-    } else if (state_ == kExamResult || state_ == kExamReview) {
-        link = quillory::MakeHistoryLink(historyId_, itemId);
-    } else {
-        link = quillory::MakeLink(quillory::LinkKind::Paper, itemId);
-    }
-    ContentView()->Navigate(FromUtf8(link));
-    panel_->ShowItem(itemId, title, state_, flags, *item);
-}
-
-quillory::ExamItem* CDoPaperFrame::ItemOf(int paperItemId) {
-    const auto found = std::find_if(
-        items_.begin(), items_.end(),
-        [paperItemId](const quillory::ExamItem& item) { return item.paperItemId == paperItemId; });
-    return found == items_.end() ? nullptr : &*found;
-}
-
-int CDoPaperFrame::FlagsAt(int index) {
-    const int last = static_cast<int>(Nodes().Size()) - 1;
-    return (index == 0 ? kFirstNode : 0) | (index >= 0 && index == last ? kLastNode : 0);
+    const quillory::NodeView view = session_.Select(itemId, panel_->TakeItem());
+    ContentView()->Navigate(FromUtf8(view.link));
+    panel_->ShowItem(itemId, FromUtf8(view.title), session_.State(), view.flags, *view.item);
 }
 
 int CDoPaperFrame::Previous(int nodeId) {
-    return Step(nodeId, -1);
+    const quillory::ExamSession::Move move = session_.Step(nodeId, -1);
+    if (move.target) {
+        TreeView()->SelectItemById(*move.target);
+    }
+    return move.flags;
 }
 
 int CDoPaperFrame::Next(int nodeId) {
-    return Step(nodeId, 1);
-}
-
-int CDoPaperFrame::Step(int nodeId, int delta) {
-    const int index = Nodes().IndexOf(nodeId);
-    if (index < 0) {
-        return FlagsAt(0);
+    const quillory::ExamSession::Move move = session_.Step(nodeId, 1);
+    if (move.target) {
+        TreeView()->SelectItemById(*move.target);
     }
-    const int target = index + delta;
-    if (target < 0 || target >= static_cast<int>(Nodes().Size())) {
-        return FlagsAt(index);
-    }
-    TreeView()->SelectItemById(Nodes()[static_cast<size_t>(target)].id);
-    return FlagsAt(target);
-}
-
-void CDoPaperFrame::KeepPanelItem() {
-    const CInputForm::TakenItem taken = panel_->TakeItem();
-    if (quillory::ExamItem* item = ItemOf(taken.nodeId)) {
-        *item = taken.item;
-    }
+    return move.flags;
 }
 
 void CDoPaperFrame::Submit() {
-    if (Nodes().Empty()) {
-        return;
+    const quillory::ExamStep step =
+        session_.Submit(app_.Store(), app_.Settings(), panel_->TakeItem());
+    UpdateCommandStates();
+    switch (step.kind) {
+        case quillory::ExamStep::Kind::None:
+            break;
+        case quillory::ExamStep::Kind::Select:
+            TreeView()->SelectItemById(step.nodeId);
+            break;
+        case quillory::ExamStep::Kind::Reselect:
+            ReselectNode(step.nodeId);
+            break;
+        case quillory::ExamStep::Kind::Result:
+            ShowResult();
+            break;
     }
-    if (state_ == kExamAnswering) {
-        KeepPanelItem();
-        const auto unanswered =
-            std::find_if(items_.begin(), items_.end(), [](const quillory::ExamItem& item) {
-                return Judge(item, false).code == quillory::kNotAnswered;
-            });
-        const QString question = unanswered != items_.end()
-                                     ? QStringLiteral("题目还没有答完，真的提交吗？")
-                                     : QStringLiteral("真的提交吗？");
-        if (ShowMessageBox(this, question, QMessageBox::Warning,
-                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
-            if (unanswered != items_.end()) {
-                TreeView()->SelectItemById(unanswered->paperItemId);
-            }
-            return;
-        }
-        cursor_ = 0;
-        Score();
-    } else if (state_ == kExamScoring) {
-        const CInputForm::TakenItem taken = panel_->TakeItem();
-        if (quillory::ExamItem* item = ItemOf(taken.nodeId)) {
-            item->learnerScore = taken.item.learnerScore;
-        }
-        ++cursor_;
-        Score();
-    }
-}
-
-void CDoPaperFrame::Score() {
-    SetState(kExamScoring);
-    const bool firstPass = cursor_ == 0;
-    for (; cursor_ < items_.size(); ++cursor_) {
-        quillory::ExamItem& item = items_[cursor_];
-        const quillory::Judgement judgement = Judge(item, true);
-        if (judgement.code == quillory::kNeedsHandScoring) {
-            if (firstPass) {
-                ShowMessageBox(this,
-                               QStringLiteral("某些题目无法自动判断对错，请根据答案进行判断并"
-                                              "输入相应得分。"),
-                               QMessageBox::NoIcon);
-            }
-            ReselectNode(item.paperItemId);
-            return;
-        }
-        if (judgement.SetsScore()) {
-            item.learnerScore = judgement.score;
-        }
-    }
-    StoreRecord();
-}
-
-void CDoPaperFrame::StoreRecord() {
-    const quillory::StoredRecord stored =
-        quillory::StoreExamRecord(app_.Store(), app_.Settings(), clock_->Now(), Nodes(), items_);
-    if (!stored.stored) {
-        // Nothing was stored and everything stays as it is: the learner may
-        // submit again.
-        ShowMessageBox(this, QStringLiteral("无法保存考试纪录！\n") + FromUtf8(stored.error),
-                       QMessageBox::Critical);
-        ReselectNode(rootNodeId_);
-        return;
-    }
-    historyId_ = stored.historyId;
-    ShowResult();
 }
 
 void CDoPaperFrame::ShowResult() {
-    SetState(kExamResult);
     SetResultImages();
-    TreeView()->ExpandItemById(rootNodeId_, true);
-    ReselectNode(rootNodeId_);
+    TreeView()->ExpandItemById(session_.RootNodeId(), true);
+    ReselectNode(session_.RootNodeId());
 }
 
 void CDoPaperFrame::SetResultImages() {
-    for (const quillory::ExamItem& item : items_) {
+    for (const quillory::ExamItem& item : session_.Items()) {
         int image = kWrongImage;
         switch (quillory::ResultOf(item)) {
             case quillory::ItemResult::Correct:
@@ -359,23 +253,13 @@ void CDoPaperFrame::ReselectNode(int id) {
 }
 
 void CDoPaperFrame::CountDown() {
-    // At 0:00:00 the clock stops; the exam is not submitted for the learner.
-    if (state_ == kExamAnswering && secondsLeft_ >= 0) {
-        timeLeft_->setText(FromUtf8(quillory::ExamTimeLeftText(secondsLeft_)));
-        --secondsLeft_;
+    if (const std::optional<std::string> text = session_.TickCountdown()) {
+        timeLeft_->setText(FromUtf8(*text));
     }
 }
 
 void CDoPaperFrame::ReturnToMenu() {
-    QString question;
-    if (state_ == kExamAnswering || state_ == kExamScoring) {
-        question = QStringLiteral("模拟考试尚未完成，要结束吗？");
-    } else if (state_ == kExamResult || state_ == kExamReview) {
-        question = QStringLiteral("确信要退出考试结果显示吗？");
-    }
-    if (!question.isEmpty() &&
-        ShowMessageBox(this, question, QMessageBox::Warning,
-                       QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+    if (!session_.MayLeave()) {
         return;
     }
     ResetTree();
@@ -384,10 +268,9 @@ void CDoPaperFrame::ReturnToMenu() {
 
 void CDoPaperFrame::ResetTree() {
     CPaperFrame::ResetTree();
-    countdown_.stop();
-    secondsLeft_ = 0;
+    countdown_->stop();
     timeLeft_->clear();
-    items_.clear();
-    panel_->ShowItem(-1, {}, kExamIdle, kFirstNode | kLastNode, placeholder_);
-    SetState(kExamIdle);
+    session_.Reset();
+    ClearPanel();
+    UpdateCommandStates();
 }

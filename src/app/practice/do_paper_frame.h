@@ -1,17 +1,17 @@
 // The mock exam: one exam at a time on a paper node (a whole paper, a
 // section or one question item), answered in the panel below the content
 // view, judged, scored by hand where it must be, stored as an exam record
-// and shown as a result; or the review of a stored exam record.
+// and shown as a result; or the review of a stored exam record. The rules
+// are the exam session's; the frame shows what it says.
 #pragma once
 
-#include <QTimer>
 #include <vector>
 
-#include "core/practice/exam_item.h"
-#include "practice/exam_state.h"
+#include "core/practice/exam_session.h"
 #include "practice/paper_frame.h"
 #include "shell/qt_clock.h"
 
+class QTimer;
 class CInputForm;
 class QLabel;
 class QSplitter;
@@ -22,10 +22,10 @@ public:
     CDoPaperFrame(CQuilloryApp& app, QWidget* owner);
     ~CDoPaperFrame() override;
 
-    ExamState State() const { return state_; }
+    quillory::ExamState State() const { return session_.State(); }
     // The main menu sets answering before StartExam and review before
     // ReviewRecord.
-    void SetState(ExamState state);
+    void SetState(quillory::ExamState state);
 
     // Loads the exam of a paper node; nothing without an open data file.
     void StartExam(int nodeId);
@@ -44,11 +44,10 @@ public:
     void ReturnToMenu() override;
 
     CInputForm* Panel() const { return panel_; }
-    // The first History row of the record stored or reviewed; -1 before any.
-    int HistoryId() const { return historyId_; }
-    const std::vector<quillory::ExamItem>& Items() const { return items_; }
+    int HistoryId() const { return session_.HistoryId(); }
+    const std::vector<quillory::ExamItem>& Items() const { return session_.Items(); }
     // The clock that dates exam records (the machine's, unless replaced).
-    void SetClock(quillory::Clock& clock) { clock_ = &clock; }
+    void SetClock(quillory::Clock& clock) { session_.SetClock(clock); }
 
 protected:
     void OnTreeSelect(int itemId) override;
@@ -58,32 +57,21 @@ protected:
 private:
     void BuildLayout();
     void LayOutRows();
-    quillory::ExamItem* ItemOf(int paperItemId);
-    int FlagsAt(int index);
-    int Step(int nodeId, int delta);
-    // Copies the panel's item, with the learner's entries, into the exam.
-    void KeepPanelItem();
-    void Score();
-    void StoreRecord();
+    // Fills the tree with the exam's nodes; the root is expanded and
+    // selected when asked.
+    void ShowExamTree(bool selectRoot);
     void ShowResult();
     void SetResultImages();
     // Selects no node and then id, so that the node is shown again even
     // when it was selected.
     void ReselectNode(int id);
     void CountDown();
+    void ClearPanel();
 
-    int rootNodeId_ = -1;
-    int historyId_ = -1;
-    int secondsLeft_ = 0;
-    ExamState state_ = kExamIdle;
-    size_t cursor_ = 0;  // the next item to judge
-    std::vector<quillory::ExamItem> items_;
-    const quillory::ExamItem placeholder_;  // for nodes that are not questions
-
+    CQtClock systemClock_;
+    quillory::ExamSession session_;
     QSplitter* rightColumn_ = nullptr;
     CInputForm* panel_ = nullptr;
     QLabel* timeLeft_ = nullptr;
-    QTimer countdown_;
-    CQtClock systemClock_;
-    quillory::Clock* clock_ = &systemClock_;
+    QTimer* countdown_ = nullptr;
 };

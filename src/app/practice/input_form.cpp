@@ -6,13 +6,12 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <algorithm>
 
 #include "core/common/internal_link.h"
-#include "core/practice/exam_record.h"
-#include "frame/quillory_view.h"
-#include "practice/do_paper_frame.h"
-#include "practice/exam_state.h"
+#include "core/practice/answer_panel.h"
+#include "core/practice/exam_countdown.h"
 
 // The panel's icons live in the application library; a static library needs
 // its resources registered by hand.
@@ -35,12 +34,13 @@ QRect ToPixels(const QRect& dialogUnits) {
 // Where a status icon is shown, in pixels.
 constexpr QRect kStatusIcon(80, 38, 32, 32);
 
-const QString kAnswerCaption = QStringLiteral("答  案(&A)");
-const QString kQuestionCaption = QStringLiteral("试  题(&A)");
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 }  // namespace
 
-CInputForm::CInputForm(CDoPaperFrame& frame, QWidget* parent) : QScrollArea(parent), frame_(frame) {
+CInputForm::CInputForm(QWidget* parent) : QScrollArea(parent) {
     InitExamResources();
     setObjectName(QStringLiteral("inputForm"));
     setFrameShape(QFrame::NoFrame);
@@ -50,8 +50,10 @@ CInputForm::CInputForm(CDoPaperFrame& frame, QWidget* parent) : QScrollArea(pare
     LayOutForm();
     setWidget(form_);
 
-    countdown_.setInterval(1000);
-    connect(&countdown_, &QTimer::timeout, this, &CInputForm::CountDown);
+    countdown_ = new QTimer(this);
+    countdown_->setObjectName(QStringLiteral("questionCountdown"));
+    countdown_->setInterval(1000);
+    connect(countdown_, &QTimer::timeout, this, &CInputForm::CountDown);
 }
 
 CInputForm::~CInputForm() = default;
@@ -129,7 +131,7 @@ void CInputForm::LayOutForm() {
     connect(submitButton_, &QPushButton::clicked, this, &CInputForm::OnSubmit);
 }
 
-void CInputForm::ShowItem(int nodeId, const QString& title, int state, int navFlags,
+void CInputForm::ShowItem(int nodeId, const QString& title, quillory::ExamState state, int navFlags,
                           const quillory::ExamItem& item) {
     ++shown_;
     nodeId_ = nodeId;
@@ -138,7 +140,7 @@ void CInputForm::ShowItem(int nodeId, const QString& title, int state, int navFl
     controls_.DestroyAnswerControls();
     item_ = item;
 
-    countdown_.stop();
+    countdown_->stop();
     for (QWidget* window :
          {static_cast<QWidget*>(timeLeft_), static_cast<QWidget*>(scoreLine_),
           static_cast<QWidget*>(scoreEntry_), static_cast<QWidget*>(scoringIcon_),
@@ -151,139 +153,112 @@ void CInputForm::ShowItem(int nodeId, const QString& title, int state, int navFl
     previousButton_->show();
     nextButton_->show();
 
-    const double fullMarks = item_.fullMarks;
-    const double learnerScore = item_.learnerScore;
-    if (item_.questionId == -1) {
-        toggleButton_->hide();
-        switch (state) {
-            case kExamAnswering:
-                submitButton_->setText(QStringLiteral("交  卷(&S)"));
-                break;
-            case kExamScoring:
-                submitButton_->setText(QStringLiteral("继　续(&C)"));
-                break;
-            case kExamResult:
-            case kExamReview:
-                toggleButton_->setText(kAnswerCaption);
-                submitButton_->setText(QStringLiteral("结  束(&E)"));
-                break;
-            default:
-                break;
-        }
-        return;
+    const quillory::PanelView view = quillory::DescribePanel(state, item_);
+    toggleButton_->setVisible(view.showToggle);
+    if (view.toggleCaption) {
+        toggleButton_->setText(FromUtf8(*view.toggleCaption));
     }
-
-    toggleButton_->show();
-    switch (state) {
-        case kExamAnswering:
-            ShowStatusIcon(answeringIcon_);
-            scoreLine_->setText(QString::asprintf("本题分数: %.1f", fullMarks));
-            scoreLine_->show();
-            toggleButton_->setText(kAnswerCaption);
-            submitButton_->setText(QStringLiteral("交  卷(&S)"));
-            secondsLeft_ = item_.timeLimit;
-            if (secondsLeft_ > 0) {
-                countdown_.start();
-                CountDown();
-                timeLeft_->show();
-            }
-            break;
-        case kExamScoring: {
-            ShowStatusIcon(scoringIcon_);
-            scoreLine_->setText(QString::asprintf("本题分数: %.1f  请输入您的得分:", fullMarks));
-            scoreLine_->show();
-            // Showing the score is no entry: it must not round the score.
-            const QSignalBlocker blocker(scoreEntry_);
-            scoreEntry_->setText(QString::asprintf("%.1f", learnerScore));
-            scoreEntry_->setEnabled(true);
-            scoreEntry_->show();
-            toggleButton_->setText(kQuestionCaption);
-            submitButton_->setText(QStringLiteral("继  续(&S)"));
-            break;
-        }
-        case kExamResult:
-        case kExamReview:
-            switch (quillory::ResultOf(item_)) {
-                case quillory::ItemResult::Correct:
-                    ShowStatusIcon(correctIcon_);
-                    break;
-                case quillory::ItemResult::PartlyCorrect:
-                    ShowStatusIcon(partlyIcon_);
-                    break;
-                case quillory::ItemResult::Wrong:
-                    ShowStatusIcon(wrongIcon_);
-                    break;
-            }
-            scoreLine_->setText(
-                QString::asprintf("本题分数: %.1f  您的得分: %.1f", fullMarks, learnerScore));
-            scoreLine_->show();
-            toggleButton_->setText(kAnswerCaption);
-            submitButton_->setText(QStringLiteral("结  束(&E)"));
-            break;
-        default:
-            break;
+    if (view.submitCaption) {
+        submitButton_->setText(FromUtf8(*view.submitCaption));
     }
-    controls_.BuildAnswerForm(form_, answerArea_->geometry().topLeft(), item_.description,
-                              item_.learnerAnswer);
+    ShowStatusIcon(view.icon);
+    if (view.scoreLine) {
+        scoreLine_->setText(FromUtf8(*view.scoreLine));
+        scoreLine_->show();
+    }
+    if (view.scoreEntry) {
+        // Showing the score is no entry: it must not round the score.
+        const QSignalBlocker blocker(scoreEntry_);
+        scoreEntry_->setText(FromUtf8(*view.scoreEntry));
+        scoreEntry_->setEnabled(true);
+        scoreEntry_->show();
+    }
+    if (view.countdownSeconds > 0) {
+        secondsLeft_ = view.countdownSeconds;
+        countdown_->start();
+        CountDown();
+        timeLeft_->show();
+    }
+    if (view.answerControls) {
+        controls_.BuildAnswerForm(form_, answerArea_->geometry().topLeft(), item_.description,
+                                  item_.learnerAnswer);
+    }
 }
 
-CInputForm::TakenItem CInputForm::TakeItem() {
-    if (state_ == kExamAnswering) {
+quillory::PanelItem CInputForm::TakeItem() {
+    if (state_ == quillory::ExamState::Answering) {
         item_.learnerAnswer = controls_.ReadAnswerText();
     }
     return {nodeId_, item_};
 }
 
-void CInputForm::ShowStatusIcon(QLabel* icon) {
-    icon->setGeometry(kStatusIcon);
-    icon->show();
+void CInputForm::ShowStatusIcon(quillory::StatusIcon icon) {
+    QLabel* label = nullptr;
+    switch (icon) {
+        case quillory::StatusIcon::None:
+            return;
+        case quillory::StatusIcon::Answering:
+            label = answeringIcon_;
+            break;
+        case quillory::StatusIcon::Scoring:
+            label = scoringIcon_;
+            break;
+        case quillory::StatusIcon::Correct:
+            label = correctIcon_;
+            break;
+        case quillory::StatusIcon::PartlyCorrect:
+            label = partlyIcon_;
+            break;
+        case quillory::StatusIcon::Wrong:
+            label = wrongIcon_;
+            break;
+    }
+    label->setGeometry(kStatusIcon);
+    label->show();
 }
 
 void CInputForm::EnableNavigation(int navFlags) {
-    previousButton_->setEnabled((navFlags & kFirstNode) == 0);
-    nextButton_->setEnabled((navFlags & kLastNode) == 0);
+    previousButton_->setEnabled((navFlags & quillory::kFirstNode) == 0);
+    nextButton_->setEnabled((navFlags & quillory::kLastNode) == 0);
 }
 
 void CInputForm::ToggleAnswer() {
     if (item_.questionId == -1) {
         return;
     }
-    const bool toAnswer = toggleButton_->text() == kAnswerCaption;
+    const bool toAnswer = toggleButton_->text() == FromUtf8(quillory::kAnswerCaption);
     const std::string link =
         quillory::MakeLink(toAnswer ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
                            item_.questionId, nodeTitle_.toStdString());
-    frame_.ContentView()->Navigate(QString::fromStdString(link));
-    toggleButton_->setText(toAnswer ? kQuestionCaption : kAnswerCaption);
+    toggleButton_->setText(
+        FromUtf8(toAnswer ? quillory::kQuestionCaption : quillory::kAnswerCaption));
+    emit pageRequested(FromUtf8(link));
 }
 
 void CInputForm::OnPrevious() {
-    EnableNavigation(frame_.Previous(nodeId_));
+    emit previousRequested(nodeId_);
 }
 
 void CInputForm::OnNext() {
-    EnableNavigation(frame_.Next(nodeId_));
+    emit nextRequested(nodeId_);
 }
 
 void CInputForm::OnSubmit() {
-    if (state_ == kExamAnswering || state_ == kExamScoring) {
-        frame_.Submit();
+    if (state_ == quillory::ExamState::Answering || state_ == quillory::ExamState::Scoring) {
+        emit submitRequested();
     } else {
-        frame_.ReturnToMenu();
+        emit returnRequested();
     }
 }
 
 void CInputForm::OnScoreEdited(const QString& text) {
-    const QString trimmed = text.trimmed();
-    double score = trimmed.isEmpty() ? 0.0 : trimmed.toDouble();
-    score = std::max(score, 0.0);
-    score = std::min(score, static_cast<double>(item_.fullMarks));
-    item_.learnerScore = static_cast<float>(score);
+    item_.learnerScore = quillory::ScoreFromEntry(text.toStdString(), item_.fullMarks);
 }
 
 void CInputForm::CountDown() {
-    timeLeft_->setText(QString::fromStdString(quillory::QuestionTimeLeftText(secondsLeft_)));
-    if (secondsLeft_ >= 1) {
-        --secondsLeft_;
+    const quillory::QuestionTick tick = quillory::TickQuestionCountdown(secondsLeft_);
+    timeLeft_->setText(FromUtf8(tick.text));
+    if (!tick.timeUp) {
         return;
     }
     // Time is up: the next node is asked for once a second until another

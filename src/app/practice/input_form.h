@@ -1,16 +1,18 @@
 // The answer panel below the content view of the exam frame: the shown
 // node's title, the question's score line and countdown, its answer
 // controls, a status icon, the score entry while the learner scores by hand,
-// and the buttons that move through the exam and submit or end it.
+// and the buttons that move through the exam and submit or end it. What it
+// shows the exam session decides; what the learner does goes to the exam
+// frame as signals.
 #pragma once
 
 #include <QScrollArea>
-#include <QTimer>
 
-#include "core/practice/exam_item.h"
+#include "core/practice/answer_panel.h"
+#include "core/practice/exam_session.h"
 #include "practice/answer_controls.h"
 
-class CDoPaperFrame;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,7 +20,7 @@ class QPushButton;
 class CInputForm : public QScrollArea {
     Q_OBJECT
 public:
-    CInputForm(CDoPaperFrame& frame, QWidget* parent);
+    explicit CInputForm(QWidget* parent);
     ~CInputForm() override;
 
     // The height that shows the whole form.
@@ -27,23 +29,28 @@ public:
     // Shows one node of the exam in the given exam state; navFlags are
     // NavigationFlag bits. A node that is not a question comes with an item
     // whose question ID is -1.
-    void ShowItem(int nodeId, const QString& title, int state, int navFlags,
+    void ShowItem(int nodeId, const QString& title, quillory::ExamState state, int navFlags,
                   const quillory::ExamItem& item);
 
-    struct TakenItem {
-        int nodeId = -1;
-        quillory::ExamItem item;
-    };
     // The shown node and the panel's copy of its item; while answering, the
     // learner's entries are read into it first.
-    TakenItem TakeItem();
+    quillory::PanelItem TakeItem();
+
+signals:
+    void previousRequested(int nodeId);
+    void nextRequested(int nodeId);
+    // Submit while answering or scoring; end the result display otherwise.
+    void submitRequested();
+    void returnRequested();
+    // The toggle shows the other side of the question in the content view.
+    void pageRequested(const QString& link);
 
 private:
     void LayOutForm();
     template <typename Window>
     Window* Add(Window* window, int id, const QRect& dialogUnits);
     QLabel* AddIcon(int id, const char* resource, const QRect& dialogUnits);
-    void ShowStatusIcon(QLabel* icon);
+    void ShowStatusIcon(quillory::StatusIcon icon);
     void EnableNavigation(int navFlags);
     void ToggleAnswer();
     void OnPrevious();
@@ -52,17 +59,16 @@ private:
     void OnScoreEdited(const QString& text);
     void CountDown();
 
-    CDoPaperFrame& frame_;
     int nodeId_ = -1;
     QString nodeTitle_;
-    int state_ = 0;
+    quillory::ExamState state_ = quillory::ExamState::Idle;
     int secondsLeft_ = 0;
     // Counts ShowItem calls, so that a next posted by the countdown acts only
     // on the question it counted for.
     int shown_ = 0;
     quillory::ExamItem item_;
     CAnswerControls controls_;
-    QTimer countdown_;
+    QTimer* countdown_ = nullptr;
 
     QWidget* form_ = nullptr;
     QLabel* title_ = nullptr;

@@ -8,7 +8,8 @@
 
 namespace quillory {
 
-enum class MessageIcon { Error, Exclamation, Information, Question };
+// None: a plain box, without an icon.
+enum class MessageIcon { None, Error, Exclamation, Information, Question };
 
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };

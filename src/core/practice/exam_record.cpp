@@ -90,20 +90,4 @@ bool ApplyRecordRows(DataStore& store, const ReviewRecord& record, std::vector<E
     return !rows->Failed();
 }
 
-namespace {
-
-std::string HoursMinutesSeconds(int seconds) {
-    return Format("%d:%02d:%02d", seconds / 3600, seconds % 3600 / 60, seconds % 60);
-}
-
-}  // namespace
-
-std::string ExamTimeLeftText(int seconds) {
-    return "剩余时间 " + HoursMinutesSeconds(seconds);
-}
-
-std::string QuestionTimeLeftText(int seconds) {
-    return "剩余时间: " + HoursMinutesSeconds(seconds);
-}
-
 }  // namespace quillory

@@ -43,9 +43,4 @@ std::optional<ReviewRecord> FindRecord(DataStore& store, int historyId);
 // database error.
 bool ApplyRecordRows(DataStore& store, const ReviewRecord& record, std::vector<ExamItem>& items);
 
-// "剩余时间 %d:%02d:%02d" for the exam's countdown ("剩余时间: ..." with a colon
-// for one question's countdown).
-std::string ExamTimeLeftText(int seconds);
-std::string QuestionTimeLeftText(int seconds);
-
 }  // namespace quillory

@@ -160,11 +160,5 @@ TEST(ExamItemResult, ToleratesATenthAndNeedsMarksToBeCorrect) {
     EXPECT_EQ(result(0, 0), ItemResult::Wrong);
 }
 
-TEST(TimeLeft, IsHoursMinutesAndSeconds) {
-    EXPECT_EQ(ExamTimeLeftText(60), "剩余时间 0:01:00");
-    EXPECT_EQ(ExamTimeLeftText(3 * 3600 + 62), "剩余时间 3:01:02");
-    EXPECT_EQ(QuestionTimeLeftText(59), "剩余时间: 0:00:59");
-}
-
 }  // namespace
 }  // namespace quillory

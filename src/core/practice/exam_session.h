@@ -1,0 +1,128 @@
+// A running exam on one paper node (a whole paper, a section or one question
+// item): its nodes and items, the learner's answers and scores, its state,
+// judging and hand scoring, and storing the record; or the replay of a
+// stored record. The exam windows show what it says and pass on what the
+// learner does; it asks the learner its questions through the host.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/common/paper_node_list.h"
+#include "core/practice/exam_item.h"
+#include "core/practice/exam_state.h"
+
+namespace quillory {
+
+class Clock;
+class DataStore;
+class Host;
+class Settings;
+
+// The item the answer panel holds: the node it shows and its copy of the
+// item, with the learner's entries read back.
+struct PanelItem {
+    int nodeId = -1;
+    ExamItem item;
+};
+
+// What the windows show for one node.
+struct NodeView {
+    std::string link;  // the page of the content view
+    std::string title;
+    int flags = 0;                   // NavigationFlag bits
+    const ExamItem* item = nullptr;  // the placeholder for nodes that are not questions
+};
+
+// What the windows do after the learner submitted.
+struct ExamStep {
+    enum class Kind {
+        None,      // nothing changes
+        Select,    // select the node
+        Reselect,  // select no node, then the node, so that it is shown anew
+        Result,    // the record is stored: show the results, then reselect the root
+    };
+    Kind kind = Kind::None;
+    int nodeId = 0;
+};
+
+// How loading went.
+struct ExamLoad {
+    bool selectRoot = false;  // the exam is whole: expand and select its root
+    bool countdown = false;   // the exam's countdown runs
+};
+
+class ExamSession {
+public:
+    ExamSession(Host& host, Clock& clock) : host_(host), clock_(&clock) {}
+
+    ExamState State() const { return state_; }
+    // Answering before Start, review before Review.
+    void SetState(ExamState state) { state_ = state; }
+    void SetClock(Clock& clock) { clock_ = &clock; }
+
+    // Loads the exam of a paper node, replacing any earlier one. A question
+    // without its row is reported and ends the load: the nodes before it stay.
+    ExamLoad Start(DataStore& store, int nodeId);
+
+    enum class ReviewOutcome { NotLoaded, Loaded, RowsUnread };
+    struct ReviewLoad {
+        ReviewOutcome outcome = ReviewOutcome::NotLoaded;
+        ExamLoad load;
+    };
+    // Loads the exam of the record whose first History row is historyId and
+    // applies its answers and scores. RowsUnread: the exam is loaded but the
+    // record's rows could not be read.
+    ReviewLoad Review(DataStore& store, int historyId);
+
+    const PaperNodeList& Nodes() const { return nodes_; }
+    const std::vector<ExamItem>& Items() const { return items_; }
+    int RootNodeId() const { return rootNodeId_; }
+    // The first History row of the record stored or reviewed; -1 before any.
+    int HistoryId() const { return historyId_; }
+    const ExamItem& Placeholder() const { return placeholder_; }
+
+    // The node the learner selected; while answering, the panel's item is
+    // kept first, so the answers of the question left stay in the exam.
+    NodeView Select(int nodeId, const PanelItem& leaving);
+
+    // The node before (delta -1) or after (+1) nodeId, if there is one, and
+    // the flags of the position then shown.
+    struct Move {
+        std::optional<int> target;
+        int flags = 0;
+    };
+    Move Step(int nodeId, int delta) const;
+
+    // The learner submits (answering) or goes on (scoring by hand).
+    ExamStep Submit(DataStore& store, Settings& settings, const PanelItem& panel);
+
+    // One second of the exam's countdown: the text to show, if any. At
+    // 0:00:00 it stops; the exam is not submitted for the learner.
+    std::optional<std::string> TickCountdown();
+
+    // Asks before an exam or its result is left; true to leave.
+    bool MayLeave();
+    // Back to idle: no exam, no countdown.
+    void Reset();
+
+private:
+    ExamItem* ItemOf(int paperItemId);
+    int FlagsAt(int index) const;
+    void Keep(const PanelItem& panel);
+    ExamStep Score(DataStore& store, Settings& settings);
+
+    Host& host_;
+    Clock* clock_;
+    ExamState state_ = ExamState::Idle;
+    int rootNodeId_ = -1;
+    int historyId_ = -1;
+    int secondsLeft_ = 0;
+    size_t cursor_ = 0;  // the next item to judge
+    PaperNodeList nodes_;
+    std::vector<ExamItem> items_;
+    const ExamItem placeholder_;
+};
+
+}  // namespace quillory
