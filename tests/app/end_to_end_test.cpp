@@ -72,8 +72,8 @@ CQuilloryFrame* EndToEndTest::OpenModule(const QString& text) {
     }
     QTest::mouseClick(button, Qt::LeftButton);
     CQuilloryFrame* shown = nullptr;
-    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
-        CQuilloryFrame* frame = app_.MainMenu()->Frame(static_cast<CMainMenuDlg::Module>(module));
+    for (const ModuleEntry& entry : kModules) {
+        CQuilloryFrame* frame = app_.MainMenu()->Frame(entry.module);
         if (frame->isVisible()) {
             shown = frame;
         }
@@ -107,7 +107,8 @@ void EndToEndTest::everyModuleOpensWithItsMenusAndReturns() {
         QVERIFY2(frame != nullptr, module.button);
         QVERIFY(QTest::qWaitForWindowExposed(frame, 20000));
         QCOMPARE(frame->windowTitle(), app_.ApplicationTitle() + QString::fromUtf8(module.suffix));
-        QVERIFY(frame->IsLoaded() || frame->ResourceId() == 172 || frame->ResourceId() == 173);
+        QVERIFY(frame->IsLoaded() || frame->Resource() == FrameResource::ClassicAnalysis ||
+                frame->Resource() == FrameResource::History);
         QVERIFY(!frame->menuBar()->actions().isEmpty());
         QVERIFY(!frame->findChildren<QToolBar*>().isEmpty());
         QVERIFY(frame->Command(130) != nullptr);

@@ -167,16 +167,17 @@ void ExamFrameTest::initTestCase() {
 
     menu_ = std::make_unique<CMainMenuDlg>(app_, [](CQuilloryApp& app, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
-        for (int id : {4, 156, 166, 152, 172, 173}) {
-            frames.push_back(id == 166 ? new CDoPaperFrame(app, owner)
-                                       : new CQuilloryFrame(app, id, owner));
+        for (const ModuleEntry& entry : kModules) {
+            frames.push_back(entry.module == Module::Exam
+                                 ? new CDoPaperFrame(app, owner)
+                                 : new CQuilloryFrame(app, entry.resource, owner));
         }
         return frames;
     });
     menu_->Initialize();
-    papers_ = menu_->Frame(CMainMenuDlg::ClassicPapers);
-    history_ = menu_->Frame(CMainMenuDlg::History);
-    exam_ = qobject_cast<CDoPaperFrame*>(menu_->Frame(CMainMenuDlg::Exam));
+    papers_ = menu_->Frame(Module::ClassicPapers);
+    history_ = menu_->Frame(Module::History);
+    exam_ = qobject_cast<CDoPaperFrame*>(menu_->Frame(Module::Exam));
     QVERIFY(exam_ != nullptr);
     exam_->SetClock(clock_);
 }

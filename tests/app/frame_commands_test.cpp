@@ -76,16 +76,15 @@ void FrameCommandsTest::cleanup() {
 
 void FrameCommandsTest::factoryMakesTheSixFramesHiddenInOrder() {
     QCOMPARE(frames_.size(), size_t{6});
-    const int resources[] = {4, 156, 166, 152, 172, 173};
     for (size_t i = 0; i < frames_.size(); ++i) {
-        QCOMPARE(frames_[i]->ResourceId(), resources[i]);
+        QVERIFY(frames_[i]->Resource() == kModules[i].resource);
         QVERIFY(!frames_[i]->isVisible());
         QVERIFY(!frames_[i]->IsLoaded());
         QCOMPARE(frames_[i]->CurrentItemId(), -1);
         QVERIFY(frames_[i]->windowState() & Qt::WindowMaximized);
     }
-    QCOMPARE(qobject_cast<CPaperFrame*>(frames_[0])->Filter(), 1);
-    QCOMPARE(qobject_cast<CPaperFrame*>(frames_[1])->Filter(), 2);
+    QVERIFY(qobject_cast<CPaperFrame*>(frames_[0])->Filter() == quillory::PaperFilter::Classic);
+    QVERIFY(qobject_cast<CPaperFrame*>(frames_[1])->Filter() == quillory::PaperFilter::Practice);
     QVERIFY(qobject_cast<CDoPaperFrame*>(frames_[0]) == nullptr);
     QVERIFY(qobject_cast<CDoPaperFrame*>(frames_[2]) != nullptr);
     QVERIFY(qobject_cast<CKnowledgeFrame*>(frames_[3]) != nullptr);

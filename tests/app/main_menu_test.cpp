@@ -57,7 +57,7 @@ private slots:
     void closeBoxEndsTheProgram();
 
 private:
-    CountingFrame* Frame(CMainMenuDlg::Module module) const {
+    CountingFrame* Frame(Module module) const {
         return static_cast<CountingFrame*>(menu_->Frame(module));
     }
     QPushButton* Button(const QString& text) const {
@@ -82,8 +82,8 @@ void MainMenuTest::initTestCase() {
 void MainMenuTest::init() {
     menu_ = std::make_unique<CMainMenuDlg>(app_, [](CQuilloryApp& app, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
-        for (int id : {4, 156, 166, 152, 172, 173}) {
-            frames.push_back(new CountingFrame(app, id, owner));
+        for (const ModuleEntry& entry : kModules) {
+            frames.push_back(new CountingFrame(app, entry.resource, owner));
         }
         return frames;
     });
@@ -91,8 +91,8 @@ void MainMenuTest::init() {
     QVERIFY(QTest::qWaitForWindowExposed(menu_.get()));
     log_.raised.clear();
     log_.Watch(menu_.get());
-    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
-        log_.Watch(menu_->Frame(static_cast<CMainMenuDlg::Module>(module)));
+    for (const ModuleEntry& entry : kModules) {
+        log_.Watch(menu_->Frame(entry.module));
     }
 }
 
@@ -105,9 +105,9 @@ void MainMenuTest::framesAreMadeHiddenWithTheirTitles() {
                                   " - 权威笔记", " - 考点统计", " - 历史纪录"};
     QCOMPARE(menu_->windowTitle(), QStringLiteral("穹岚 - menu"));
     QVERIFY(!menu_->IsBusy());
-    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
-        CountingFrame* frame = Frame(static_cast<CMainMenuDlg::Module>(module));
-        QCOMPARE(frame->windowTitle(), QStringLiteral("穹岚 - menu") + suffixes[module]);
+    for (const ModuleEntry& entry : kModules) {
+        CountingFrame* frame = Frame(entry.module);
+        QCOMPARE(frame->windowTitle(), QStringLiteral("穹岚 - menu") + suffixes[IndexOf(entry.module)]);
         QVERIFY(frame->isHidden());
         QCOMPARE(frame->loads, 0);
     }
@@ -115,8 +115,8 @@ void MainMenuTest::framesAreMadeHiddenWithTheirTitles() {
 }
 
 void MainMenuTest::moduleButtonFillsTheTreeOnce() {
-    CountingFrame* papers = Frame(CMainMenuDlg::ClassicPapers);
-    CountingFrame* knowledge = Frame(CMainMenuDlg::Knowledge);
+    CountingFrame* papers = Frame(Module::ClassicPapers);
+    CountingFrame* knowledge = Frame(Module::Knowledge);
     Button(QStringLiteral("经典试卷"))->click();
     Button(QStringLiteral("权威笔记"))->click();
     Button(QStringLiteral("经典试卷"))->click();
@@ -129,10 +129,10 @@ void MainMenuTest::moduleButtonFillsTheTreeOnce() {
 }
 
 void MainMenuTest::restoreBringsBackTheShownFramesInOrder() {
-    CountingFrame* papers = Frame(CMainMenuDlg::ClassicPapers);
-    CountingFrame* knowledge = Frame(CMainMenuDlg::Knowledge);
-    menu_->ShowModule(CMainMenuDlg::Knowledge);
-    menu_->ShowModule(CMainMenuDlg::ClassicPapers);
+    CountingFrame* papers = Frame(Module::ClassicPapers);
+    CountingFrame* knowledge = Frame(Module::Knowledge);
+    menu_->ShowModule(Module::Knowledge);
+    menu_->ShowModule(Module::ClassicPapers);
 
     // Minimising a module minimises the whole program.
     emit papers->minimizeRequested();
@@ -146,12 +146,12 @@ void MainMenuTest::restoreBringsBackTheShownFramesInOrder() {
     QVERIFY(papers->isVisible() && papers->isMaximized());
     QVERIFY(knowledge->isVisible() && knowledge->isMaximized());
     QCOMPARE(log_.raised, (QList<QObject*>{menu_.get(), knowledge, papers}));
-    QVERIFY(!Frame(CMainMenuDlg::History)->isVisible());
+    QVERIFY(!Frame(Module::History)->isVisible());
 }
 
 void MainMenuTest::secondStartRestoresAMinimisedMenu() {
-    CountingFrame* history = Frame(CMainMenuDlg::History);
-    menu_->ShowModule(CMainMenuDlg::History);
+    CountingFrame* history = Frame(Module::History);
+    menu_->ShowModule(Module::History);
     menu_->showMinimized();
     QVERIFY(history->isHidden());
     menu_->BringToFront();
@@ -160,10 +160,10 @@ void MainMenuTest::secondStartRestoresAMinimisedMenu() {
 }
 
 void MainMenuTest::closedModuleLeavesTheListAndRaisesTheMenu() {
-    CountingFrame* papers = Frame(CMainMenuDlg::ClassicPapers);
-    CountingFrame* knowledge = Frame(CMainMenuDlg::Knowledge);
-    menu_->ShowModule(CMainMenuDlg::Knowledge);
-    menu_->ShowModule(CMainMenuDlg::ClassicPapers);
+    CountingFrame* papers = Frame(Module::ClassicPapers);
+    CountingFrame* knowledge = Frame(Module::Knowledge);
+    menu_->ShowModule(Module::Knowledge);
+    menu_->ShowModule(Module::ClassicPapers);
 
     papers->close();  // the close box only hides a module
     QVERIFY(papers->isHidden());
@@ -177,21 +177,21 @@ void MainMenuTest::closedModuleLeavesTheListAndRaisesTheMenu() {
     QCOMPARE(log_.raised, QList<QObject*>{menu_.get()});
 
     // Shown again, it keeps its tree.
-    menu_->ShowModule(CMainMenuDlg::ClassicPapers);
+    menu_->ShowModule(Module::ClassicPapers);
     QCOMPARE(papers->loads, 1);
     QCOMPARE(menu_->ShownFrames(), (QList<CQuilloryFrame*>{knowledge, papers}));
 }
 
 void MainMenuTest::examRequestsOpenTheExamFrame() {
-    CountingFrame* papers = Frame(CMainMenuDlg::ClassicPapers);
-    CountingFrame* history = Frame(CMainMenuDlg::History);
-    CountingFrame* exam = Frame(CMainMenuDlg::Exam);
-    menu_->ShowModule(CMainMenuDlg::ClassicPapers);
+    CountingFrame* papers = Frame(Module::ClassicPapers);
+    CountingFrame* history = Frame(Module::History);
+    CountingFrame* exam = Frame(Module::Exam);
+    menu_->ShowModule(Module::ClassicPapers);
     emit papers->startExamRequested(papers, 100001);
     QVERIFY(exam->isVisible() && exam->isMaximized());
     QCOMPARE(menu_->ShownFrames(), (QList<CQuilloryFrame*>{papers, exam}));
 
-    menu_->ShowModule(CMainMenuDlg::History);
+    menu_->ShowModule(Module::History);
     emit history->reviewExamRequested(history, 700001);
     QCOMPARE(menu_->ShownFrames(), (QList<CQuilloryFrame*>{papers, history, exam}));
     QCOMPARE(log_.raised.last(), exam);
@@ -201,8 +201,8 @@ void MainMenuTest::examRequestWhileBusyIsIgnored() {
     menu_.reset();
     CMainMenuDlg menu(app_, [](CQuilloryApp& app, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
-        for (int id : {4, 156, 166, 152, 172, 173}) {
-            frames.push_back(new CountingFrame(app, id, owner));
+        for (const ModuleEntry& entry : kModules) {
+            frames.push_back(new CountingFrame(app, entry.resource, owner));
         }
         return frames;
     });
@@ -218,7 +218,7 @@ void MainMenuTest::examRequestWhileBusyIsIgnored() {
         Qt::QueuedConnection);
     menu.Initialize();
     QVERIFY(arrivedWhileBusy);
-    QVERIFY(menu.Frame(CMainMenuDlg::Exam)->isHidden());
+    QVERIFY(menu.Frame(Module::Exam)->isHidden());
     QVERIFY(menu.ShownFrames().isEmpty());
 }
 
@@ -237,12 +237,12 @@ void MainMenuTest::escapeAndEnterDoNotCloseTheMenu() {
 
 void MainMenuTest::closeBoxEndsTheProgram() {
     QSignalSpy exits(menu_.get(), &CMainMenuDlg::exitRequested);
-    menu_->ShowModule(CMainMenuDlg::Knowledge);
+    menu_->ShowModule(Module::Knowledge);
     QVERIFY(menu_->close());
     QCOMPARE(exits.count(), 1);
     QVERIFY(menu_->isHidden());
     // The frames went with the menu.
-    QCOMPARE(menu_->Frame(CMainMenuDlg::Knowledge), nullptr);
+    QCOMPARE(menu_->Frame(Module::Knowledge), nullptr);
     QVERIFY(menu_->ShownFrames().isEmpty());
 }
 

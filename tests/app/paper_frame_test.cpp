@@ -22,8 +22,6 @@ using quillory::testing::WaitForPage;
 
 namespace {
 
-constexpr int kClassicResource = 4;
-constexpr int kPracticeResource = 156;
 // The browse bank (tests/banks/browse/papers.txt).
 constexpr int kFirstPaper = 103000;   // "丙卷 综合测试", first by title
 constexpr int kSecondPaper = 101000;  // "甲卷 基础练习"
@@ -81,8 +79,10 @@ private:
 void PaperFrameTest::initTestCase() {
     QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
     AddPracticePaper();
-    classic_ = std::make_unique<CPaperFrame>(app_, kClassicResource, 1, nullptr);
-    practice_ = std::make_unique<CPaperFrame>(app_, kPracticeResource, 2, nullptr);
+    classic_ = std::make_unique<CPaperFrame>(app_, FrameResource::ClassicPapers,
+                                             quillory::PaperFilter::Classic, nullptr);
+    practice_ = std::make_unique<CPaperFrame>(app_, FrameResource::PracticePapers,
+                                              quillory::PaperFilter::Practice, nullptr);
     classic_->show();
     QVERIFY(QTest::qWaitForWindowExposed(classic_.get()));
     QVERIFY(WaitForPage(*classic_->ContentView(), [&] { classic_->LoadTree(); }));
@@ -159,8 +159,9 @@ void PaperFrameTest::practiceTreeHoldsOnlyThePracticePapers() {
     QCOMPARE(practice_->CurrentItemId(), 550001);
 
     // One node and what lies below it.
-    CPaperFrame subtree(app_, kPracticeResource, 2, nullptr);
-    QCOMPARE(subtree.LoadPaperTree(kSection, 0), 1);
+    CPaperFrame subtree(app_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
+                        nullptr);
+    QCOMPARE(subtree.LoadPaperTree(kSection, quillory::PaperFilter::All), 1);
     QCOMPARE(TopLevelTitles(*subtree.TreeView()), QStringList(QStringLiteral("第1部分 选择题")));
     QCOMPARE(subtree.Nodes().Size(), size_t{3});
     QCOMPARE(subtree.Nodes().IndexOf(101200), -1);
@@ -175,11 +176,13 @@ void PaperFrameTest::questionItemShowsItsQuestionPageLabelledWithItsTitle() {
 
     // The label is the item's title, whatever the question's own page says.
     QVERIFY(app_.Store().Execute("update Paper set Title='第一题' where ID=101101"));
-    QVERIFY(WaitForPage(view, [&] { classic_->LoadPaperTree(-1, 1); }));
+    QVERIFY(
+        WaitForPage(view, [&] { classic_->LoadPaperTree(-1, quillory::PaperFilter::Classic); }));
     QVERIFY(Select(*classic_, kItem));
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("第一题"));
     QVERIFY(app_.Store().Execute("update Paper set Title='第01题' where ID=101101"));
-    QVERIFY(WaitForPage(view, [&] { classic_->LoadPaperTree(-1, 1); }));
+    QVERIFY(
+        WaitForPage(view, [&] { classic_->LoadPaperTree(-1, quillory::PaperFilter::Classic); }));
     QVERIFY(messages_.Shown().empty());
 }
 
@@ -225,7 +228,7 @@ void PaperFrameTest::clickedAnswerLinkShowsTheAnswerPage() {
 }
 
 void PaperFrameTest::commandsAreEnabledByTheKindOfNode() {
-    QVERIFY(practice_->LoadPaperTree(-1, 2));
+    QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     QAction* start = practice_->Command(kCmdStartExam);
     QAction* remove = practice_->Command(kCmdDelete);
     QAction* print = practice_->Command(kCmdPrint);
@@ -249,7 +252,7 @@ void PaperFrameTest::startExamAsksForTheCurrentNode() {
 }
 
 void PaperFrameTest::onlyAWholePaperCanBeDeleted() {
-    QVERIFY(practice_->LoadPaperTree(-1, 2));
+    QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     practice_->TreeView()->SelectItemById(550002);
     // The command is disabled for a section; a trigger that comes anyway is refused.
     practice_->Command(kCmdDelete)->setEnabled(true);
@@ -261,7 +264,7 @@ void PaperFrameTest::onlyAWholePaperCanBeDeleted() {
 }
 
 void PaperFrameTest::cancelledDeletionKeepsThePaper() {
-    QVERIFY(practice_->LoadPaperTree(-1, 2));
+    QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     QStringList asked;
     const MessageBoxHandler previous = SetMessageBoxHandler(
         [&](QWidget*, const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
@@ -277,7 +280,7 @@ void PaperFrameTest::cancelledDeletionKeepsThePaper() {
 }
 
 void PaperFrameTest::failedDeletionChangesNothing() {
-    QVERIFY(practice_->LoadPaperTree(-1, 2));
+    QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     // The frame's list still names a question item that has gone meanwhile;
     // the deletion stops there and must leave everything as it was.
     QVERIFY(app_.Store().Execute("delete from Paper where ID=550004"));
@@ -299,7 +302,7 @@ void PaperFrameTest::failedDeletionChangesNothing() {
 }
 
 void PaperFrameTest::deletionRemovesThePaperItsHistoryAndItsPage() {
-    QVERIFY(practice_->LoadPaperTree(-1, 2));
+    QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     app_.Settings().WriteInt("Settings", "HistoryModified", 0);
     practice_->TreeView()->SelectItemById(550001);
     practice_->Command(kCmdDelete)->trigger();

@@ -25,7 +25,6 @@ using quillory::testing::WaitForPage;
 
 namespace {
 
-constexpr int kClassicResource = 4;
 // The browse bank (tests/banks/browse/papers.txt).
 constexpr int kPaper = 103000;    // "丙卷 综合测试"
 constexpr int kSection = 101100;  // "第1部分 选择题" of 甲卷: questions 200001 and 200002
@@ -118,7 +117,8 @@ private:
 
 void PrintTest::initTestCase() {
     QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
-    frame_ = std::make_unique<CPaperFrame>(app_, kClassicResource, 1, nullptr);
+    frame_ = std::make_unique<CPaperFrame>(app_, FrameResource::ClassicPapers,
+                                           quillory::PaperFilter::Classic, nullptr);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
     QVERIFY(WaitForPage(*frame_->ContentView(), [&] { frame_->LoadTree(); }));

@@ -172,10 +172,10 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     QCOMPARE(menu->windowTitle(), QStringLiteral("穹岚 - 新题库"));
     QVERIFY(!app_.Skin().isEmpty());
     QCOMPARE(menu->styleSheet(), app_.Skin());
-    QCOMPARE(menu->Frame(CMainMenuDlg::History)->windowTitle(),
+    QCOMPARE(menu->Frame(Module::History)->windowTitle(),
              QStringLiteral("穹岚 - 新题库 - 历史纪录"));
-    for (int module = 0; module < CMainMenuDlg::kModuleCount; ++module) {
-        QVERIFY(!menu->Frame(static_cast<CMainMenuDlg::Module>(module))->isVisible());
+    for (const ModuleEntry& entry : kModules) {
+        QVERIFY(!menu->Frame(entry.module)->isVisible());
     }
 
     // The settings now live under the data file's title.

@@ -4,13 +4,7 @@
 
 #include "frame/tree_view_ext.h"
 
-namespace {
-
-constexpr int kClassicAnalysisResource = 172;
-
-}  // namespace
-
 CClassicAnalysisFrame::CClassicAnalysisFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, kClassicAnalysisResource, owner) {
+    : CQuilloryFrame(app, FrameResource::ClassicAnalysis, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
 }

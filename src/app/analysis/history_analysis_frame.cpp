@@ -5,14 +5,8 @@
 #include "frame/frame_commands.h"
 #include "frame/tree_view_ext.h"
 
-namespace {
-
-constexpr int kHistoryResource = 173;
-
-}  // namespace
-
 CHistoryAnalysisFrame::CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, kHistoryResource, owner) {
+    : CQuilloryFrame(app, FrameResource::History, owner) {
     // Root 0/1, day 2, record 3/4 (shared with the classic analysis tree).
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
     UpdateCommandStates();

@@ -26,28 +26,28 @@ const PopupMenu kShowMenuWithoutInfo = {"显　示(&S)", {{kCmdBack}, {kCmdForwa
 const PopupMenu kHelpMenu = {"帮　助(&H)", {{kCmdHelp}, {}, {kCmdAbout}}};
 
 const FrameLayout kFrames[] = {
-    {4,
+    {FrameResource::ClassicPapers,
      {{"试　卷(&P)", {{kCmdStartExam}, {}, {kCmdPrint}, {}, {kCmdReturn}}}, kShowMenu, kHelpMenu},
      {kCmdStartExam, 0, kCmdPrint, 0, kCmdBack, kCmdForward, 0, kCmdRelatedInfo, 0, kCmdReturn, 0,
       kCmdHelp, 0, kCmdAbout}},
-    {156,
+    {FrameResource::PracticePapers,
      {{"试　卷(&P)",
        {{kCmdStartExam}, {}, {kCmdNewPaper}, {kCmdDelete}, {}, {kCmdPrint}, {}, {kCmdReturn}}},
       kShowMenu,
       kHelpMenu},
      {kCmdStartExam, 0, kCmdPrint, 0, kCmdNewPaper, kCmdDelete, 0, kCmdBack, kCmdForward, 0,
       kCmdRelatedInfo, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
-    {166,
+    {FrameResource::Exam,
      {{"试　卷(&P)", {{kCmdSubmit}, {}, {kCmdReturn}}}, kShowMenu, kHelpMenu},
      {kCmdSubmit, 0, kCmdBack, kCmdForward, 0, kCmdRelatedInfo, 0, kCmdReturn, 0, kCmdHelp, 0,
       kCmdAbout}},
-    {152,
+    {FrameResource::Knowledge,
      {{"知  识(&P)", {{kCmdTargeted}, {}, {kCmdReturn}}}, kShowMenuWithoutInfo, kHelpMenu},
      {kCmdTargeted, 0, kCmdBack, kCmdForward, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
-    {172,
+    {FrameResource::ClassicAnalysis,
      {{"分  析(&P)", {{kCmdReturn}}}, kShowMenuWithoutInfo, kHelpMenu},
      {kCmdBack, kCmdForward, 0, kCmdReturn, 0, kCmdHelp, 0, kCmdAbout}},
-    {173,
+    {FrameResource::History,
      {{"分  析(&P)", {{kCmdReview}, {}, {kCmdDelete, "删除纪录(&D)"}, {}, {kCmdReturn}}},
       kShowMenuWithoutInfo,
       kHelpMenu},
@@ -63,9 +63,9 @@ const CommandText* FindCommandText(int id) {
     return found == std::end(kCommands) ? nullptr : &*found;
 }
 
-const FrameLayout* FindFrameLayout(int resourceId) {
-    const auto found = std::find_if(
-        std::begin(kFrames), std::end(kFrames),
-        [resourceId](const FrameLayout& frame) { return frame.resourceId == resourceId; });
+const FrameLayout* FindFrameLayout(FrameResource resource) {
+    const auto found =
+        std::find_if(std::begin(kFrames), std::end(kFrames),
+                     [resource](const FrameLayout& frame) { return frame.resource == resource; });
     return found == std::end(kFrames) ? nullptr : &*found;
 }

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "frame/module_table.h"
+
 enum FrameCommand {
     kCmdReturn = 130,
     kCmdStartExam = 133,
@@ -41,7 +43,7 @@ struct PopupMenu {
 };
 
 struct FrameLayout {
-    int resourceId;
+    FrameResource resource;
     std::vector<PopupMenu> menus;
     std::vector<int> toolbar;
 };
@@ -49,6 +51,5 @@ struct FrameLayout {
 // The texts of a command, or nullptr for a number no frame knows.
 const CommandText* FindCommandText(int id);
 
-// The menus and toolbar of a frame resource (4, 156, 166, 152, 172, 173), or
-// nullptr for another number.
-const FrameLayout* FindFrameLayout(int resourceId);
+// The menus and toolbar of a frame resource.
+const FrameLayout* FindFrameLayout(FrameResource resource);

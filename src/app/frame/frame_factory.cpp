@@ -8,20 +8,30 @@
 
 namespace {
 
-constexpr int kClassicPapersResource = 4;
-constexpr int kPracticePapersResource = 156;
-constexpr int kClassicPapersFilter = 1;
-constexpr int kPracticePapersFilter = 2;
+CQuilloryFrame* CreateFrame(const ModuleEntry& entry, CQuilloryApp& app, QWidget* owner) {
+    switch (entry.module) {
+        case Module::ClassicPapers:
+            return new CPaperFrame(app, entry.resource, quillory::PaperFilter::Classic, owner);
+        case Module::PracticePapers:
+            return new CPaperFrame(app, entry.resource, quillory::PaperFilter::Practice, owner);
+        case Module::Exam:
+            return new CDoPaperFrame(app, owner);
+        case Module::Knowledge:
+            return new CKnowledgeFrame(app, owner);
+        case Module::ClassicAnalysis:
+            return new CClassicAnalysisFrame(app, owner);
+        case Module::History:
+            return new CHistoryAnalysisFrame(app, owner);
+    }
+    return nullptr;
+}
 
 }  // namespace
 
 std::vector<CQuilloryFrame*> CreateModuleFrames(CQuilloryApp& app, QWidget* owner) {
-    return {
-        new CPaperFrame(app, kClassicPapersResource, kClassicPapersFilter, owner),
-        new CPaperFrame(app, kPracticePapersResource, kPracticePapersFilter, owner),
-        new CDoPaperFrame(app, owner),
-        new CKnowledgeFrame(app, owner),
-        new CClassicAnalysisFrame(app, owner),
-        new CHistoryAnalysisFrame(app, owner),
-    };
+    std::vector<CQuilloryFrame*> frames;
+    for (const ModuleEntry& entry : kModules) {
+        frames.push_back(CreateFrame(entry, app, owner));
+    }
+    return frames;
 }

@@ -3,11 +3,12 @@
 
 #include <vector>
 
+#include "frame/module_table.h"
+
 class CQuilloryApp;
 class CQuilloryFrame;
 class QWidget;
 
-// Made hidden, each with owner as its owner, in this order: classic papers
-// (4), practice papers (156), exam (166), knowledge (152), classic analysis
-// (172), history (173). None has loaded its tree.
+// Made hidden, each with owner as its owner, in the order of the module
+// table. None has loaded its tree.
 std::vector<CQuilloryFrame*> CreateModuleFrames(CQuilloryApp& app, QWidget* owner);

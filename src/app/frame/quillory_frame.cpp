@@ -29,8 +29,8 @@ constexpr int kToolbarIconSize = 32;
 
 }  // namespace
 
-CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, int resourceId, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), app_(app), resourceId_(resourceId) {
+CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), app_(app), resource_(resource) {
     InitFrameResources();
     // The normal size fills the screen too, for desktops whose window manager
     // does not maximise (or that have none).
@@ -98,7 +98,7 @@ void CQuilloryFrame::EnableCommand(int id, bool enabled) {
 }
 
 void CQuilloryFrame::BuildMenusAndToolbar() {
-    const FrameLayout* layout = FindFrameLayout(resourceId_);
+    const FrameLayout* layout = FindFrameLayout(resource_);
     if (layout == nullptr) {
         return;
     }

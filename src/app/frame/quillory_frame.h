@@ -7,6 +7,7 @@
 #include <map>
 
 #include "core/common/paper_node_list.h"
+#include "frame/module_table.h"
 
 class CTreeViewExt;
 class CQuilloryView;
@@ -16,12 +17,12 @@ class QAction;
 class CQuilloryFrame : public QMainWindow {
     Q_OBJECT
 public:
-    // resourceId names the frame's menu and toolbar (4, 156, 166, 152, 172,
+    // resource names the frame's menu and toolbar (4, 156, 166, 152, 172,
     // 173); owner is the main menu, told when the frame hides itself.
-    CQuilloryFrame(CQuilloryApp& app, int resourceId, QWidget* owner);
+    CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidget* owner);
     ~CQuilloryFrame() override;
 
-    int ResourceId() const { return resourceId_; }
+    FrameResource Resource() const { return resource_; }
     bool IsLoaded() const { return loaded_; }
     int CurrentItemId() const { return currentItemId_; }
 
@@ -74,7 +75,7 @@ private:
     QAction* MakeCommand(int id, const char* ownText);
     void FlipRelatedInfo();
 
-    int resourceId_;
+    FrameResource resource_;
     bool loaded_ = false;
     int currentItemId_ = -1;
     CTreeViewExt* tree_ = nullptr;

@@ -12,14 +12,13 @@
 
 namespace {
 
-constexpr int kKnowledgeResource = 152;
 constexpr int kPointImage = 0;
 constexpr int kSelectedPointImage = 1;
 
 }  // namespace
 
 CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, kKnowledgeResource, owner) {
+    : CQuilloryFrame(app, FrameResource::Knowledge, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
     UpdateCommandStates();
 }

@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kExamResource = 166;
-// The exam tree holds whatever node the exam was started on.
-constexpr int kAllPapers = 0;
 constexpr int kTreeWidth = 200;
 constexpr int kViewWidth = 400;
 constexpr int kSecond = 1000;
@@ -39,7 +36,7 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 CDoPaperFrame::CDoPaperFrame(CQuilloryApp& app, QWidget* owner)
-    : CPaperFrame(app, kExamResource, kAllPapers, owner),
+    : CPaperFrame(app, FrameResource::Exam, quillory::PaperFilter::All, owner),
       session_(ContentView()->Host(), systemClock_) {
     BuildLayout();
     countdown_ = new QTimer(this);

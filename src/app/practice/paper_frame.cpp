@@ -19,7 +19,6 @@ namespace {
 constexpr int kPaperImage = 0;
 constexpr int kSectionImage = 2;
 constexpr int kQuestionItemImage = 4;
-constexpr int kPracticePapers = 2;
 
 int ImageOf(quillory::PaperNodeKind kind) {
     switch (kind) {
@@ -33,23 +32,11 @@ int ImageOf(quillory::PaperNodeKind kind) {
     return kPaperImage;
 }
 
-quillory::PaperFilter ToPaperFilter(int filter) {
-    switch (filter) {
-        case 1:
-            return quillory::PaperFilter::Classic;
-        case 2:
-            return quillory::PaperFilter::Practice;
-        case 3:
-            return quillory::PaperFilter::Reference;
-        default:
-            return quillory::PaperFilter::All;
-    }
-}
-
 }  // namespace
 
-CPaperFrame::CPaperFrame(CQuilloryApp& app, int resourceId, int filter, QWidget* owner)
-    : CQuilloryFrame(app, resourceId, owner), filter_(filter) {
+CPaperFrame::CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::PaperFilter filter,
+                         QWidget* owner)
+    : CQuilloryFrame(app, resource, owner), filter_(filter) {
     // Paper 0/1, section 2/3, question item 4/5; judged items 6 to 8.
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_paper.png")));
     if (QAction* action = Command(kCmdStartExam)) {
@@ -67,12 +54,12 @@ CPaperFrame::CPaperFrame(CQuilloryApp& app, int resourceId, int filter, QWidget*
     UpdateCommandStates();
 }
 
-int CPaperFrame::LoadPaperTree(int rootId, int filter) {
+int CPaperFrame::LoadPaperTree(int rootId, quillory::PaperFilter filter) {
     if (!app_.HasStore()) {
         return 0;
     }
     std::optional<quillory::PaperNodeList> rows =
-        quillory::LoadPaperTreeRows(app_.Store(), rootId, ToPaperFilter(filter));
+        quillory::LoadPaperTreeRows(app_.Store(), rootId, filter);
     if (!rows) {
         return 0;
     }
@@ -134,7 +121,7 @@ void CPaperFrame::DeletePaper() {
     }
     const bool deleted = quillory::DeletePaperTree(
         app_.Store(), app_.Settings(), app_.DataFolder().toStdString(), Nodes(), CurrentItemId());
-    LoadPaperTree(-1, kPracticePapers);
+    LoadPaperTree(-1, quillory::PaperFilter::Practice);
     if (!deleted) {
         // The rows go all or nothing: the paper and its history are still there.
         ShowMessageBox(this,

@@ -1,9 +1,10 @@
-// The paper module: the tree of a paper set (the classic papers, filter 1,
-// or the learner's practice papers, filter 2) beside the page of the
+// The paper module: the tree of a paper set (the classic papers or the
+// learner's practice papers) beside the page of the
 // selected paper, section or question item.
 #pragma once
 
 #include "core/common/paper_node_list.h"
+#include "core/practice/paper_tree.h"
 #include "frame/quillory_frame.h"
 
 class QTreeWidgetItem;
@@ -11,17 +12,18 @@ class QTreeWidgetItem;
 class CPaperFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CPaperFrame(CQuilloryApp& app, int resourceId, int filter, QWidget* owner);
+    CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::PaperFilter filter,
+                QWidget* owner);
 
     // Which papers the tree shows: 1 classic, 2 practice, 3 reference, any
     // other value all.
-    int Filter() const { return filter_; }
+    quillory::PaperFilter Filter() const { return filter_; }
 
     // Fills the tree and the node list with the papers of filter (rootId -1)
     // or with one node and everything below it, then selects the first
     // top-level node. 1 when loaded; 0, changing nothing, when no data file
     // is open or the rows cannot be read.
-    int LoadPaperTree(int rootId, int filter);
+    int LoadPaperTree(int rootId, quillory::PaperFilter filter);
     void LoadTree() override;
 
 protected:
@@ -37,5 +39,5 @@ protected:
 private:
     void DeletePaper();
 
-    int filter_;
+    quillory::PaperFilter filter_;
 };

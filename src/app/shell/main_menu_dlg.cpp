@@ -24,26 +24,22 @@ constexpr QSize kDialogSize(213, 202);
 constexpr QRect kPicture(58, 17, 113, 143);
 
 struct ModuleButton {
-    CMainMenuDlg::Module module;
+    Module module;
     const char* text;
     QRect rect;
 };
 
 const ModuleButton kModuleButtons[] = {
-    {CMainMenuDlg::ClassicAnalysis, "考点分析", QRect(11, 17, 38, 17)},
-    {CMainMenuDlg::Knowledge, "权威笔记", QRect(11, 48, 38, 17)},
-    {CMainMenuDlg::ClassicPapers, "经典试卷", QRect(11, 79, 38, 17)},
-    {CMainMenuDlg::PracticePapers, "组卷练习", QRect(11, 110, 38, 17)},
-    {CMainMenuDlg::History, "历史纪录", QRect(11, 141, 38, 17)},
+    {Module::ClassicAnalysis, "考点分析", QRect(11, 17, 38, 17)},
+    {Module::Knowledge, "权威笔记", QRect(11, 48, 38, 17)},
+    {Module::ClassicPapers, "经典试卷", QRect(11, 79, 38, 17)},
+    {Module::PracticePapers, "组卷练习", QRect(11, 110, 38, 17)},
+    {Module::History, "历史纪录", QRect(11, 141, 38, 17)},
 };
 
 constexpr QRect kHelpButton(58, 172, 38, 17);
 constexpr QRect kAboutButton(105, 172, 38, 17);
 constexpr QRect kExitButton(162, 172, 38, 17);
-
-const char* const kTitleSuffixes[CMainMenuDlg::kModuleCount] = {
-    " - 经典试卷", " - 组卷练习", " - 模拟考场", " - 权威笔记", " - 考点统计", " - 历史纪录",
-};
 
 }  // namespace
 
@@ -85,7 +81,7 @@ void CMainMenuDlg::LayOut() {
 
     for (const ModuleButton& entry : kModuleButtons) {
         QPushButton* button = AddButton(QString::fromUtf8(entry.text), entry.rect);
-        button->setObjectName(QStringLiteral("ModuleButton%1").arg(entry.module));
+        button->setObjectName(QStringLiteral("ModuleButton%1").arg(IndexOf(entry.module)));
         const Module module = entry.module;
         connect(button, &QPushButton::clicked, this, [this, module] { ShowModule(module); });
     }
@@ -125,10 +121,10 @@ void CMainMenuDlg::Initialize() {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
     const std::vector<CQuilloryFrame*> frames = factory_(app_, this);
-    for (int i = 0; i < kModuleCount && i < static_cast<int>(frames.size()); ++i) {
-        CQuilloryFrame* frame = frames[static_cast<size_t>(i)];
-        frames_[static_cast<size_t>(i)] = frame;
-        frame->setWindowTitle(app_.ApplicationTitle() + QString::fromUtf8(kTitleSuffixes[i]));
+    for (size_t i = 0; i < kModuleCount && i < frames.size(); ++i) {
+        CQuilloryFrame* frame = frames[i];
+        frames_[i] = frame;
+        frame->setWindowTitle(app_.ApplicationTitle() + QString::fromUtf8(kModules[i].titleSuffix));
         connect(frame, &CQuilloryFrame::moduleClosed, this, &CMainMenuDlg::OnModuleClosed);
         connect(frame, &CQuilloryFrame::startExamRequested, this, &CMainMenuDlg::OnStartExam);
         connect(frame, &CQuilloryFrame::reviewExamRequested, this, &CMainMenuDlg::OnReviewExam);
@@ -139,7 +135,7 @@ void CMainMenuDlg::Initialize() {
 }
 
 void CMainMenuDlg::ShowModule(Module module) {
-    CQuilloryFrame* frame = frames_[module];
+    CQuilloryFrame* frame = frames_[IndexOf(module)];
     if (busy_ || !frame) {
         return;
     }
@@ -165,7 +161,7 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
 }
 
 void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {
-    CQuilloryFrame* exam = frames_[Exam];
+    CQuilloryFrame* exam = frames_[IndexOf(Module::Exam)];
     if (!exam) {
         return;
     }

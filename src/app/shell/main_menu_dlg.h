@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "frame/module_table.h"
+
 class CQuilloryApp;
 class CQuilloryFrame;
 class QPushButton;
@@ -17,11 +19,7 @@ class QPushButton;
 class CMainMenuDlg : public QDialog {
     Q_OBJECT
 public:
-    // In the order the frames are made.
-    enum Module { ClassicPapers, PracticePapers, Exam, Knowledge, ClassicAnalysis, History };
-    static constexpr int kModuleCount = 6;
-
-    // Makes the frames in Module order, hidden, owned by the given window.
+    // Makes the frames in the module table's order, hidden, owned by the given window.
     using FrameFactory = std::function<std::vector<CQuilloryFrame*>(CQuilloryApp&, QWidget*)>;
 
     explicit CMainMenuDlg(CQuilloryApp& app, FrameFactory factory = {});
@@ -31,7 +29,7 @@ public:
     void Initialize();
 
     bool IsBusy() const { return busy_; }
-    CQuilloryFrame* Frame(Module module) const { return frames_[module]; }
+    CQuilloryFrame* Frame(Module module) const { return frames_[IndexOf(module)]; }
     // Frames on screen, least recent first.
     const QList<CQuilloryFrame*>& ShownFrames() const { return shown_; }
 
