@@ -15,9 +15,7 @@
 #include "core/common/internal_link.h"
 #include "core/common/text.h"
 #include "core/generation/print_file.h"
-#include "core/pages/knowledge_page.h"
-#include "core/pages/paper_page.h"
-#include "core/pages/question_page.h"
+#include "core/pages/linked_page.h"
 #include "core/practice/paper_tree.h"
 #include "core/store/data_store.h"
 #include "terminal_host.h"
@@ -26,28 +24,6 @@
 namespace quillory::tool {
 
 namespace {
-
-// The page operation a link calls, as the content view calls it; the
-// related-information toggle is on, as at the program's start.
-bool ShowLink(PageContext& context, const InternalLink& link) {
-    switch (link.kind) {
-        case LinkKind::Paper:
-            ShowPaperPage(context, link.id);
-            return true;
-        case LinkKind::Question:
-        case LinkKind::Answer:
-            ShowQuestionPage(context, link.id, link.label, link.kind == LinkKind::Answer, true);
-            return true;
-        case LinkKind::Knowledge:
-            ShowKnowledgePage(context, link.id);
-            return true;
-        case LinkKind::ClassicAnalysis:
-        case LinkKind::HistoryAnalysis:
-            break;
-    }
-    std::fprintf(stderr, "quillory-tool: analysis pages are not available yet\n");
-    return false;
-}
 
 std::optional<int> ParseId(const std::string& text) {
     int value = 0;
@@ -136,7 +112,9 @@ int RunShow(const Args& args) {
     }
     TerminalHost host;
     PageContext context{*bank->store, bank->dataFolder, host};
-    if (!ShowLink(context, decision.link)) {
+    // The related-information toggle is on, as at the program's start.
+    if (!ShowLinkedPage(context, decision.link, PageOptions{})) {
+        std::fprintf(stderr, "quillory-tool: this page is not available yet\n");
         return 1;
     }
     for (const std::string& shown : host.Navigations()) {

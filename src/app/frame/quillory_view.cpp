@@ -9,9 +9,7 @@
 #include <QWheelEvent>
 
 #include "core/common/text.h"
-#include "core/pages/knowledge_page.h"
-#include "core/pages/paper_page.h"
-#include "core/pages/question_page.h"
+#include "core/pages/linked_page.h"
 #include "frame/message_box.h"
 #include "frame/quillory_page.h"
 #include "frame/view_host.h"
@@ -65,16 +63,6 @@ bool IsBrowserKey(const QKeyEvent* key) {
     return (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0;
 }
 
-quillory::InternalLink Link(quillory::LinkKind kind, int id, int second = 0,
-                            const QString& label = {}) {
-    quillory::InternalLink link;
-    link.kind = kind;
-    link.id = id;
-    link.second = second;
-    link.label = label.toStdString();
-    return link;
-}
-
 }  // namespace
 
 CQuilloryView::CQuilloryView(CQuilloryApp& app, QWidget* parent)
@@ -124,41 +112,6 @@ void CQuilloryView::GoForward() {
     }
 }
 
-void CQuilloryView::ShowPaperPage(int paperId) {
-    emit pageRequested(Link(quillory::LinkKind::Paper, paperId));
-    if (app_.HasStore()) {
-        quillory::PageContext context = PageContext();
-        quillory::ShowPaperPage(context, paperId);
-    }
-}
-
-void CQuilloryView::ShowQuestionPage(int questionId, const QString& label, bool answerSide,
-                                     bool showRelated) {
-    emit pageRequested(Link(answerSide ? quillory::LinkKind::Answer : quillory::LinkKind::Question,
-                            questionId, 0, label));
-    if (app_.HasStore()) {
-        quillory::PageContext context = PageContext();
-        quillory::ShowQuestionPage(context, questionId, label.toStdString(), answerSide,
-                                   showRelated);
-    }
-}
-
-void CQuilloryView::ShowKnowledgePage(int knowledgeId) {
-    emit pageRequested(Link(quillory::LinkKind::Knowledge, knowledgeId));
-    if (app_.HasStore()) {
-        quillory::PageContext context = PageContext();
-        quillory::ShowKnowledgePage(context, knowledgeId);
-    }
-}
-
-void CQuilloryView::ShowClassicAnalysis(int paperId) {
-    emit pageRequested(Link(quillory::LinkKind::ClassicAnalysis, paperId));
-}
-
-void CQuilloryView::ShowHistoryRecord(int recordId, int paperId) {
-    emit pageRequested(Link(quillory::LinkKind::HistoryAnalysis, recordId, paperId));
-}
-
 quillory::Host& CQuilloryView::Host() {
     return *host_;
 }
@@ -188,26 +141,11 @@ bool CQuilloryView::BeforeNavigate(const QString& url, const QString& targetFram
 }
 
 void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
-    const QString label = QString::fromStdString(link.label);
-    switch (link.kind) {
-        case quillory::LinkKind::Paper:
-            ShowPaperPage(link.id);
-            break;
-        case quillory::LinkKind::Question:
-            ShowQuestionPage(link.id, label, false, app_.RelatedInfo());
-            break;
-        case quillory::LinkKind::Answer:
-            ShowQuestionPage(link.id, label, true, app_.RelatedInfo());
-            break;
-        case quillory::LinkKind::Knowledge:
-            ShowKnowledgePage(link.id);
-            break;
-        case quillory::LinkKind::ClassicAnalysis:
-            ShowClassicAnalysis(link.id);
-            break;
-        case quillory::LinkKind::HistoryAnalysis:
-            ShowHistoryRecord(link.id, link.second);
-            break;
+    emit pageRequested(link);
+    // Without an open data file there is nothing to show.
+    if (app_.HasStore()) {
+        quillory::PageContext context = PageContext();
+        quillory::ShowLinkedPage(context, link, {app_.RelatedInfo()});
     }
 }
 

@@ -1,6 +1,6 @@
 // The content view of every module frame: the embedded browser that shows
-// the pages, and the link dispatcher that turns the internal links of those
-// pages ("Quillory://Paper:550001", ...) into page operations of this view.
+// the pages, and the link dispatcher that hands the internal links of those
+// pages ("Quillory://Paper:550001", ...) to the core, which builds the pages.
 #pragma once
 
 #include <QStringList>
@@ -37,16 +37,6 @@ public:
     bool CanGoBack() const { return canGoBack_; }
     bool CanGoForward() const { return canGoForward_; }
 
-    // The page operations the internal links call. Without an open data
-    // file they show nothing.
-    void ShowPaperPage(int paperId);
-    void ShowQuestionPage(int questionId, const QString& label, bool answerSide, bool showRelated);
-    void ShowKnowledgePage(int knowledgeId);
-    // 0 is the summary of the reference papers.
-    void ShowClassicAnalysis(int paperId);
-    // A record ID of 0 is the history summary.
-    void ShowHistoryRecord(int recordId, int paperId);
-
     // What the core's page composers write to: messages and questions over
     // this view, navigation and generated files of this view.
     quillory::Host& Host();
@@ -64,6 +54,7 @@ protected:
 private:
     // The link dispatcher; true when the browser may go to url.
     bool BeforeNavigate(const QString& url, const QString& targetFrame);
+    // Hands an internal link to the core's dispatcher, which builds its page.
     void Dispatch(const quillory::InternalLink& link);
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
     void UpdateNavigationState();

@@ -134,19 +134,15 @@ private:
     }
 
     void CheckPage(const char* table, int id, const char* column, const std::string& location) {
-        if (!IsLocalPath(location)) {
-            return;
-        }
-        const std::string path = ResolveLocalPath(dataFolder_, location);
-        if (!IsInsideFolder(dataFolder_, path)) {
-            Problem(Format("%s %d: %s 指向数据文件夹之外: %s", table, id, column,
-                           Trim(location).c_str()));
-            return;
-        }
+        const PageLocation page = ResolveLocation(dataFolder_, location);
         std::error_code ec;
-        if (!std::filesystem::is_regular_file(path, ec)) {
+        if (page.kind == LocationKind::Outside) {
+            Problem(Format("%s %d: %s 指向数据文件夹之外: %s", table, id, column,
+                           page.address.c_str()));
+        } else if (page.kind == LocationKind::Local &&
+                   !std::filesystem::is_regular_file(page.path, ec)) {
             Problem(Format("%s %d: %s 所指的页面文件不存在: %s", table, id, column,
-                           Trim(location).c_str()));
+                           page.address.c_str()));
         }
     }
 

@@ -7,23 +7,46 @@
 
 namespace quillory {
 
-bool IsLocalPath(std::string_view location) {
-    const std::string trimmed = Trim(location);
-    return !trimmed.empty() && !StartsWithNoCase(trimmed, "http:") &&
-           !StartsWithNoCase(trimmed, "https:") && !StartsWithNoCase(trimmed, "ftp:");
-}
-
-std::string ResolveLocalPath(const std::string& dataFolder, std::string_view location) {
-    std::string relative = Trim(location);
-    std::replace(relative.begin(), relative.end(), '\\', '/');
-    return dataFolder + "/" + relative;
-}
+namespace {
 
 bool IsInsideFolder(const std::string& folder, const std::string& path) {
     namespace fs = std::filesystem;
     const fs::path base = fs::path(folder).lexically_normal();
     const fs::path relative = fs::path(path).lexically_normal().lexically_relative(base);
     return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
+}
+
+}  // namespace
+
+bool IsLocalPath(std::string_view location) {
+    const std::string trimmed = Trim(location);
+    return !trimmed.empty() && !StartsWithNoCase(trimmed, "http:") &&
+           !StartsWithNoCase(trimmed, "https:") && !StartsWithNoCase(trimmed, "ftp:");
+}
+
+PageLocation ResolveLocation(const std::string& dataFolder, std::string_view location) {
+    PageLocation resolved;
+    resolved.address = Trim(location);
+    if (resolved.address.empty()) {
+        return resolved;
+    }
+    if (!IsLocalPath(resolved.address)) {
+        resolved.kind = LocationKind::Remote;
+        return resolved;
+    }
+    std::string relative = resolved.address;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    resolved.path = dataFolder + "/" + relative;
+    resolved.kind =
+        IsInsideFolder(dataFolder, resolved.path) ? LocationKind::Local : LocationKind::Outside;
+    return resolved;
+}
+
+std::string LocationBeside(std::string_view pageLocation, std::string_view name) {
+    const size_t slash = pageLocation.find_last_of("/\\");
+    const std::string_view folder =
+        slash == std::string_view::npos ? std::string_view() : pageLocation.substr(0, slash + 1);
+    return std::string(folder) + std::string(name);
 }
 
 }  // namespace quillory

@@ -1,5 +1,6 @@
-// Page locations: local ones are relative to the data folder; "http:",
-// "https:" and "ftp:" ones are handed to the browser unchanged.
+// Page locations, as the tables hold them (Url, AnswerUrl): local ones are
+// relative to the data folder; "http:", "https:" and "ftp:" ones are handed
+// to the browser unchanged.
 #pragma once
 
 #include <string>
@@ -12,11 +13,28 @@ namespace quillory {
 // the data folder it could only ever name a missing file.
 bool IsLocalPath(std::string_view location);
 
-// dataFolder + "/" + the trimmed location, with any "\" read as "/" (banks
-// made on Windows write them).
-std::string ResolveLocalPath(const std::string& dataFolder, std::string_view location);
+enum class LocationKind {
+    None,     // empty once trimmed: there is no page
+    Remote,   // an address for the browser
+    Local,    // a file in the data folder
+    Outside,  // a local location that leads out of the data folder
+};
 
-// Whether path, once "." and ".." are worked out, lies below folder.
-bool IsInsideFolder(const std::string& folder, const std::string& path);
+struct PageLocation {
+    LocationKind kind = LocationKind::None;
+    std::string address;  // the location trimmed, as written
+    std::string path;     // Local and Outside: the file it names
+};
+
+// The one reading of a location: trimmed; a local one is joined to the data
+// folder with any "\" read as "/" (banks made on Windows write them), and is
+// Outside when, once "." and ".." are worked out, it does not lie below the
+// data folder. Pages are written beside their sources and rows name files
+// that are deleted, so nothing outside the folder is ever read or touched.
+PageLocation ResolveLocation(const std::string& dataFolder, std::string_view location);
+
+// The location of name as a page at pageLocation refers to it: in the
+// page's folder.
+std::string LocationBeside(std::string_view pageLocation, std::string_view name);
 
 }  // namespace quillory

@@ -1,6 +1,5 @@
 #include "core/generation/print_file.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -9,6 +8,7 @@
 #include "core/common/file_error.h"
 #include "core/common/file_name.h"
 #include "core/common/gb_encoding.h"
+#include "core/common/local_path.h"
 #include "core/common/text.h"
 #include "core/generation/page_body.h"
 #include "core/host/host.h"
@@ -19,10 +19,13 @@ namespace quillory {
 
 namespace {
 
-// A page read whole, in GB bytes whatever its own encoding; unreadable pages
-// are empty.
-std::string ReadPageAsGb(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+// A page read whole, in GB bytes whatever its own encoding; pages that are
+// not local files of the bank, or cannot be read, are empty.
+std::string ReadPageAsGb(const PageLocation& location) {
+    if (location.kind != LocationKind::Local) {
+        return {};
+    }
+    std::ifstream in(location.path, std::ios::binary);
     if (!in) {
         return {};
     }
@@ -32,16 +35,6 @@ std::string ReadPageAsGb(const std::string& path) {
         page.resize(nul);
     }
     return DetectPageEncoding(page) == PageEncoding::Utf8 ? Utf8ToGb(page) : page;
-}
-
-std::string InFolder(const std::string& folder, std::string location) {
-    std::replace(location.begin(), location.end(), '\\', '/');
-    return folder + "/" + location;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 struct ItemPages {
@@ -99,8 +92,8 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
             context.host.Message("无法读取试卷项: " + node.title, MessageIcon::Error);
             break;
         }
-        const std::string pagePath = InFolder(context.dataFolder, locations->page);
-        std::string page = ReadPageAsGb(pagePath);
+        const PageLocation pageLocation = ResolveLocation(context.dataFolder, locations->page);
+        std::string page = ReadPageAsGb(pageLocation);
         const std::string title = Utf8ToGb(node.title);
         ReplaceAll(page, Utf8ToGb("[标题]"), title);
         ReplaceAll(page, Utf8ToGb("[试题]"), title);
@@ -108,13 +101,14 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
         InlineFrame frame = TakeInlineFrame(PageBody(page));
         if (frame.found && frame.source != lastFrameSource) {
             lastFrameSource = frame.source;
-            out << PageBody(ReadPageAsGb(InFolder(FolderOf(pagePath), GbToUtf8(frame.source))));
+            out << PageBody(ReadPageAsGb(ResolveLocation(
+                context.dataFolder, LocationBeside(pageLocation.address, GbToUtf8(frame.source)))));
         }
         out << frame.bodyWithout;
 
         if (withAnswers && !locations->answer.empty()) {
             std::string answer =
-                PageBody(ReadPageAsGb(InFolder(context.dataFolder, locations->answer)));
+                PageBody(ReadPageAsGb(ResolveLocation(context.dataFolder, locations->answer)));
             ReplaceAll(answer, answerHeading, "");
             out << answer;
         }

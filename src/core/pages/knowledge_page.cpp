@@ -1,14 +1,16 @@
 #include "core/pages/knowledge_page.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "core/common/internal_link.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
-#include "core/pages/page_file.h"
+#include "core/pages/html_writer.h"
 #include "core/pages/page_text.h"
 #include "core/pages/related_block.h"
+#include "core/pages/source_page.h"
 #include "core/store/data_store.h"
 #include "core/store/jet_dialect.h"
 
@@ -74,9 +76,9 @@ std::optional<std::string> RelatedQuestionLines(PageContext& context, int knowle
             continue;
         }
         const int id = rows->Int("ID");
-        lines += rows->Text("Type") + ": &nbsp<a href=\"" +
-                 MakeLink(LinkKind::Question, id, "试题") + "\">试题</a> <a href=\"" +
-                 MakeLink(LinkKind::Answer, id, "答案") + "\">答案</a><br>\n";
+        lines += HtmlText(rows->Text("Type")) + ": &nbsp" +
+                 HtmlLink(MakeLink(LinkKind::Question, id, "试题"), "试题") + " " +
+                 HtmlLink(MakeLink(LinkKind::Answer, id, "答案"), "答案") + "<br>\n";
     }
     if (rows->Failed()) {
         return std::nullopt;
@@ -101,36 +103,21 @@ void ShowKnowledgePage(PageContext& context, int knowledgeId) {
         url = rows->Text("Url");
         keyWord = rows->Text("KeyWord");
     }
-    if (url.empty()) {
-        return;
-    }
-    // The location is taken as it stands, only "\" read as "/".
-    std::replace(url.begin(), url.end(), '\\', '/');
-    const std::string source = context.dataFolder + "/" + url;
-    if (!CheckSourceInDataFolder(context, source)) {
-        return;
-    }
-
-    const auto knowledge = RelatedKnowledge(context, knowledgeId, keyWord);
-    const auto questions = knowledge ? RelatedQuestionLines(context, knowledgeId) : std::nullopt;
-    if (!questions) {
-        return;
-    }
-    std::optional<std::string> page = ReadSourcePage(source, context.host);
-    if (!page) {
-        return;
-    }
-    std::string block = RelatedBlockBegin("[相关知识点]");
-    for (const RelatedLink& link : *knowledge) {
-        block += RelatedLinkLine(link.href, link.text);
-    }
-    block += RelatedBlockNextRow("[相关试题]") + *questions + RelatedBlockEnd();
-    InsertBeforeBodyEnd(*page, InPageEncoding(block, DetectPageEncoding(*page)));
-
-    const std::string path = ComposedPagePath(source);
-    if (WriteComposedPage(path, *page, context.host)) {
-        ShowComposedPage(path, context.host);
-    }
+    ShowSourcePage(context, url, [&](std::string& page, PageEncoding encoding) {
+        const auto knowledge = RelatedKnowledge(context, knowledgeId, keyWord);
+        const auto questions =
+            knowledge ? RelatedQuestionLines(context, knowledgeId) : std::nullopt;
+        if (!questions) {
+            return false;
+        }
+        std::string block = RelatedBlockBegin("[相关知识点]");
+        for (const RelatedLink& link : *knowledge) {
+            block += RelatedLinkLine(link.href, link.text);
+        }
+        block += RelatedBlockNextRow("[相关试题]") + *questions + RelatedBlockEnd();
+        InsertBeforeBodyEnd(page, InPageEncoding(block, encoding));
+        return true;
+    });
 }
 
 }  // namespace quillory

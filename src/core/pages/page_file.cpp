@@ -5,9 +5,7 @@
 #include <memory>
 
 #include "core/common/file_error.h"
-#include "core/common/local_path.h"
 #include "core/host/host.h"
-#include "core/pages/page_context.h"
 
 namespace quillory {
 
@@ -19,14 +17,6 @@ struct FileCloser {
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
 }  // namespace
-
-bool CheckSourceInDataFolder(PageContext& context, const std::string& sourcePath) {
-    if (IsInsideFolder(context.dataFolder, sourcePath)) {
-        return true;
-    }
-    context.host.Message("无法打开文件" + sourcePath, MessageIcon::Error);
-    return false;
-}
 
 std::optional<std::string> ReadSourcePage(const std::string& path, Host& host) {
     File file(std::fopen(path.c_str(), "rb"));

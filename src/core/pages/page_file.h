@@ -9,12 +9,6 @@
 namespace quillory {
 
 class Host;
-struct PageContext;
-
-// A source page must lie in the data folder, since its composed page is
-// written beside it: one that does not is reported as a file that cannot be
-// opened, and false is returned.
-bool CheckSourceInDataFolder(PageContext& context, const std::string& sourcePath);
 
 // The whole source page, cut at its first NUL byte. A file that cannot be
 // opened is reported ("无法打开文件" + path) and reads as an empty page; a

@@ -3,12 +3,11 @@
 #include <vector>
 
 #include "core/common/internal_link.h"
-#include "core/common/local_path.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
-#include "core/pages/page_file.h"
 #include "core/pages/page_text.h"
 #include "core/pages/related_block.h"
+#include "core/pages/source_page.h"
 #include "core/store/data_store.h"
 
 namespace quillory {
@@ -103,31 +102,17 @@ void ShowQuestionPage(PageContext& context, int questionId, const std::string& l
         return;
     }
     const std::string& location = answerSide ? question.answerUrl : question.url;
-    if (!IsLocalPath(location)) {
-        context.host.Navigate(location);
-        return;
-    }
-    const std::string source = ResolveLocalPath(context.dataFolder, location);
-    if (!CheckSourceInDataFolder(context, source)) {
-        return;
-    }
-    std::optional<std::string> page = ReadSourcePage(source, context.host);
-    if (!page) {
-        return;
-    }
-    const PageEncoding encoding = DetectPageEncoding(*page);
-    if (!label.empty()) {
-        ReplaceFirstPlaceholder(*page, encoding, "[试题]", label);
-    }
-    if (showRelated) {
-        InsertBeforeBodyEnd(
-            *page,
-            InPageEncoding(RelatedBlock(questionId, label, answerSide, *knowledge), encoding));
-    }
-    const std::string path = ComposedPagePath(source);
-    if (WriteComposedPage(path, *page, context.host)) {
-        ShowComposedPage(path, context.host);
-    }
+    ShowSourcePage(context, location, [&](std::string& page, PageEncoding encoding) {
+        if (!label.empty()) {
+            ReplaceFirstPlaceholder(page, encoding, "[试题]", label);
+        }
+        if (showRelated) {
+            InsertBeforeBodyEnd(
+                page,
+                InPageEncoding(RelatedBlock(questionId, label, answerSide, *knowledge), encoding));
+        }
+        return true;
+    });
 }
 
 }  // namespace quillory

@@ -1,5 +1,7 @@
 #include "core/pages/related_block.h"
 
+#include "core/pages/html_writer.h"
+
 namespace quillory {
 
 namespace {
@@ -33,25 +35,8 @@ std::string RelatedBlockEnd() {
     return "</td>\n</tr>\n</table>\n</font>\n";
 }
 
-std::string AttributeText(std::string_view value) {
-    std::string text;
-    for (char c : value) {
-        switch (c) {
-            case '&':
-                text += "&amp;";
-                break;
-            case '"':
-                text += "&quot;";
-                break;
-            default:
-                text += c;
-        }
-    }
-    return text;
-}
-
 std::string RelatedLinkLine(std::string_view href, std::string_view text) {
-    return "<a href=\"" + AttributeText(href) + "\">" + std::string(text) + "</a><br>\n";
+    return HtmlLink(href, text) + "<br>\n";
 }
 
 }  // namespace quillory

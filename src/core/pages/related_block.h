@@ -20,10 +20,8 @@ std::string RelatedBlockBegin(std::string_view heading);
 std::string RelatedBlockNextRow(std::string_view heading);
 // Closes the last row and the block.
 std::string RelatedBlockEnd();
-// One link of a row: <a href="href">text</a><br>. The address is escaped as an
-// attribute value ("&" and "\""), so a label with quotes keeps its link
-// whole; the browser gives the link back unescaped.
+// One link of a row: <a href="href">text</a><br>, escaped by the HTML
+// writer.
 std::string RelatedLinkLine(std::string_view href, std::string_view text);
-std::string AttributeText(std::string_view value);
 
 }  // namespace quillory

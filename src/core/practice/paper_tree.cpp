@@ -97,8 +97,9 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
                 !store.Execute(Format("delete from Paper where ID=%d", id))) {
                 return false;
             }
-            if (IsLocalPath(url)) {
-                pages.push_back(ResolveLocalPath(dataFolder, url));
+            const PageLocation page = ResolveLocation(dataFolder, url);
+            if (page.kind == LocationKind::Local) {
+                pages.push_back(page.path);
             }
         }
         if (!transaction.Commit()) {
@@ -107,9 +108,7 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
     }
     for (const std::string& page : pages) {
         std::error_code ec;
-        if (IsInsideFolder(dataFolder, page)) {
-            std::filesystem::remove(page, ec);
-        }
+        std::filesystem::remove(page, ec);
     }
     settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
     return true;

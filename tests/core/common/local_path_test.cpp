@@ -23,10 +23,40 @@ TEST(IsLocalPath, HandsWebAndFtpAddressesToTheBrowserInAnyCase) {
     EXPECT_FALSE(IsLocalPath("HTTPS://example.org/a.html"));
 }
 
-TEST(ResolveLocalPath, JoinsTheTrimmedLocationToTheDataFolder) {
-    EXPECT_EQ(ResolveLocalPath("/data", "Knowledge/k.html"), "/data/Knowledge/k.html");
-    EXPECT_EQ(ResolveLocalPath("/data", " Question\\数学\\第1题.html\t"),
-              "/data/Question/数学/第1题.html");
+TEST(ResolveLocation, ReadsEveryLocationOneWay) {
+    struct Case {
+        const char* location;
+        LocationKind kind;
+        const char* address;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"Knowledge/k.html", LocationKind::Local, "Knowledge/k.html", "/data/Knowledge/k.html"},
+        {" Question\\数学\\第1题.html\t", LocationKind::Local, "Question\\数学\\第1题.html",
+         "/data/Question/数学/第1题.html"},
+        {"Question/../Knowledge/k.html", LocationKind::Local, "Question/../Knowledge/k.html",
+         "/data/Question/../Knowledge/k.html"},
+        {"  http://example.org/a.html ", LocationKind::Remote, "http://example.org/a.html", ""},
+        {"FTP://example.org/a", LocationKind::Remote, "FTP://example.org/a", ""},
+        {"../bank.qly", LocationKind::Outside, "../bank.qly", "/data/../bank.qly"},
+        {"Question\\..\\..\\x.html", LocationKind::Outside, "Question\\..\\..\\x.html",
+         "/data/Question/../../x.html"},
+        {".", LocationKind::Outside, ".", "/data/."},
+        {"", LocationKind::None, "", ""},
+        {" \r\n", LocationKind::None, "", ""},
+    };
+    for (const Case& c : cases) {
+        const PageLocation resolved = ResolveLocation("/data", c.location);
+        EXPECT_EQ(resolved.kind, c.kind) << c.location;
+        EXPECT_EQ(resolved.address, c.address) << c.location;
+        EXPECT_EQ(resolved.path, c.path) << c.location;
+    }
+}
+
+TEST(LocationBeside, TakesThePagesFolder) {
+    EXPECT_EQ(LocationBeside("Question/数学/p.html", "r.html"), "Question/数学/r.html");
+    EXPECT_EQ(LocationBeside("Question\\p.html", "../common/r.html"), "Question\\../common/r.html");
+    EXPECT_EQ(LocationBeside("p.html", "r.html"), "r.html");
 }
 
 }  // namespace

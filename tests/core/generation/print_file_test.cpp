@@ -131,6 +131,16 @@ TEST_F(PrintFiles, AMissingRowIsReportedAndWhatWasWrittenIsKept) {
     EXPECT_EQ(host_.messages[0].second, MessageIcon::Error);
 }
 
+TEST_F(PrintFiles, LocationsAreTrimmedAndNothingOutsideTheDataFolderIsRead) {
+    TempDir elsewhere;
+    WriteFileBytes(elsewhere.File("out.html"), "<body>OUT</body>");
+    Paper(100020, 0, "甲", " Question\\section.html ");
+    Paper(100021, 100020, "乙",
+          "../" + std::filesystem::path(elsewhere.Path()).filename().string() + "/out.html");
+    nodes_.Order();
+    EXPECT_EQ(Print(100020, false), std::string(kHead) + "甲|" + kTail);
+}
+
 TEST(FindPrintRange, IsNothingForAnUnknownNode) {
     PaperNodeList nodes;
     nodes.Add({1, 0, "a", 0});

@@ -117,6 +117,17 @@ TEST_F(KnowledgePages, MissingPointsEmptyLocationsAndFilesAreHandled) {
     EXPECT_EQ(host_.navigations, std::vector<std::string>{dir_.File("Knowledge/gone.htm")});
 }
 
+TEST_F(KnowledgePages, LocationsAreReadAsEveryPageReadsThem) {
+    PageContext context{*store_, dir_.Path(), host_};
+    Point(300001, "空白", "", " Knowledge\\k.html\t");
+    Point(300002, "网页", "", " http://example.org/k ");
+    ShowKnowledgePage(context, 300001);
+    ShowKnowledgePage(context, 300002);
+    EXPECT_EQ(host_.navigations,
+              (std::vector<std::string>{dir_.File("Knowledge/k.htm"), "http://example.org/k"}));
+    EXPECT_TRUE(host_.messages.empty());
+}
+
 TEST_F(KnowledgePages, KeyWordsWithQuotesAreSafe) {
     Point(300001, "本点", "it''s,a%b");
     Point(300002, "乙", "it''s");

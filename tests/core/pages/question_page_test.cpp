@@ -186,11 +186,15 @@ TEST_F(QuestionPages, AUtf8PageStaysUtf8AndGetsUtf8Text) {
     EXPECT_NE(page.find("[相关知识点]"), std::string::npos);
 }
 
-TEST_F(QuestionPages, ALabelWithQuotesKeepsItsLinkWhole) {
-    Show(200001, "第\"1\"题&", false, true);
-    EXPECT_NE(
-        Page("Question/q.htm").find("<a href=\"Quillory://Answer:200001第&quot;1&quot;题&amp;\">"),
-        std::string::npos);
+TEST_F(QuestionPages, LabelsAndTitlesWithMarkupCharactersKeepTheBlockWhole) {
+    Run("insert into Knowledge(ID, Title, Url) values(300005, 'a<b & \"c\"', 'Knowledge/5.html')");
+    Question(200008, "300005");
+    Show(200008, "第\"1\"题<&", false, true);
+    const std::string page = Page("Question/q.htm");
+    EXPECT_NE(page.find("<a href=\"Quillory://Answer:200008第&quot;1&quot;题<&amp;\">答案</a>"),
+              std::string::npos);
+    EXPECT_NE(page.find("<a href=\"Quillory://Knowledge:300005\">a&lt;b &amp; \"c\"</a>"),
+              std::string::npos);
 }
 
 TEST_F(QuestionPages, ALocationLeadingOutOfTheDataFolderIsRefusedAndNothingIsWritten) {
