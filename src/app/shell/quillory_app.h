@@ -42,8 +42,10 @@ public:
 
     // Opens (making it from the template when it does not exist) the data
     // file; on success the store, data folder and titles are set. An empty
-    // name asks for one with a file dialog.
+    // name asks for one with a file dialog. On failure OpenFailure() says
+    // what to show.
     bool OpenDataFile(const QString& fileName);
+    const QString& OpenFailure() const { return openFailure_; }
 
     static CQuilloryApp* Instance();
 
@@ -73,6 +75,7 @@ private:
     QString programFolder_;
     QString dataFolder_;
     QString applicationTitle_;
+    QString openFailure_;
     std::unique_ptr<quillory::DataStore> store_;
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;

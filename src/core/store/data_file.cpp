@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/store/schema_upgrade.h"
+
 namespace quillory {
 
 namespace fs = std::filesystem;
@@ -74,6 +76,10 @@ bool CreateFromTemplate(const std::string& programFolder, const std::string& dat
     fs::path folder = fs::absolute(dataFile, ec).parent_path();
     CopyCommonFolders(templateFolder, folder);
     return true;
+}
+
+std::string OpenFailureMessage(const std::string& error) {
+    return error == kNewerDataFileMessage ? error : "无法打开数据库!";
 }
 
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,

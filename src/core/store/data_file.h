@@ -42,6 +42,10 @@ struct OpenedDataFile {
 // Run after a successful open: the previous-version import.
 using AfterOpenHook = std::function<void(DataStore&, const std::string& dataFolder)>;
 
+// What start-up shows when the data file did not open for this reason:
+// "无法打开数据库!", or the reason itself for a file newer than this program.
+std::string OpenFailureMessage(const std::string& error);
+
 // Opens fileName, first making it from the template when it does not exist.
 // Null store on failure, with the reason in *error; the caller shows
 // "无法打开数据库!".

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/store/schema.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -99,9 +100,17 @@ TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
     OpenedDataFile opened = OpenDataFile(
         file, program_, [&](DataStore&, const std::string&) { ++hookRuns; }, &error);
     EXPECT_FALSE(opened.store);
-    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(OpenFailureMessage(error), "无法打开数据库!") << error;
     EXPECT_EQ(hookRuns, 0);
     EXPECT_EQ(ReadFileBytes(file), "plain text");
+}
+
+TEST_F(DataFileCreation, AFileNewerThanTheProgramSaysSo) {
+    const std::string file = dir_.File("data/newer.qly");
+    MakeDataFile(file)->Execute("pragma user_version=99");
+    std::string error;
+    EXPECT_FALSE(OpenDataFile(file, program_, {}, &error).store);
+    EXPECT_EQ(OpenFailureMessage(error), "数据文件的版本比本程序新，请升级程序。");
 }
 
 TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
@@ -111,8 +120,12 @@ TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
     EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
 }
 
-TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplate) {
-    EXPECT_TRUE(DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat"));
+TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplateOfThisVersion) {
+    auto store = DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat");
+    ASSERT_TRUE(store);
+    auto rows = store->Query("pragma user_version");
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->Int("user_version"), kSchemaVersion);
 }
 
 }  // namespace
