@@ -120,11 +120,10 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage({}));
         return false;
     }
-    // The previous-version import is the after-open hook of this call.
     std::string error;
     quillory::OpenedDataFile opened =
         quillory::OpenDataFile(QFile::encodeName(name).toStdString(),
-                               QFile::encodeName(programFolder_).toStdString(), {}, &error);
+                               QFile::encodeName(programFolder_).toStdString(), &error);
     if (!opened.store) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
         return false;

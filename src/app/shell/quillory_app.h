@@ -42,10 +42,8 @@ public:
 
     // Opens (making it from the template when it does not exist) the data
     // file; on success the store, data folder and titles are set. An empty
-    // name asks for one with a file dialog. On failure OpenFailure() says
-    // what to show.
+    // name asks for one with a file dialog.
     bool OpenDataFile(const QString& fileName);
-    const QString& OpenFailure() const { return openFailure_; }
 
     static CQuilloryApp* Instance();
 
@@ -75,7 +73,7 @@ private:
     QString programFolder_;
     QString dataFolder_;
     QString applicationTitle_;
-    QString openFailure_;
+    QString openFailure_;  // what start-up shows when the data file did not open
     std::unique_ptr<quillory::DataStore> store_;
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;

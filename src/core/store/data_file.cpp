@@ -83,7 +83,7 @@ std::string OpenFailureMessage(const std::string& error) {
 }
 
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            const AfterOpenHook& afterOpen, std::string* error) {
+                            std::string* error) {
     OpenedDataFile result;
     std::error_code ec;
     if (fileName.empty()) {
@@ -101,9 +101,6 @@ OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& prog
     result.applicationTitle = ApplicationTitle(result.title);
     result.dataFolder = full.parent_path().string();
     result.store = DataStore::Open(result.fullPath, error);
-    if (result.store && afterOpen) {
-        afterOpen(*result.store, result.dataFolder);
-    }
     return result;
 }
 
