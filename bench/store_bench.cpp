@@ -2,8 +2,9 @@
 // when they first fill their trees.
 #include <benchmark/benchmark.h>
 
-#include "core/common/paper_node_list.h"
+#include "core/practice/paper_tree.h"
 #include "core/store/data_store.h"
+#include "core/store/tables.h"
 #include "synthetic_bank.h"
 
 namespace quillory::bench {
@@ -18,20 +19,33 @@ void OpenDataFile(benchmark::State& state) {
 }
 BENCHMARK(OpenDataFile)->Unit(benchmark::kMillisecond);
 
-void ReadAndOrderPaperTree(benchmark::State& state) {
+// The classic papers tree as its frame fills it: the Paper table read and
+// put in tree order.
+void LoadPaperTree(benchmark::State& state) {
     auto store = DataStore::Open(SharedSyntheticBank());
     for (auto _ : state) {
-        PaperNodeList nodes;
-        for (auto rows = store->Query("select * from Paper"); rows && !rows->AtEnd();
-             rows->Next()) {
-            nodes.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"),
-                       rows->Int("QuestionID")});
-        }
-        nodes.Order();
-        benchmark::DoNotOptimize(nodes.Size());
+        const auto nodes = LoadPaperTreeRows(*store, -1, PaperFilter::Classic);
+        benchmark::DoNotOptimize(nodes->Size());
     }
 }
-BENCHMARK(ReadAndOrderPaperTree)->Unit(benchmark::kMillisecond);
+BENCHMARK(LoadPaperTree)->Unit(benchmark::kMillisecond);
+
+template <auto Read>
+void ReadWholeTable(benchmark::State& state) {
+    auto store = DataStore::Open(SharedSyntheticBank());
+    for (auto _ : state) {
+        const auto rows = Read(*store);
+        benchmark::DoNotOptimize(rows->size());
+    }
+}
+BENCHMARK(ReadWholeTable<ReadPaperRows>)->Name("ReadPaperRows")->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadWholeTable<ReadQuestionRows>)
+    ->Name("ReadQuestionRows")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadWholeTable<ReadKnowledgeRows>)
+    ->Name("ReadKnowledgeRows")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ReadWholeTable<ReadHistoryRows>)->Name("ReadHistoryRows")->Unit(benchmark::kMillisecond);
 
 void ReadHistoryForOneKnowledgePoint(benchmark::State& state) {
     auto store = DataStore::Open(SharedSyntheticBank());

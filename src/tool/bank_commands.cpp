@@ -13,10 +13,9 @@
 
 namespace quillory::tool {
 
+namespace {
+
 int RunBuildBank(const Args& args) {
-    if (WrongArgs(args, 2, "build-bank SOURCE_DIR DATAFILE")) {
-        return 2;
-    }
     std::string error;
     if (!BuildBank(args[0], args[1], ProgramFolder(), &error)) {
         std::fprintf(stderr, "quillory-tool: %s\n", error.c_str());
@@ -28,9 +27,6 @@ int RunBuildBank(const Args& args) {
 }
 
 int RunCheck(const Args& args) {
-    if (WrongArgs(args, 1, "check DATAFILE")) {
-        return 2;
-    }
     std::optional<OpenedBank> bank = OpenBank(args[0]);
     if (!bank) {
         return 1;
@@ -45,6 +41,21 @@ int RunCheck(const Args& args) {
     }
     std::printf("检查完毕: 发现 %zu 个问题\n", problems.size());
     return 1;
+}
+
+}  // namespace
+
+Command AddBuildBankCommand(CLI::App& tool) {
+    return AddWordsCommand(tool, "build-bank",
+                           "make a new data file from a bank source folder (tables and pages)",
+                           {"SOURCE_DIR", "DATAFILE"}, RunBuildBank);
+}
+
+Command AddCheckCommand(CLI::App& tool) {
+    return AddWordsCommand(
+        tool, "check",
+        "list what is wrong in a bank (missing pages, bad IDs and references, answer forms)",
+        {"DATAFILE"}, RunCheck);
 }
 
 }  // namespace quillory::tool

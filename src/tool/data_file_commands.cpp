@@ -39,21 +39,7 @@ std::string Cell(const std::string& text) {
     return cell;
 }
 
-}  // namespace
-
-std::string ProgramFolder() {
-    std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-    if (!ec && std::filesystem::exists(self / "Template", ec)) {
-        return self.string();
-    }
-    return (self.parent_path() / "share" / "quillory").string();
-}
-
 int RunNew(const Args& args) {
-    if (WrongArgs(args, 1, "new DATAFILE")) {
-        return 2;
-    }
     std::error_code ec;
     if (std::filesystem::exists(args[0], ec)) {
         std::fprintf(stderr, "quillory-tool: %s exists already; nothing was changed\n",
@@ -76,9 +62,6 @@ int RunNew(const Args& args) {
 }
 
 int RunTemplate(const Args& args) {
-    if (WrongArgs(args, 1, "template FILE")) {
-        return 2;
-    }
     std::string error;
     if (!DataStore::Create(args[0], &error)) {
         std::fprintf(stderr, "quillory-tool: cannot write %s: %s\n", args[0].c_str(),
@@ -89,9 +72,6 @@ int RunTemplate(const Args& args) {
 }
 
 int RunSql(const Args& args) {
-    if (WrongArgs(args, 2, "sql DATAFILE STATEMENT")) {
-        return 2;
-    }
     std::optional<OpenedBank> bank = OpenBank(args[0]);
     if (!bank) {
         return 1;
@@ -128,6 +108,35 @@ int RunSql(const Args& args) {
         return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    if (!ec && std::filesystem::exists(self / "Template", ec)) {
+        return self.string();
+    }
+    return (self.parent_path() / "share" / "quillory").string();
+}
+
+Command AddNewCommand(CLI::App& tool) {
+    return AddWordsCommand(tool, "new", "make a new, empty data file from the template",
+                           {"DATAFILE"}, RunNew);
+}
+
+Command AddTemplateCommand(CLI::App& tool) {
+    return AddWordsCommand(tool, "template",
+                           "write the empty template database (the build uses this)", {"FILE"},
+                           RunTemplate);
+}
+
+Command AddSqlCommand(CLI::App& tool) {
+    return AddWordsCommand(tool, "sql",
+                           "run one statement; a select prints a header line and tab-separated "
+                           "rows",
+                           {"DATAFILE", "STATEMENT"}, RunSql);
 }
 
 }  // namespace quillory::tool

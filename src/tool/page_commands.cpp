@@ -3,7 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <charconv>
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -24,15 +24,6 @@
 namespace quillory::tool {
 
 namespace {
-
-std::optional<int> ParseId(const std::string& text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // The desktop program beside this tool renders the PDF, so the tool itself
 // stays free of the browser.
@@ -85,12 +76,7 @@ bool RenderPdf(const std::string& printFile, const std::string& pdfFile) {
     return true;
 }
 
-}  // namespace
-
 int RunShow(const Args& args) {
-    if (WrongArgs(args, 2, "show DATAFILE LINK")) {
-        return 2;
-    }
     const NavigationDecision decision = DecideNavigation(args[1]);
     if (decision.action == NavigationAction::Cancel) {
         std::fprintf(stderr, "quillory-tool: the link is empty\n");
@@ -127,26 +113,15 @@ int RunShow(const Args& args) {
     return host.Failed() ? 1 : 0;
 }
 
-int RunPrint(const Args& args) {
-    const char* usage = "用法: quillory-tool print DATAFILE NODE_ID [--answers] [--pdf FILE]\n";
-    std::vector<std::string> words;
+struct PrintArgs {
+    std::string dataFile;
+    int nodeId = 0;
     bool withAnswers = false;
     std::string pdfFile;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--answers") {
-            withAnswers = true;
-        } else if (args[i] == "--pdf" && i + 1 < args.size()) {
-            pdfFile = args[++i];
-        } else {
-            words.push_back(args[i]);
-        }
-    }
-    const std::optional<int> nodeId = words.size() == 2 ? ParseId(words[1]) : std::nullopt;
-    if (!nodeId) {
-        std::fprintf(stderr, "%s", usage);
-        return 2;
-    }
-    std::optional<OpenedBank> bank = OpenBank(words[0]);
+};
+
+int RunPrint(const PrintArgs& args) {
+    std::optional<OpenedBank> bank = OpenBank(args.dataFile);
     if (!bank) {
         return 1;
     }
@@ -156,23 +131,46 @@ int RunPrint(const Args& args) {
         std::fprintf(stderr, "quillory-tool: %s\n", bank->store->LastError().c_str());
         return 1;
     }
-    const std::optional<PrintRange> range = FindPrintRange(*nodes, *nodeId);
+    const std::optional<PrintRange> range = FindPrintRange(*nodes, args.nodeId);
     if (!range) {
-        std::fprintf(stderr, "quillory-tool: no paper, section or question item %d\n", *nodeId);
+        std::fprintf(stderr, "quillory-tool: no paper, section or question item %d\n", args.nodeId);
         return 1;
     }
     TerminalHost host;
     PageContext context{*bank->store, bank->dataFolder, host};
     QuietProgress progress;
-    const std::string printFile = ComposePrintFile(context, *nodes, *range, withAnswers, progress);
+    const std::string printFile =
+        ComposePrintFile(context, *nodes, *range, args.withAnswers, progress);
     if (printFile.empty()) {
         return 1;
     }
     std::printf("%s\n", printFile.c_str());
-    if (!pdfFile.empty() && !RenderPdf(printFile, pdfFile)) {
+    if (!args.pdfFile.empty() && !RenderPdf(printFile, args.pdfFile)) {
         return 1;
     }
     return host.Failed() ? 1 : 0;
+}
+
+}  // namespace
+
+Command AddShowCommand(CLI::App& tool) {
+    return AddWordsCommand(
+        tool, "show",
+        "compose the page an internal link shows (Quillory://Paper:100001, ...) and print its path",
+        {"DATAFILE", "LINK"}, RunShow);
+}
+
+Command AddPrintCommand(CLI::App& tool) {
+    CLI::App* command = tool.add_subcommand(
+        "print",
+        "compose the print file of a paper node and what lies below it, and print its path");
+    auto args = std::make_shared<PrintArgs>();
+    command->add_option("DATAFILE", args->dataFile)->required();
+    command->add_option("NODE_ID", args->nodeId)->required()->check(DecimalNumber());
+    command->add_flag("--answers", args->withAnswers, "with the answers");
+    command->add_option("--pdf", args->pdfFile, "also render the print file to this PDF")
+        ->type_name("FILE");
+    return {command, [args] { return RunPrint(*args); }};
 }
 
 }  // namespace quillory::tool

@@ -1,16 +1,36 @@
 #include "tool_support.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 
 namespace quillory::tool {
 
-bool WrongArgs(const Args& args, size_t count, const char* usage) {
-    if (args.size() == count) {
-        return false;
+Command AddWordsCommand(CLI::App& tool, const char* name, const char* summary,
+                        std::vector<const char*> words, int (*run)(const Args& args)) {
+    CLI::App* command = tool.add_subcommand(name, summary);
+    auto args = std::make_shared<Args>(words.size());
+    for (size_t i = 0; i < words.size(); ++i) {
+        command->add_option(words[i], (*args)[i])->required();
     }
-    std::fprintf(stderr, "用法: quillory-tool %s\n", usage);
-    return true;
+    return {command, [args, run] { return run(*args); }};
+}
+
+CLI::Validator DecimalNumber() {
+    return CLI::Validator(
+        [](std::string& text) -> std::string {
+            const size_t digits = text.rfind('-', 0) == 0 ? 1 : 0;
+            if (text.size() == digits ||
+                text.find_first_not_of("0123456789", digits) != std::string::npos) {
+                return "\"" + text + "\" is not a decimal number";
+            }
+            // The conversion reads a leading 0 as octal.
+            const size_t first = text.find_first_not_of('0', digits);
+            text.erase(digits, (first == std::string::npos ? text.size() - 1 : first) - digits);
+            return {};
+        },
+        "NUMBER");
 }
 
 std::optional<OpenedBank> OpenBank(const std::string& file) {

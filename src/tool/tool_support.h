@@ -1,7 +1,8 @@
-// What the commands of quillory-tool share: the usage check and opening a
-// data file with the program's own message.
+// What the commands of quillory-tool share: checks of option values and
+// opening a data file with the program's own message.
 #pragma once
 
+#include <CLI/CLI.hpp>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,9 +12,9 @@
 
 namespace quillory::tool {
 
-// False when args has count words; otherwise prints "用法: quillory-tool " +
-// usage and returns true.
-bool WrongArgs(const Args& args, size_t count, const char* usage);
+// An option value that must be a decimal number ("010" is ten, not an
+// octal eight).
+CLI::Validator DecimalNumber();
 
 struct OpenedBank {
     std::unique_ptr<DataStore> store;

@@ -67,9 +67,27 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
     const Result unknown = Tool(dir, {"frobnicate"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("unknown command \"frobnicate\""), std::string::npos);
-    EXPECT_EQ(Tool(dir, {"check"}).status, 2);
     EXPECT_EQ(Tool(dir, {"build-bank", "only-one"}).status, 2);
     EXPECT_EQ(Tool(dir, {"sql", dir.File("a.qly")}).status, 2);
+    EXPECT_EQ(Tool(dir, {"check", "a.qly", "b.qly"}).status, 2);
+}
+
+TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
+    TempDir dir;
+    for (const char* command : {"new", "sql", "build-bank", "check", "show", "print", "template"}) {
+        const Result help = Tool(dir, {command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
+            << help.out;
+        const Result missing = Tool(dir, {command});
+        EXPECT_EQ(missing.status, 2) << command;
+        EXPECT_NE(missing.err.find(std::string("用法: quillory-tool ") + command),
+                  std::string::npos)
+            << missing.err;
+        const Result unknown = Tool(dir, {command, "--bogus", "a", "1"});
+        EXPECT_EQ(unknown.status, 2) << command;
+        EXPECT_NE(unknown.err.find("--bogus"), std::string::npos) << unknown.err;
+    }
 }
 
 TEST(QuilloryTool, NewThenSqlRunsStatementsAndReportsFailures) {

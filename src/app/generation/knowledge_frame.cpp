@@ -4,7 +4,7 @@
 
 #include "core/common/internal_link.h"
 #include "core/common/paper_node_list.h"
-#include "core/store/data_store.h"
+#include "core/store/tables.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
@@ -27,18 +27,13 @@ void CKnowledgeFrame::LoadTree() {
     if (!app_.HasStore()) {
         return;
     }
+    const auto rows = quillory::ReadKnowledgeRows(app_.Store());
+    if (!rows) {
+        return;
+    }
     quillory::PaperNodeList points;
-    {
-        auto rows = app_.Store().Query("select * from Knowledge");
-        if (!rows) {
-            return;
-        }
-        for (; !rows->AtEnd(); rows->Next()) {
-            points.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"), 0});
-        }
-        if (rows->Failed()) {
-            return;
-        }
+    for (const quillory::KnowledgeRow& row : *rows) {
+        points.Add({row.ID, row.SuperiorID, row.Title, 0});
     }
     points.Order();
     // The node list stays empty: it is the paper modules' list.

@@ -62,7 +62,7 @@ bool CQuilloryApp::InitInstance(const QString& dataFile) {
     skin_ = LoadSkinFile(programFolder_);
 
     if (!OpenDataFile(dataFile)) {
-        ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
+        ShowMessageBox(nullptr, openFailure_, QMessageBox::Critical);
         exitCode_ = 1;
         return false;
     }
@@ -117,12 +117,15 @@ QString CQuilloryApp::ChooseDataFile() const {
 bool CQuilloryApp::OpenDataFile(const QString& fileName) {
     const QString name = fileName.isEmpty() ? ChooseDataFile() : fileName;
     if (name.isEmpty()) {
+        openFailure_ = QString::fromStdString(quillory::OpenFailureMessage({}));
         return false;
     }
-    // The previous-version import is the after-open hook of this call.
-    quillory::OpenedDataFile opened = quillory::OpenDataFile(
-        QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(), {});
+    std::string error;
+    quillory::OpenedDataFile opened =
+        quillory::OpenDataFile(QFile::encodeName(name).toStdString(),
+                               QFile::encodeName(programFolder_).toStdString(), &error);
     if (!opened.store) {
+        openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
         return false;
     }
     store_ = std::move(opened.store);

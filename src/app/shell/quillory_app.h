@@ -73,6 +73,7 @@ private:
     QString programFolder_;
     QString dataFolder_;
     QString applicationTitle_;
+    QString openFailure_;  // what start-up shows when the data file did not open
     std::unique_ptr<quillory::DataStore> store_;
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;

@@ -11,6 +11,7 @@
 #include "core/common/local_path.h"
 #include "core/common/text.h"
 #include "core/store/data_store.h"
+#include "core/store/tables.h"
 
 namespace quillory {
 
@@ -29,99 +30,101 @@ public:
         : store_(store), dataFolder_(std::move(dataFolder)) {}
 
     std::vector<std::string> Run() {
-        if (!ReadIds("QuestionType", typeIds_) || !ReadIds("Knowledge", knowledgeIds_) ||
-            !ReadIds("Question", questionIds_)) {
+        const auto types = Readable("QuestionType", ReadQuestionTypeRows(store_));
+        if (!types) {
             return std::move(problems_);
         }
-        CheckKnowledge();
-        CheckQuestions();
-        CheckPapers();
-        CheckTemplates();
+        const auto knowledge = Readable("Knowledge", ReadKnowledgeRows(store_));
+        if (!knowledge) {
+            return std::move(problems_);
+        }
+        const auto questions = Readable("Question", ReadQuestionRows(store_));
+        if (!questions) {
+            return std::move(problems_);
+        }
+        for (const QuestionTypeRow& row : *types) {
+            typeIds_.insert(row.ID);
+        }
+        for (const KnowledgeRow& row : *knowledge) {
+            knowledgeIds_.insert(row.ID);
+        }
+        for (const QuestionRow& row : *questions) {
+            questionIds_.insert(row.ID);
+        }
+        CheckKnowledge(*knowledge);
+        CheckQuestions(*questions);
+        if (const auto papers = Readable("Paper", ReadPaperRows(store_))) {
+            CheckPapers(*papers);
+        }
+        if (const auto templates = Readable("PaperTemplate", ReadPaperTemplateRows(store_))) {
+            CheckTemplates(*templates);
+        }
         return std::move(problems_);
     }
 
 private:
-    template <typename Visit>
-    bool ForEachRow(const char* table, Visit visit) {
-        auto rows = store_.Query(Format("select * from %s order by ID", table));
+    template <typename Rows>
+    Rows Readable(const char* table, Rows rows) {
         if (!rows) {
             Problem(Format("无法读取表 %s: %s", table, store_.LastError().c_str()));
-            return false;
         }
-        for (; !rows->AtEnd(); rows->Next()) {
-            visit(*rows);
-        }
-        if (rows->Failed()) {
-            Problem(Format("无法读取表 %s: %s", table, rows->Error().c_str()));
-            return false;
-        }
-        return true;
+        return rows;
     }
 
-    bool ReadIds(const char* table, std::set<int>& ids) {
-        return ForEachRow(table, [&](const RowSet& row) { ids.insert(row.Int("ID")); });
-    }
-
-    void CheckKnowledge() {
+    void CheckKnowledge(const std::vector<KnowledgeRow>& rows) {
         std::vector<TreeRow> tree;
-        ForEachRow("Knowledge", [&](const RowSet& row) {
-            const int id = row.Int("ID");
-            CheckSixDigits("Knowledge", id);
-            CheckPage("Knowledge", id, "Url", row.Text("Url"));
-            tree.push_back({id, row.Int("SuperiorID")});
-        });
+        for (const KnowledgeRow& row : rows) {
+            CheckSixDigits("Knowledge", row.ID);
+            CheckPage("Knowledge", row.ID, "Url", row.Url);
+            tree.push_back({row.ID, row.SuperiorID});
+        }
         CheckTree("Knowledge", tree);
     }
 
-    void CheckQuestions() {
-        ForEachRow("Question", [&](const RowSet& row) {
-            const int id = row.Int("ID");
+    void CheckQuestions(const std::vector<QuestionRow>& rows) {
+        for (const QuestionRow& row : rows) {
+            const int id = row.ID;
             CheckSixDigits("Question", id);
-            CheckPage("Question", id, "Url", row.Text("Url"));
-            CheckPage("Question", id, "AnswerUrl", row.Text("AnswerUrl"));
-            if (Trim(row.Text("Url")).empty() || Trim(row.Text("AnswerUrl")).empty()) {
+            CheckPage("Question", id, "Url", row.Url);
+            CheckPage("Question", id, "AnswerUrl", row.AnswerUrl);
+            if (Trim(row.Url).empty() || Trim(row.AnswerUrl).empty()) {
                 Problem(Format("Question %d: Url 或 AnswerUrl 为空，试题和答案都无法显示", id));
             }
-            const int type = row.Int("TypeID");
-            if (typeIds_.count(type) == 0) {
-                Problem(Format("Question %d: TypeID %d 不是已有的题型", id, type));
+            if (typeIds_.count(row.TypeID) == 0) {
+                Problem(Format("Question %d: TypeID %d 不是已有的题型", id, row.TypeID));
             }
-            CheckIdList("Question", id, "Knowledge", row.Text("Knowledge"), knowledgeIds_,
-                        "知识点");
-            CheckIdList("Question", id, "GroupID", row.Text("GroupID"), questionIds_, "试题");
-            CheckAnswerForm(id, row.Text("Answer"));
-        });
+            CheckIdList("Question", id, "Knowledge", row.Knowledge, knowledgeIds_, "知识点");
+            CheckIdList("Question", id, "GroupID", row.GroupID, questionIds_, "试题");
+            CheckAnswerForm(id, row.Answer);
+        }
     }
 
-    void CheckPapers() {
+    void CheckPapers(const std::vector<PaperRow>& rows) {
         std::vector<TreeRow> tree;
-        ForEachRow("Paper", [&](const RowSet& row) {
-            const int id = row.Int("ID");
-            CheckSixDigits("Paper", id);
-            CheckPage("Paper", id, "Url", row.Text("Url"));
-            const int question = row.Int("QuestionID");
-            if (row.Bool("IsQuestion") && questionIds_.count(question) == 0) {
-                Problem(Format("Paper %d: QuestionID %d 不是已有的试题", id, question));
+        for (const PaperRow& row : rows) {
+            CheckSixDigits("Paper", row.ID);
+            CheckPage("Paper", row.ID, "Url", row.Url);
+            if (row.IsQuestion && questionIds_.count(row.QuestionID) == 0) {
+                Problem(Format("Paper %d: QuestionID %d 不是已有的试题", row.ID, row.QuestionID));
             }
-            tree.push_back({id, row.Int("SuperiorID")});
-        });
+            tree.push_back({row.ID, row.SuperiorID});
+        }
         CheckTree("Paper", tree);
     }
 
-    void CheckTemplates() {
+    void CheckTemplates(const std::vector<PaperTemplateRow>& rows) {
         std::vector<TreeRow> tree;
-        ForEachRow("PaperTemplate", [&](const RowSet& row) {
-            const int id = row.Int("ID");
+        for (const PaperTemplateRow& row : rows) {
+            const int id = row.ID;
             CheckSixDigits("PaperTemplate", id);
-            CheckPage("PaperTemplate", id, "Url", row.Text("Url"));
-            CheckIdList("PaperTemplate", id, "QuestionID", row.Text("QuestionID"), questionIds_,
-                        "试题");
-            CheckIdList("PaperTemplate", id, "QuestionTypeID", row.Text("QuestionTypeID"), typeIds_,
+            CheckPage("PaperTemplate", id, "Url", row.Url);
+            CheckIdList("PaperTemplate", id, "QuestionID", row.QuestionID, questionIds_, "试题");
+            CheckIdList("PaperTemplate", id, "QuestionTypeID", row.QuestionTypeID, typeIds_,
                         "题型");
-            CheckIdList("PaperTemplate", id, "KnowledgeID", row.Text("KnowledgeID"), knowledgeIds_,
+            CheckIdList("PaperTemplate", id, "KnowledgeID", row.KnowledgeID, knowledgeIds_,
                         "知识点");
-            tree.push_back({id, row.Int("SuperiorID")});
-        });
+            tree.push_back({id, row.SuperiorID});
+        }
         CheckTree("PaperTemplate", tree);
     }
 

@@ -1,6 +1,6 @@
 #include "core/practice/paper_table.h"
 
-#include "core/store/data_store.h"
+#include "core/store/tables.h"
 
 namespace quillory {
 
@@ -16,21 +16,15 @@ PaperNodeList PaperTable::Subtree(int rootId) const {
 }
 
 std::optional<PaperTable> ReadPaperTable(DataStore& store) {
-    auto rows = store.Query("select * from Paper");
+    const std::optional<std::vector<PaperRow>> rows = ReadPaperRows(store);
     if (!rows) {
         return std::nullopt;
     }
     PaperTable table;
-    for (; !rows->AtEnd(); rows->Next()) {
-        const int id = rows->Int("ID");
-        table.nodes.Add(
-            {id, rows->Int("SuperiorID"), rows->Text("Title"), rows->Int("QuestionID")});
-        table.values.try_emplace(id,
-                                 PaperRowValues{rows->Single("Score"), rows->Int("TimeLimit"),
-                                                rows->Bool("IsSystem"), rows->Bool("IsReference")});
-    }
-    if (rows->Failed()) {
-        return std::nullopt;
+    for (const PaperRow& row : *rows) {
+        table.nodes.Add({row.ID, row.SuperiorID, row.Title, row.QuestionID});
+        table.values.try_emplace(
+            row.ID, PaperRowValues{row.Score, row.TimeLimit, row.IsSystem, row.IsReference});
     }
     return table;
 }

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/store/schema_upgrade.h"
+
 namespace quillory {
 
 namespace fs = std::filesystem;
@@ -76,8 +78,12 @@ bool CreateFromTemplate(const std::string& programFolder, const std::string& dat
     return true;
 }
 
+std::string OpenFailureMessage(const std::string& error) {
+    return error == kNewerDataFileMessage ? error : "无法打开数据库!";
+}
+
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            const AfterOpenHook& afterOpen, std::string* error) {
+                            std::string* error) {
     OpenedDataFile result;
     std::error_code ec;
     if (fileName.empty()) {
@@ -95,9 +101,6 @@ OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& prog
     result.applicationTitle = ApplicationTitle(result.title);
     result.dataFolder = full.parent_path().string();
     result.store = DataStore::Open(result.fullPath, error);
-    if (result.store && afterOpen) {
-        afterOpen(*result.store, result.dataFolder);
-    }
     return result;
 }
 

@@ -2,7 +2,6 @@
 // folder and the page folders beside it.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,13 +38,14 @@ struct OpenedDataFile {
     bool created = false;
 };
 
-// Run after a successful open: the previous-version import.
-using AfterOpenHook = std::function<void(DataStore&, const std::string& dataFolder)>;
+// What start-up shows when the data file did not open for this reason:
+// "无法打开数据库!", or the reason itself for a file newer than this program.
+std::string OpenFailureMessage(const std::string& error);
 
 // Opens fileName, first making it from the template when it does not exist.
 // Null store on failure, with the reason in *error; the caller shows
 // "无法打开数据库!".
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            const AfterOpenHook& afterOpen = {}, std::string* error = nullptr);
+                            std::string* error = nullptr);
 
 }  // namespace quillory

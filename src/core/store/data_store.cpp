@@ -11,6 +11,7 @@
 #include "core/common/text.h"
 #include "core/store/jet_dialect.h"
 #include "core/store/schema.h"
+#include "core/store/schema_upgrade.h"
 
 namespace quillory {
 
@@ -110,7 +111,11 @@ std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string*
         sqlite3_close(db);
         return nullptr;
     }
-    return std::unique_ptr<DataStore>(new DataStore(db, path));
+    std::unique_ptr<DataStore> store(new DataStore(db, path));
+    if (!UpgradeSchema(*store, error)) {
+        return nullptr;
+    }
+    return store;
 }
 
 std::unique_ptr<DataStore> DataStore::Create(const std::string& path, std::string* error,
@@ -125,7 +130,8 @@ std::unique_ptr<DataStore> DataStore::Create(const std::string& path, std::strin
         return nullptr;
     }
     std::unique_ptr<DataStore> store(new DataStore(db, path));
-    if (!store->RunRaw(kSchemaSql)) {
+    if (!store->RunRaw(kSchemaSql) ||
+        !store->RunRaw(Format("pragma user_version=%d", kSchemaVersion).c_str())) {
         SetError(error, store->LastError());
         store.reset();
         std::filesystem::remove(path, ec);

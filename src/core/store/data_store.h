@@ -18,13 +18,15 @@ inline constexpr char kDataFilePassword[] = "402958317";
 
 class DataStore {
 public:
-    // Opens an existing data file. Fails (null, with the reason in *error)
-    // on a missing file, a wrong password, a file that is not a data file, or
-    // one that is cut short; the file is never written by a failed open.
+    // Opens an existing data file and brings it to the format of this
+    // program. Fails (null, with the reason in *error) on a missing file, a
+    // wrong password, a file that is not a data file, one that is cut short,
+    // or one newer than this program; the file is never written by a failed
+    // open.
     static std::unique_ptr<DataStore> Open(const std::string& path, std::string* error = nullptr,
                                            std::string_view password = kDataFilePassword);
-    // Makes a new, empty data file holding the schema and one ConfigProduct
-    // row. Fails if the file exists.
+    // Makes a new, empty data file holding the schema, its version and one
+    // ConfigProduct row. Fails if the file exists.
     static std::unique_ptr<DataStore> Create(const std::string& path, std::string* error = nullptr,
                                              std::string_view password = kDataFilePassword);
 

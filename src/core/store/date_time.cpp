@@ -64,8 +64,4 @@ std::string FormatTime(const DateTime& value) {
     return Format("%02d:%02d:%02d", value.hour, value.minute, value.second);
 }
 
-std::string FormatFileTime(const DateTime& value) {
-    return Format("%02d-%02d-%02d", value.hour, value.minute, value.second);
-}
-
 }  // namespace quillory

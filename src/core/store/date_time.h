@@ -22,8 +22,7 @@ struct DateTime {
 // not there stay 0. Returns false (and a zero value) for any other text.
 bool ParseDateTime(std::string_view text, DateTime& value);
 
-std::string FormatDate(const DateTime& value);      // "%Y-%m-%d"
-std::string FormatTime(const DateTime& value);      // "%H:%M:%S"
-std::string FormatFileTime(const DateTime& value);  // "%H-%M-%S", for file names
+std::string FormatDate(const DateTime& value);  // "%Y-%m-%d"
+std::string FormatTime(const DateTime& value);  // "%H:%M:%S"
 
 }  // namespace quillory

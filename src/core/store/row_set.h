@@ -37,7 +37,6 @@ public:
     int ColumnCount() const { return static_cast<int>(names_.size()); }
     const std::string& ColumnName(int index) const { return names_[static_cast<size_t>(index)]; }
     std::string TextAt(int index) const;
-    bool HasColumn(std::string_view name) const { return IndexOf(name) >= 0; }
 
 private:
     friend class DataStore;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/store/schema.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -46,7 +47,7 @@ protected:
 TEST_F(DataFileCreation, ANewFileGetsTheTemplateAndACommonCopyInEachPageFolder) {
     const std::string file = dir_.File("data/work.qly");
     std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, {}, &error);
+    OpenedDataFile opened = OpenDataFile(file, program_, &error);
     ASSERT_TRUE(opened.store) << error;
     EXPECT_TRUE(opened.created);
     EXPECT_EQ(opened.fullPath, file);
@@ -72,20 +73,14 @@ TEST_F(DataFileCreation, ExistingPageFilesAreNeverOverwritten) {
     EXPECT_EQ(ReadFileBytes(dir_.File("data/Help/common/style.css")), "body{}");
 }
 
-TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchangedAndTheHookRunsAfterTheOpen) {
+TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchanged) {
     const std::string file = dir_.File("data/old.qly");
     MakeDataFile(file)->Execute("insert into Paper(ID, Title) values(7, '旧卷')");
     const std::string before = ReadFileBytes(file);
-    int hookRuns = 0;
-    OpenedDataFile opened =
-        OpenDataFile(file, program_, [&](DataStore& store, const std::string& folder) {
-            ++hookRuns;
-            EXPECT_EQ(folder, dir_.File("data"));
-            EXPECT_TRUE(store.IsOpen());
-        });
+    OpenedDataFile opened = OpenDataFile(file, program_);
     ASSERT_TRUE(opened.store);
     EXPECT_FALSE(opened.created);
-    EXPECT_EQ(hookRuns, 1);
+    EXPECT_EQ(opened.dataFolder, dir_.File("data"));
     EXPECT_FALSE(fs::exists(dir_.File("data/Question")));
     opened.store.reset();
     EXPECT_EQ(ReadFileBytes(file), before);
@@ -94,14 +89,19 @@ TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchangedAndTheHookRunsAfterTheOp
 TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
     const std::string file = dir_.File("data/notes.qly");
     WriteFileBytes(file, "plain text");
-    int hookRuns = 0;
     std::string error;
-    OpenedDataFile opened = OpenDataFile(
-        file, program_, [&](DataStore&, const std::string&) { ++hookRuns; }, &error);
+    OpenedDataFile opened = OpenDataFile(file, program_, &error);
     EXPECT_FALSE(opened.store);
-    EXPECT_FALSE(error.empty());
-    EXPECT_EQ(hookRuns, 0);
+    EXPECT_EQ(OpenFailureMessage(error), "无法打开数据库!") << error;
     EXPECT_EQ(ReadFileBytes(file), "plain text");
+}
+
+TEST_F(DataFileCreation, AFileNewerThanTheProgramSaysSo) {
+    const std::string file = dir_.File("data/newer.qly");
+    MakeDataFile(file)->Execute("pragma user_version=99");
+    std::string error;
+    EXPECT_FALSE(OpenDataFile(file, program_, &error).store);
+    EXPECT_EQ(OpenFailureMessage(error), "数据文件的版本比本程序新，请升级程序。");
 }
 
 TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
@@ -111,8 +111,12 @@ TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
     EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
 }
 
-TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplate) {
-    EXPECT_TRUE(DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat"));
+TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplateOfThisVersion) {
+    auto store = DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat");
+    ASSERT_TRUE(store);
+    auto rows = store->Query("pragma user_version");
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->Int("user_version"), kSchemaVersion);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 
+#include "core/common/text.h"
+#include "core/store/schema.h"
+#include "core/store/schema_upgrade.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -148,6 +151,31 @@ TEST_F(OpeningDataFiles, BadFilesFailCleanlyAndStayUntouched) {
     const std::string folder = dir_.File("folder.qly");
     std::filesystem::create_directory(folder);
     EXPECT_FALSE(Open(folder));
+}
+
+int StoredVersion(DataStore& store) {
+    auto rows = store.Query("pragma user_version");
+    return rows ? rows->Int("user_version") : -1;
+}
+
+// Version 0 is a file another tool made in the first format.
+TEST_F(OpeningDataFiles, AFileOpensUpToTheVersionOfThisProgramAndIsNotWrittenForIt) {
+    EXPECT_EQ(StoredVersion(*MakeDataFile(dir_.File("new.qly"))), kSchemaVersion);
+    for (const int stored : {0, kSchemaVersion, kSchemaVersion + 1}) {
+        const std::string path = dir_.File(Format("v%d.qly", stored));
+        ASSERT_TRUE(MakeDataFile(path)->Execute(Format("pragma user_version=%d", stored)));
+        const std::string bytes = ReadFileBytes(path);
+        auto store = Open(path);
+        if (stored <= kSchemaVersion) {
+            ASSERT_TRUE(store) << error_;
+            EXPECT_EQ(StoredVersion(*store), stored);
+        } else {
+            EXPECT_FALSE(store);
+            EXPECT_EQ(error_, kNewerDataFileMessage);
+        }
+        store.reset();
+        EXPECT_EQ(ReadFileBytes(path), bytes) << stored;
+    }
 }
 
 TEST_F(OpeningDataFiles, AnEncryptedDatabaseWithoutTheTablesIsNoDataFile) {
