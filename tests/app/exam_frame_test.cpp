@@ -486,8 +486,9 @@ void ExamFrameTest::missingQuestionStopsTheLoad() {
     QCOMPARE(learner.Texts(), QStringList{"试题ID没有找到！"});
     QCOMPARE(learner.shown[0].icon, QMessageBox::Critical);
     QCOMPARE(exam_->TreeView()->topLevelItemCount(), 1);
-    QCOMPARE(exam_->TreeView()->topLevelItem(0)->childCount(), 1);
-    QVERIFY(exam_->TreeView()->FindItemById(104101) != nullptr);
+    QCOMPARE(exam_->TreeView()->topLevelItem(0)->childCount(), 2);
+    QVERIFY(exam_->TreeView()->FindItemById(104102) != nullptr);
+    QVERIFY(exam_->TreeView()->FindItemById(104103) == nullptr);
     QCOMPARE(SelectedNode(), -1);
     QVERIFY(exam_->findChild<QLabel*>("examTimeLeft")->text().isEmpty());
 }

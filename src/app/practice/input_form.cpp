@@ -208,7 +208,7 @@ quillory::PanelItem CInputForm::TakeItem() {
     if (state_ == quillory::ExamState::Answering) {
         item_.learnerAnswer = controls_.ReadAnswerText();
     }
-    return {nodeId_, item_};
+    return {nodeId_, item_, state_};
 }
 
 void CInputForm::ShowStatusIcon(quillory::StatusIcon icon) {

@@ -100,10 +100,20 @@ std::string ComposeAnswerText(const AnswerForm& form) {
 }
 
 int JudgeControl(const AnswerControl& control) {
-    if (KindOf(control) == ControlKind::Label) {
-        return kCorrect;
+    switch (KindOf(control)) {
+        case ControlKind::Label:
+            return kCorrect;
+        case ControlKind::Edit:
+        case ControlKind::EditMultiline: {
+            // The right answer is written as the value is stored, line
+            // breaks as "<\r\n>".
+            std::string stored = control.learnerValue;
+            ReplaceAll(stored, "\r\n", kStoredLineBreak);
+            return EqualsNoCase(stored, control.correctValue) ? kCorrect : kWrong;
+        }
+        default:
+            return EqualsNoCase(control.learnerValue, control.correctValue) ? kCorrect : kWrong;
     }
-    return EqualsNoCase(control.learnerValue, control.correctValue) ? kCorrect : kWrong;
 }
 
 int JudgeGroup(const AnswerGroup& group) {

@@ -22,7 +22,9 @@ std::optional<ExamPaper> LoadExamPaper(DataStore& store, int nodeId) {
                 return std::nullopt;
             }
             if (question->AtEnd()) {
+                // The tree keeps the node whose question is missing.
                 paper.missingQuestionNode = node.id;
+                ++paper.loadedNodes;
                 return paper;
             }
             ExamItem item;

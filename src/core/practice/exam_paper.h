@@ -17,10 +17,10 @@ struct ExamPaper {
     PaperNodeList nodes;          // the node and its subtree in tree order; tag = QuestionID
     std::vector<int> timeLimits;  // parallel to nodes
     std::vector<ExamItem> items;  // one per question node, in node order
-    // The question of a node that has no row: the load stopped there, and
-    // only the nodes before it are usable.
+    // The node whose question has no row: the load stopped there, and only
+    // the nodes up to it are loaded.
     std::optional<int> missingQuestionNode;
-    size_t loadedNodes = 0;  // nodes usable (all, unless a question was missing)
+    size_t loadedNodes = 0;  // all, unless a question was missing
 };
 
 // Nothing on a database error.

@@ -25,6 +25,7 @@ ExamLoad ExamSession::Start(DataStore& store, int nodeId) {
     secondsLeft_ = 0;
     nodes_.Clear();
     items_.clear();
+    scoredByHand_.clear();
     std::optional<ExamPaper> paper = LoadExamPaper(store, nodeId);
     if (!paper) {
         return {};
@@ -77,15 +78,19 @@ int ExamSession::FlagsAt(int index) const {
 }
 
 void ExamSession::Keep(const PanelItem& panel) {
-    if (ExamItem* item = ItemOf(panel.nodeId)) {
+    ExamItem* item = ItemOf(panel.nodeId);
+    if (item == nullptr || panel.shownIn != state_) {
+        return;
+    }
+    if (state_ == ExamState::Answering) {
         *item = panel.item;
+    } else if (state_ == ExamState::Scoring) {
+        item->learnerScore = panel.item.learnerScore;
     }
 }
 
 NodeView ExamSession::Select(int nodeId, const PanelItem& leaving) {
-    if (state_ == ExamState::Answering) {
-        Keep(leaving);
-    }
+    Keep(leaving);
     NodeView view;
     const int index = nodes_.IndexOf(nodeId);
     int questionId = 0;
@@ -139,25 +144,27 @@ ExamStep ExamSession::Submit(DataStore& store, Settings& settings, const PanelIt
             return {};
         }
         cursor_ = 0;
-        return Score(store, settings);
+        return Score(store, settings, true);
     }
     if (state_ == ExamState::Scoring) {
-        if (ExamItem* item = ItemOf(panel.nodeId)) {
-            item->learnerScore = panel.item.learnerScore;
+        if (panel.shownIn == ExamState::Scoring && ItemOf(panel.nodeId) != nullptr) {
+            Keep(panel);
+            scoredByHand_.insert(panel.nodeId);
         }
-        ++cursor_;
-        return Score(store, settings);
+        return Score(store, settings, false);
     }
     return {};
 }
 
-ExamStep ExamSession::Score(DataStore& store, Settings& settings) {
+ExamStep ExamSession::Score(DataStore& store, Settings& settings, bool firstPass) {
     state_ = ExamState::Scoring;
-    const bool firstPass = cursor_ == 0;
     for (; cursor_ < items_.size(); ++cursor_) {
         ExamItem& item = items_[cursor_];
         const Judgement judgement = Judge(item, true);
         if (judgement.code == kNeedsHandScoring) {
+            if (scoredByHand_.count(item.paperItemId) != 0) {
+                continue;
+            }
             if (firstPass) {
                 host_.Message("某些题目无法自动判断对错，请根据答案进行判断并输入相应得分。",
                               MessageIcon::None);

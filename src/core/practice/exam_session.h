@@ -6,6 +6,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,10 +22,12 @@ class Host;
 class Settings;
 
 // The item the answer panel holds: the node it shows and its copy of the
-// item, with the learner's entries read back.
+// item, with the learner's entries read back, and the state it was shown
+// in (a copy shown before judging holds no score).
 struct PanelItem {
     int nodeId = -1;
     ExamItem item;
+    ExamState shownIn = ExamState::Idle;
 };
 
 // What the windows show for one node.
@@ -83,8 +86,9 @@ public:
     int HistoryId() const { return historyId_; }
     const ExamItem& Placeholder() const { return placeholder_; }
 
-    // The node the learner selected; while answering, the panel's item is
-    // kept first, so the answers of the question left stay in the exam.
+    // The node the learner selected; the panel's item is kept first, so the
+    // answers of the question left (while answering) or its score (while
+    // scoring by hand) stay in the exam.
     NodeView Select(int nodeId, const PanelItem& leaving);
 
     // The node before (delta -1) or after (+1) nodeId, if there is one, and
@@ -95,7 +99,10 @@ public:
     };
     Move Step(int nodeId, int delta) const;
 
-    // The learner submits (answering) or goes on (scoring by hand).
+    // The learner submits (answering) or goes on (scoring by hand). Going on
+    // takes the score of the question shown as the learner's; the record is
+    // stored only once every question that needs a score by hand has had
+    // one given.
     ExamStep Submit(DataStore& store, Settings& settings, const PanelItem& panel);
 
     // One second of the exam's countdown: the text to show, if any. At
@@ -111,7 +118,7 @@ private:
     ExamItem* ItemOf(int paperItemId);
     int FlagsAt(int index) const;
     void Keep(const PanelItem& panel);
-    ExamStep Score(DataStore& store, Settings& settings);
+    ExamStep Score(DataStore& store, Settings& settings, bool firstPass);
 
     Host& host_;
     Clock* clock_;
@@ -119,7 +126,8 @@ private:
     int rootNodeId_ = -1;
     int historyId_ = -1;
     int secondsLeft_ = 0;
-    size_t cursor_ = 0;  // the next item to judge
+    size_t cursor_ = 0;           // the next item to judge
+    std::set<int> scoredByHand_;  // paper item IDs the learner gave a score
     PaperNodeList nodes_;
     std::vector<ExamItem> items_;
     const ExamItem placeholder_;

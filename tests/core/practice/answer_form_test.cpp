@@ -100,6 +100,12 @@ TEST(JudgeAnswerForm, EditsCompareTrimmedAndWithoutRegardToLatinCase) {
     EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(ParseAnswerForm(one, "南京\r\n"), 2, false)), 0);
 }
 
+TEST(JudgeAnswerForm, MultiLineAnswersCompareInTheirStoredForm) {
+    const std::string lines = "0,0,200,60,editmutiline,,a<\\r\\n>b,group,auto";
+    EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(ParseAnswerForm(lines, "a<\\r\\n>b\r\n"), 2, false)), 2);
+    EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(ParseAnswerForm(lines, "ab\r\n"), 2, false)), 0);
+}
+
 TEST(JudgeAnswerForm, GroupsShareTheFullMarks) {
     const std::string two = "0,0,9,9,edit,,a,group,auto\r\n0,0,9,9,edit,,b,group,auto";
     EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(ParseAnswerForm(two, "a\r\nx\r\n"), 3, false)), 1.5f);

@@ -34,7 +34,7 @@ PanelItem Answered(const ExamItem& item, const std::vector<std::string>& values)
             control.learnerValue = next < values.size() ? values[next++] : "";
         }
     }
-    PanelItem panel{item.paperItemId, item};
+    PanelItem panel{item.paperItemId, item, ExamState::Answering};
     panel.item.learnerAnswer = ComposeAnswerText(form);
     return panel;
 }
@@ -121,7 +121,7 @@ TEST_F(ExamSessionTest, AnUnansweredQuestionIsAskedAboutAndCountsAsWrong) {
     Answer(101103, {"", "", "长江", "", "黄河"}, 101104);
     Answer(101104, {"", "黄土高原"}, 101105);
     // The fifth stays unanswered; the multi-line answer is scored by hand.
-    const ExamStep scoring = Submit({101105, Item(101105)});
+    const ExamStep scoring = Submit({101105, Item(101105), ExamState::Answering});
     EXPECT_EQ(scoring.kind, ExamStep::Kind::Reselect);
     EXPECT_EQ(scoring.nodeId, 101104);
     EXPECT_EQ(session_.State(), ExamState::Scoring);
@@ -134,11 +134,39 @@ TEST_F(ExamSessionTest, AnUnansweredQuestionIsAskedAboutAndCountsAsWrong) {
     // Scoring: the answer page beside the score entry.
     const NodeView shown = session_.Select(101104, {});
     EXPECT_EQ(shown.link, "Quillory://Answer:200005第04题");
-    PanelItem scored{101104, Item(101104)};
+    PanelItem scored{101104, Item(101104), ExamState::Scoring};
     scored.item.learnerScore = 7.5f;
     EXPECT_EQ(Submit(scored).kind, ExamStep::Kind::Result);
     EXPECT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(StoredScores(), (std::vector<float>{3, 5, 4, 7.5f, 0}));
+}
+
+TEST_F(ExamSessionTest, NoQuestionIsStoredBeforeItsScoreWasGivenByHand) {
+    // Two questions scored by hand: the learner moves past the first one
+    // and gives the second its score first.
+    ASSERT_TRUE(store_->Execute("update Paper set QuestionID=200005 where ID=101105"));
+    Start(101000);
+    Answer(101101, {"", "1", "0", "0", "0"}, 101102);
+    Answer(101102, {"", "1", "1", "0", "1"}, 101103);
+    Answer(101103, {"", "", "长江", "", "黄河"}, 101104);
+    Answer(101104, {"", "黄土高原"}, 101105);
+    ASSERT_EQ(Submit(Answered(Item(101105), {"", "泥沙"})).nodeId, 101104);
+
+    PanelItem second{101105, Item(101105), ExamState::Scoring};
+    second.item.learnerScore = 3.0f;
+    const ExamStep back = Submit(second);
+    EXPECT_EQ(back.kind, ExamStep::Kind::Reselect);
+    EXPECT_EQ(back.nodeId, 101104);
+    EXPECT_TRUE(StoredScores().empty());
+
+    // Moving keeps what was typed; going on from the first one stores both.
+    PanelItem first{101104, Item(101104), ExamState::Scoring};
+    first.item.learnerScore = 6.0f;
+    session_.Select(101101, first);
+    EXPECT_EQ(Item(101104).learnerScore, 6.0f);
+    EXPECT_EQ(Submit({101104, Item(101104), ExamState::Scoring}).kind, ExamStep::Kind::Result);
+    EXPECT_EQ(StoredScores(), (std::vector<float>{3, 5, 4, 6, 3}));
+    EXPECT_EQ(host_.messages.size(), 1u);
 }
 
 TEST_F(ExamSessionTest, AFailedStoreIsReportedKeepsEverythingAndGoingOnStoresAgain) {
@@ -159,7 +187,8 @@ TEST_F(ExamSessionTest, AFailedStoreIsReportedKeepsEverythingAndGoingOnStoresAga
     EXPECT_EQ(Item(102102).learnerScore, 4.0f);
 
     ASSERT_TRUE(store_->Execute("drop trigger NoHistory"));
-    EXPECT_EQ(Submit({102000, session_.Placeholder()}).kind, ExamStep::Kind::Result);
+    EXPECT_EQ(Submit({102000, session_.Placeholder(), ExamState::Scoring}).kind,
+              ExamStep::Kind::Result);
     EXPECT_EQ(StoredScores(), (std::vector<float>{0, 4}));
 }
 
@@ -177,7 +206,7 @@ TEST_F(ExamSessionTest, EachNodeShowsItsPageForTheState) {
     Answer(101102, {"", "1", "1", "0", "1"}, 101103);
     Answer(101103, {"", "", "长江", "", "黄河"}, 101105);
     Submit(Answered(Item(101105), {"", "0", "1", "0", "0"}));
-    PanelItem scored{101104, Item(101104)};
+    PanelItem scored{101104, Item(101104), ExamState::Scoring};
     Submit(scored);
     ASSERT_EQ(session_.State(), ExamState::Result);
     EXPECT_EQ(session_.Select(101100, {}).link, "Quillory://HistoryAnalysis:700001:101100");
@@ -234,7 +263,8 @@ TEST_F(ExamSessionTest, AMissingQuestionIsReportedAndStopsTheLoad) {
     EXPECT_FALSE(load.countdown);
     ASSERT_EQ(host_.messages.size(), 1u);
     EXPECT_EQ(host_.messages[0].first, "试题ID没有找到！");
-    EXPECT_EQ(session_.Nodes().Size(), 2u);
+    // The nodes so far stay, the one whose question is missing last.
+    EXPECT_EQ(session_.Nodes().Size(), 3u);
 }
 
 TEST_F(ExamSessionTest, AReviewAppliesTheStoredAnswersAndScores) {
