@@ -211,6 +211,23 @@ TEST(QuilloryTool, PrintComposesThePrintFileOfANode) {
     EXPECT_EQ(Tool(dir, {"print", bank}).status, 2);
 }
 
+TEST(QuilloryTool, AFolderWhereAFileIsExpectedIsReportedInsteadOfAborting) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    ASSERT_EQ(Tool(dir, {"sql", bank, "update Question set AnswerUrl='Question/' where ID=200001"})
+                  .status,
+              0);
+    const Result printed = Tool(dir, {"print", bank, "101000", "--answers"});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+
+    std::filesystem::create_directories(dir.File("src/papers.txt"));
+    const Result built = Tool(dir, {"build-bank", dir.File("src"), dir.File("other.qly")});
+    EXPECT_EQ(built.status, 1);
+    EXPECT_NE(built.err.find(dir.File("src/papers.txt") + ": cannot read the file"),
+              std::string::npos)
+        << built.err;
+}
+
 TEST(QuilloryTool, PrintWithPdfHasTheProgramRenderIt) {
     if (!std::filesystem::exists(std::filesystem::path(QUILLORY_TOOL).parent_path() / "quillory")) {
         GTEST_SKIP() << "the desktop program is not built";

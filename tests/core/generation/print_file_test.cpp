@@ -112,6 +112,10 @@ TEST_F(PrintFiles, PagesWithoutAClosingBodyTagOrUnreadableContributeNothing) {
     Page("q1.html", "<body>never closed");
     std::filesystem::remove(dir_.File("Question/a1.html"));
     EXPECT_EQ(Print(100003, true), std::string(kHead) + kTail);
+    Question(100004, 100002, 2, "Q2");
+    Run("update Question set AnswerUrl='Question/' where ID=200002");
+    Run("update Paper set Url='Question' where ID=100002");
+    EXPECT_EQ(Print(100002, true), std::string(kHead) + "Q2" + kTail);
     EXPECT_TRUE(host_.messages.empty());
 }
 

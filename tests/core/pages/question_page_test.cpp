@@ -162,6 +162,13 @@ TEST_F(QuestionPages, MissingRowsAndFilesAreReportedAndAnEmptyPageShown) {
     EXPECT_EQ(host_.messages[1].first, "无法打开文件" + dir_.File("Question/gone.html"));
     EXPECT_EQ(Page("Question/gone.htm"), "");
     EXPECT_EQ(host_.navigations, std::vector<std::string>{dir_.File("Question/gone.htm")});
+
+    std::filesystem::create_directories(dir_.File("Question/folder.html"));
+    Question(200009, "", "Question/folder.html");
+    Show(200009, "", false, true);
+    ASSERT_EQ(host_.messages.size(), 3u);
+    EXPECT_EQ(host_.messages[2].first, "无法打开文件" + dir_.File("Question/folder.html"));
+    EXPECT_EQ(host_.navigations.back(), dir_.File("Question/folder.htm"));
 }
 
 TEST_F(QuestionPages, AnUnwritablePageIsReportedButStillShownAndListed) {
