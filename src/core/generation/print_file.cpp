@@ -12,6 +12,7 @@
 #include "core/common/whole_file.h"
 #include "core/generation/page_body.h"
 #include "core/host/host.h"
+#include "core/pages/composed_target.h"
 #include "core/pages/page_text.h"
 #include "core/store/data_store.h"
 
@@ -66,6 +67,9 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
                              bool withAnswers, Progress& progress) {
     const std::string path =
         FileInFolder(context.dataFolder + "/Question", nodes[range.first].title + ".htm");
+    if (!MayWriteComposedFile(context, path)) {
+        return {};
+    }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         context.host.Message(FileErrorText(path, errno), MessageIcon::Error);

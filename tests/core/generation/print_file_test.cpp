@@ -126,6 +126,17 @@ TEST_F(PrintFiles, TitlesNeverLeaveTheQuestionFolder) {
     EXPECT_TRUE(std::filesystem::exists(path_));
 }
 
+TEST_F(PrintFiles, APrintFileNeverReplacesAPageATableNames) {
+    Page("第1套.htm", "<body>shipped</body>");
+    Run("insert into Knowledge(ID, Title, Url) values(300001, 'k', 'Question/第1套.htm')");
+    Print(100001, false);
+    EXPECT_EQ(path_, "");
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].first.rfind("不能写入文件" + dir_.File("Question/第1套.htm"), 0),
+              0u);
+    EXPECT_EQ(GbToUtf8(ReadFileBytes(dir_.File("Question/第1套.htm"))), "<body>shipped</body>");
+}
+
 TEST_F(PrintFiles, AMissingRowIsReportedAndWhatWasWrittenIsKept) {
     Question(100003, 100002, 1, "Q1");
     nodes_.Add({100004, 100002, "第9题", 299999});
