@@ -205,6 +205,26 @@ TEST(QuilloryTool, ShowReportsWhatTheViewWouldReport) {
     EXPECT_EQ(Tool(dir, {"show", dir.File("missing.qly"), "Quillory://Paper:101000"}).status, 1);
 }
 
+TEST(QuilloryTool, ShowNeverWritesAPageOverTheDataFileOrAShippedPage) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const std::string shipped = ReadFileBytes(dir.File("Question/200001.html"));
+    ASSERT_EQ(Tool(dir, {"sql", bank, "update Paper set Url='demo.qlyx' where ID=101000"}).status,
+              0);
+    ASSERT_EQ(Tool(dir, {"sql", bank,
+                         "update Question set AnswerUrl='Question/200001.html1' where ID=200001"})
+                  .status,
+              0);
+    for (const char* link : {"Quillory://Paper:101000", "Quillory://Answer:200001"}) {
+        const Result shown = Tool(dir, {"show", bank, link});
+        EXPECT_EQ(shown.status, 1) << link;
+        EXPECT_EQ(shown.out, "") << link;
+        EXPECT_NE(shown.err.find("不能写入文件"), std::string::npos) << shown.err;
+    }
+    EXPECT_EQ(ReadFileBytes(dir.File("Question/200001.html")), shipped);
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select ID from Paper where ID=101000"}).out, "ID\n101000\n");
+}
+
 TEST(QuilloryTool, PrintComposesThePrintFileOfANode) {
     TempDir dir;
     const std::string bank = DemoBank(dir);
@@ -227,6 +247,23 @@ TEST(QuilloryTool, PrintComposesThePrintFileOfANode) {
     EXPECT_NE(unknown.err.find("4711"), std::string::npos);
     EXPECT_EQ(Tool(dir, {"print", bank, "101100x"}).status, 2);
     EXPECT_EQ(Tool(dir, {"print", bank}).status, 2);
+}
+
+TEST(QuilloryTool, AFolderWhereAFileIsExpectedIsReportedInsteadOfAborting) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    ASSERT_EQ(Tool(dir, {"sql", bank, "update Question set AnswerUrl='Question/' where ID=200001"})
+                  .status,
+              0);
+    const Result printed = Tool(dir, {"print", bank, "101000", "--answers"});
+    EXPECT_EQ(printed.status, 0) << printed.err;
+
+    std::filesystem::create_directories(dir.File("src/papers.txt"));
+    const Result built = Tool(dir, {"build-bank", dir.File("src"), dir.File("other.qly")});
+    EXPECT_EQ(built.status, 1);
+    EXPECT_NE(built.err.find(dir.File("src/papers.txt") + ": cannot read the file"),
+              std::string::npos)
+        << built.err;
 }
 
 TEST(QuilloryTool, PrintWithPdfHasTheProgramRenderIt) {

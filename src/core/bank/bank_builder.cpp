@@ -1,13 +1,13 @@
 #include "core/bank/bank_builder.h"
 
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <system_error>
 
 #include "core/bank/bank_pages.h"
 #include "core/common/text.h"
+#include "core/common/whole_file.h"
 #include "core/store/data_file.h"
 #include "core/store/data_store.h"
 #include "core/store/jet_dialect.h"
@@ -110,14 +110,13 @@ bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& re
         if (!fs::exists(path, ec)) {
             continue;
         }
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            SetError(error, path.string() + ": cannot read the file");
+        const WholeFile file = ReadWholeFile(path.string());
+        if (file.result != FileRead::Read) {
+            SetError(error, path.string() + ": cannot read the file: " + std::strerror(file.error));
             return false;
         }
-        const std::string text(std::istreambuf_iterator<char>(in), {});
         BankError problem;
-        if (!ParseBankText(text, path.string(), records, &problem)) {
+        if (!ParseBankText(file.bytes, path.string(), records, &problem)) {
             SetError(error, problem.Text());
             return false;
         }

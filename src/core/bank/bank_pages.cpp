@@ -1,14 +1,15 @@
 #include "core/bank/bank_pages.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "core/bank/utf8_check.h"
 #include "core/common/gb_encoding.h"
 #include "core/common/text.h"
+#include "core/common/whole_file.h"
 #include "core/store/data_file.h"
 
 namespace quillory {
@@ -71,15 +72,6 @@ size_t AfterHead(const std::string& html) {
     return 0;
 }
 
-bool ReadWhole(const fs::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 void SetError(std::string* error, std::string text) {
     if (error != nullptr) {
         *error = std::move(text);
@@ -126,11 +118,13 @@ bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages
             page.source = file.string();
             page.relative = (fs::path(folder) / file.lexically_relative(root)).string();
             if (IsHtmlPageName(file.filename().string())) {
-                std::string bytes;
-                if (!ReadWhole(file, bytes)) {
-                    SetError(error, Format("%s: cannot read the page", file.c_str()));
+                const WholeFile source = ReadWholeFile(file.string());
+                if (source.result != FileRead::Read) {
+                    SetError(error, Format("%s: cannot read the page: %s", file.c_str(),
+                                           std::strerror(source.error)));
                     return false;
                 }
+                const std::string& bytes = source.bytes;
                 if (!IsValidUtf8(bytes)) {
                     SetError(error, Format("%s: not valid UTF-8 (pages are written in UTF-8)",
                                            file.c_str()));

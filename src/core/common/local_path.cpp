@@ -2,21 +2,28 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <system_error>
 
 #include "core/common/text.h"
 
 namespace quillory {
 
-namespace {
-
-bool IsInsideFolder(const std::string& folder, const std::string& path) {
-    namespace fs = std::filesystem;
-    const fs::path base = fs::path(folder).lexically_normal();
-    const fs::path relative = fs::path(path).lexically_normal().lexically_relative(base);
-    return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
+std::string ResolvedPath(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(path, ec);
+    return ec ? std::string() : resolved.string();
 }
 
-}  // namespace
+bool LiesInFolder(const std::string& folder, const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string base = ResolvedPath(folder);
+    const std::string resolved = ResolvedPath(path);
+    if (base.empty() || resolved.empty()) {
+        return false;
+    }
+    const fs::path relative = fs::path(resolved).lexically_relative(base);
+    return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
+}
 
 bool IsLocalPath(std::string_view location) {
     const std::string trimmed = Trim(location);
@@ -38,7 +45,7 @@ PageLocation ResolveLocation(const std::string& dataFolder, std::string_view loc
     std::replace(relative.begin(), relative.end(), '\\', '/');
     resolved.path = dataFolder + "/" + relative;
     resolved.kind =
-        IsInsideFolder(dataFolder, resolved.path) ? LocationKind::Local : LocationKind::Outside;
+        LiesInFolder(dataFolder, resolved.path) ? LocationKind::Local : LocationKind::Outside;
     return resolved;
 }
 

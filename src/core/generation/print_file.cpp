@@ -3,15 +3,16 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "core/common/file_error.h"
 #include "core/common/file_name.h"
 #include "core/common/gb_encoding.h"
 #include "core/common/local_path.h"
 #include "core/common/text.h"
+#include "core/common/whole_file.h"
 #include "core/generation/page_body.h"
 #include "core/host/host.h"
+#include "core/pages/composed_target.h"
 #include "core/pages/page_text.h"
 #include "core/store/data_store.h"
 
@@ -25,11 +26,7 @@ std::string ReadPageAsGb(const PageLocation& location) {
     if (location.kind != LocationKind::Local) {
         return {};
     }
-    std::ifstream in(location.path, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string page = ReadWholeFile(location.path).bytes;
     const size_t nul = page.find('\0');
     if (nul != std::string::npos) {
         page.resize(nul);
@@ -70,6 +67,9 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
                              bool withAnswers, Progress& progress) {
     const std::string path =
         FileInFolder(context.dataFolder + "/Question", nodes[range.first].title + ".htm");
+    if (!MayWriteComposedFile(context, path)) {
+        return {};
+    }
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
         context.host.Message(FileErrorText(path, errno), MessageIcon::Error);

@@ -23,8 +23,8 @@ std::optional<PrintRange> FindPrintRange(const PaperNodeList& nodes, int current
 
 // Writes Question/<title of the node>.htm in the data folder (the title made
 // safe as a file name) and returns its path; empty when the file could not be
-// made. Errors are reported through the host; what was written before an
-// error stays in the file and is still worth printing.
+// made or would replace a file of the bank (MayWriteComposedFile). Errors are reported through the
+// host; what was written before an error stays in the file and is still worth printing.
 std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, PrintRange range,
                              bool withAnswers, Progress& progress);
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/common/file_error.h"
+#include "core/common/whole_file.h"
 #include "core/host/host.h"
 
 namespace quillory {
@@ -19,26 +20,20 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 std::optional<std::string> ReadSourcePage(const std::string& path, Host& host) {
-    File file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    WholeFile source = ReadWholeFile(path);
+    if (source.result == FileRead::CannotOpen) {
         host.Message("无法打开文件" + path, MessageIcon::Error);
         return std::string();
     }
-    std::string content;
-    char buffer[65536];
-    size_t count = 0;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) {
-        content.append(buffer, count);
-    }
-    if (std::ferror(file.get())) {
-        host.Message(FileErrorText(path, errno), MessageIcon::Error);
+    if (source.result == FileRead::Failed) {
+        host.Message(FileErrorText(path, source.error), MessageIcon::Error);
         return std::nullopt;
     }
-    const size_t nul = content.find('\0');
+    const size_t nul = source.bytes.find('\0');
     if (nul != std::string::npos) {
-        content.resize(nul);
+        source.bytes.resize(nul);
     }
-    return content;
+    return std::move(source.bytes);
 }
 
 std::string ComposedPagePath(const std::string& sourcePath) {

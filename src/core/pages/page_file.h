@@ -11,7 +11,7 @@ namespace quillory {
 class Host;
 
 // The whole source page, cut at its first NUL byte. A file that cannot be
-// opened is reported ("无法打开文件" + path) and reads as an empty page; a
+// opened (a folder among them) is reported ("无法打开文件" + path) and reads as an empty page; a
 // read that fails after the open is reported with the file-error text and
 // gives nothing, which ends the composition.
 std::optional<std::string> ReadSourcePage(const std::string& path, Host& host);

@@ -4,6 +4,7 @@
 
 #include "core/common/local_path.h"
 #include "core/host/host.h"
+#include "core/pages/composed_target.h"
 #include "core/pages/page_file.h"
 
 namespace quillory {
@@ -22,11 +23,14 @@ void ShowSourcePage(PageContext& context, std::string_view location, const PageE
         case LocationKind::Local:
             break;
     }
+    const std::string path = ComposedPagePath(source.path);
+    if (!MayWriteComposedFile(context, path)) {
+        return;
+    }
     std::optional<std::string> page = ReadSourcePage(source.path, context.host);
     if (!page || !edit(*page, DetectPageEncoding(*page))) {
         return;
     }
-    const std::string path = ComposedPagePath(source.path);
     if (WriteComposedPage(path, *page, context.host)) {
         ShowComposedPage(path, context.host);
     }

@@ -21,7 +21,9 @@ using PageEdit = std::function<bool(std::string& page, PageEncoding encoding)>;
 // An empty location shows nothing, a remote one is navigated to unchanged
 // (no edit, nothing listed). A local one outside the data folder, or a
 // source that cannot be opened, is reported as "无法打开文件" + path; a
-// source that cannot be opened is composed as an empty page.
+// source that cannot be opened is composed as an empty page. A composed
+// page that would replace a file of the bank (MayWriteComposedFile) is
+// refused before anything is read or written.
 void ShowSourcePage(PageContext& context, std::string_view location, const PageEdit& edit);
 
 }  // namespace quillory

@@ -46,11 +46,12 @@ void CopyCommonFolders(const fs::path& templateFolder, const fs::path& dataFolde
         for (const char* pages : kPageFolders) {
             fs::create_directory(dataFolder / pages / folder, ec);
         }
-        fs::directory_iterator entries(templateFolder / folder, ec);
-        if (ec) {
-            continue;
-        }
-        for (const fs::directory_entry& entry : entries) {
+        // Stepping with the error code: a plain range-for would throw on a
+        // folder that cannot be read.
+        std::error_code walk;
+        for (fs::directory_iterator it(templateFolder / folder, walk), end; !walk && it != end;
+             it.increment(walk)) {
+            const fs::directory_entry& entry = *it;
             const fs::path relative = folder / entry.path().filename();
             if (entry.is_directory(ec)) {
                 queue.push_back(relative);

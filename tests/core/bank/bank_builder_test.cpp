@@ -141,6 +141,17 @@ TEST(BuildBank, AFailureAfterTheDataFileWasMadeRemovesItButKeepsFoldersItFound) 
     EXPECT_EQ(ReadFileBytes(dir.File("Question/200101.html/keep.txt")), "other bank");
 }
 
+TEST(BuildBank, AFolderWhereATableFileIsExpectedIsNamedAndLeavesNothingBehind) {
+    TempDir dir;
+    WriteFiles(dir.File("src"), kSource);
+    fs::remove(dir.File("src/papers.txt"));
+    fs::create_directory(dir.File("src/papers.txt"));
+    std::string error;
+    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_EQ(error, dir.File("src/papers.txt") + ": cannot read the file: Is a directory");
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"src"});
+}
+
 TEST(BuildBank, ASourceWithoutTableFilesIsRefused) {
     TempDir dir;
     WriteFiles(dir.File("src"), {{"Question/a.html", "<p>a</p>"}});

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/common/local_path.h"
+#include "support/temp_dir.h"
 
 namespace quillory {
 namespace {
@@ -51,6 +54,16 @@ TEST(ResolveLocation, ReadsEveryLocationOneWay) {
         EXPECT_EQ(resolved.address, c.address) << c.location;
         EXPECT_EQ(resolved.path, c.path) << c.location;
     }
+}
+
+TEST(ResolveLocation, ASymbolicLinkInsideTheFolderLeadingOutOfItIsOutside) {
+    testing::TempDir dir;
+    testing::TempDir elsewhere;
+    std::filesystem::create_directories(dir.File("Question"));
+    std::filesystem::create_directory_symlink(elsewhere.Path(), dir.File("Question/out"));
+    std::filesystem::create_directory_symlink(dir.File("Question"), dir.File("Same"));
+    EXPECT_EQ(ResolveLocation(dir.Path(), "Question/out/x.html").kind, LocationKind::Outside);
+    EXPECT_EQ(ResolveLocation(dir.Path(), "Same/x.html").kind, LocationKind::Local);
 }
 
 TEST(LocationBeside, TakesThePagesFolder) {

@@ -112,6 +112,10 @@ TEST_F(PrintFiles, PagesWithoutAClosingBodyTagOrUnreadableContributeNothing) {
     Page("q1.html", "<body>never closed");
     std::filesystem::remove(dir_.File("Question/a1.html"));
     EXPECT_EQ(Print(100003, true), std::string(kHead) + kTail);
+    Question(100004, 100002, 2, "Q2");
+    Run("update Question set AnswerUrl='Question/' where ID=200002");
+    Run("update Paper set Url='Question' where ID=100002");
+    EXPECT_EQ(Print(100002, true), std::string(kHead) + "Q2" + kTail);
     EXPECT_TRUE(host_.messages.empty());
 }
 
@@ -120,6 +124,17 @@ TEST_F(PrintFiles, TitlesNeverLeaveTheQuestionFolder) {
     Print(100020, false);
     EXPECT_EQ(std::filesystem::path(path_).parent_path(), dir_.File("Question"));
     EXPECT_TRUE(std::filesystem::exists(path_));
+}
+
+TEST_F(PrintFiles, APrintFileNeverReplacesAPageATableNames) {
+    Page("第1套.htm", "<body>shipped</body>");
+    Run("insert into Knowledge(ID, Title, Url) values(300001, 'k', 'Question/第1套.htm')");
+    Print(100001, false);
+    EXPECT_EQ(path_, "");
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].first.rfind("不能写入文件" + dir_.File("Question/第1套.htm"), 0),
+              0u);
+    EXPECT_EQ(GbToUtf8(ReadFileBytes(dir_.File("Question/第1套.htm"))), "<body>shipped</body>");
 }
 
 TEST_F(PrintFiles, AMissingRowIsReportedAndWhatWasWrittenIsKept) {

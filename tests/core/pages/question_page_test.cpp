@@ -162,6 +162,13 @@ TEST_F(QuestionPages, MissingRowsAndFilesAreReportedAndAnEmptyPageShown) {
     EXPECT_EQ(host_.messages[1].first, "无法打开文件" + dir_.File("Question/gone.html"));
     EXPECT_EQ(Page("Question/gone.htm"), "");
     EXPECT_EQ(host_.navigations, std::vector<std::string>{dir_.File("Question/gone.htm")});
+
+    std::filesystem::create_directories(dir_.File("Question/folder.html"));
+    Question(200009, "", "Question/folder.html");
+    Show(200009, "", false, true);
+    ASSERT_EQ(host_.messages.size(), 3u);
+    EXPECT_EQ(host_.messages[2].first, "无法打开文件" + dir_.File("Question/folder.html"));
+    EXPECT_EQ(host_.navigations.back(), dir_.File("Question/folder.htm"));
 }
 
 TEST_F(QuestionPages, AnUnwritablePageIsReportedButStillShownAndListed) {
@@ -207,6 +214,51 @@ TEST_F(QuestionPages, ALocationLeadingOutOfTheDataFolderIsRefusedAndNothingIsWri
     EXPECT_EQ(host_.messages[0].first.rfind("无法打开文件", 0), 0u);
     EXPECT_FALSE(std::filesystem::exists(dir_.File("outside")));
     EXPECT_TRUE(host_.navigations.empty());
+}
+
+TEST(PaperPages, AComposedPageNeverReplacesAFileOfTheBankOrOneOutsideTheDataFolder) {
+    TempDir dir;
+    TempDir elsewhere;
+    auto store = testing::MakeDataFile(dir.File("bank.qly"));
+    std::filesystem::create_directories(dir.File("Question"));
+    WriteFileBytes(dir.File("Question/q.html"), "<body>Q</body>");
+    WriteFileBytes(dir.File("Question/k.html"), "<body>K</body>");
+    WriteFileBytes(elsewhere.File("mine"), "mine");
+    std::filesystem::create_symlink(elsewhere.File("mine"), dir.File("Question/link"));
+    ASSERT_TRUE(store->Execute(
+        "insert into Question(ID, Url, AnswerUrl) values(200001, 'Question/q.html', 'x.html')"));
+    ASSERT_TRUE(store->Execute(
+        "insert into Knowledge(ID, Title, Url) values(300001, 'k', ' Question\\k.html ')"));
+    struct Case {
+        const char* url;
+        const char* refused;  // the composed page, relative to the data folder
+        const char* kept;     // the file it would have replaced
+    };
+    const Case cases[] = {
+        {"bank.qlyx", "bank.qly", "bank.qly"},
+        {"Question/q.html1", "Question/q.html", "Question/q.html"},
+        {"Question\\k.html_", "Question/k.html", "Question/k.html"},
+        {"Question/linkx", "Question/link", "Question/link"},
+    };
+    int id = 100001;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(store->Execute("insert into Paper(ID, Title, Url) values(" +
+                                   std::to_string(id++) + ", 'x', '" + c.url + "')"));
+    }
+    id = 100001;
+    for (const Case& c : cases) {
+        const std::string kept = ReadFileBytes(dir.File(c.kept));
+        RecordingHost host;
+        PageContext context{*store, dir.Path(), host};
+        ShowPaperPage(context, id++);
+        ASSERT_EQ(host.messages.size(), 1u) << c.url;
+        EXPECT_EQ(host.messages[0].first.rfind("不能写入文件" + dir.File(c.refused), 0), 0u)
+            << host.messages[0].first;
+        EXPECT_TRUE(host.navigations.empty()) << c.url;
+        EXPECT_TRUE(host.generatedFiles.empty()) << c.url;
+        EXPECT_TRUE(ReadFileBytes(dir.File(c.kept)) == kept) << c.url;
+    }
+    EXPECT_EQ(ReadFileBytes(elsewhere.File("mine")), "mine");
 }
 
 TEST(PaperPages, TheFirstTitlePlaceholderIsReplacedInTheSourcesEncoding) {
