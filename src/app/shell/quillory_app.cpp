@@ -115,13 +115,17 @@ QString CQuilloryApp::ChooseDataFile() const {
 }
 
 bool CQuilloryApp::OpenDataFile(const QString& fileName) {
-    const QString name = fileName.isEmpty() ? ChooseDataFile() : fileName;
+    // Only a name chosen in the dialog may be a new one: a mistyped name on
+    // the command line must not leave an empty bank behind.
+    const bool chosen = fileName.isEmpty();
+    const QString name = chosen ? ChooseDataFile() : fileName;
     if (name.isEmpty()) {
         return false;
     }
     // The previous-version import is the after-open hook of this call.
     quillory::OpenedDataFile opened = quillory::OpenDataFile(
-        QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(), {});
+        QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(),
+        chosen ? quillory::CreateIfMissing::Yes : quillory::CreateIfMissing::No, {});
     if (!opened.store) {
         return false;
     }

@@ -77,7 +77,8 @@ bool CreateFromTemplate(const std::string& programFolder, const std::string& dat
 }
 
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            const AfterOpenHook& afterOpen, std::string* error) {
+                            CreateIfMissing create, const AfterOpenHook& afterOpen,
+                            std::string* error) {
     OpenedDataFile result;
     std::error_code ec;
     if (fileName.empty()) {
@@ -87,6 +88,12 @@ OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& prog
         return result;
     }
     if (!fs::exists(fileName, ec)) {
+        if (create == CreateIfMissing::No) {
+            if (error) {
+                *error = "the data file does not exist";
+            }
+            return result;
+        }
         result.created = CreateFromTemplate(programFolder, fileName);
     }
     const fs::path full = fs::absolute(fileName, ec).lexically_normal();

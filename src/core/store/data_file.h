@@ -42,10 +42,16 @@ struct OpenedDataFile {
 // Run after a successful open: the previous-version import.
 using AfterOpenHook = std::function<void(DataStore&, const std::string& dataFolder)>;
 
-// Opens fileName, first making it from the template when it does not exist.
-// Null store on failure, with the reason in *error; the caller shows
-// "无法打开数据库!".
+// Whether a name that does not exist yet makes a new data file: yes for a
+// name the learner chose as new, no for one typed on a command line, where a
+// typing mistake must not leave an empty bank behind.
+enum class CreateIfMissing { No, Yes };
+
+// Opens fileName, first making it from the template when it does not exist
+// and create says so. Null store on failure, with the reason in *error; the
+// caller shows "无法打开数据库!".
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            const AfterOpenHook& afterOpen = {}, std::string* error = nullptr);
+                            CreateIfMissing create, const AfterOpenHook& afterOpen = {},
+                            std::string* error = nullptr);
 
 }  // namespace quillory

@@ -46,7 +46,7 @@ protected:
 TEST_F(DataFileCreation, ANewFileGetsTheTemplateAndACommonCopyInEachPageFolder) {
     const std::string file = dir_.File("data/work.qly");
     std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, {}, &error);
+    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::Yes, {}, &error);
     ASSERT_TRUE(opened.store) << error;
     EXPECT_TRUE(opened.created);
     EXPECT_EQ(opened.fullPath, file);
@@ -77,12 +77,12 @@ TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchangedAndTheHookRunsAfterTheOp
     MakeDataFile(file)->Execute("insert into Paper(ID, Title) values(7, '旧卷')");
     const std::string before = ReadFileBytes(file);
     int hookRuns = 0;
-    OpenedDataFile opened =
-        OpenDataFile(file, program_, [&](DataStore& store, const std::string& folder) {
-            ++hookRuns;
-            EXPECT_EQ(folder, dir_.File("data"));
-            EXPECT_TRUE(store.IsOpen());
-        });
+    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::No,
+                                         [&](DataStore& store, const std::string& folder) {
+                                             ++hookRuns;
+                                             EXPECT_EQ(folder, dir_.File("data"));
+                                             EXPECT_TRUE(store.IsOpen());
+                                         });
     ASSERT_TRUE(opened.store);
     EXPECT_FALSE(opened.created);
     EXPECT_EQ(hookRuns, 1);
@@ -97,17 +97,32 @@ TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
     int hookRuns = 0;
     std::string error;
     OpenedDataFile opened = OpenDataFile(
-        file, program_, [&](DataStore&, const std::string&) { ++hookRuns; }, &error);
+        file, program_, CreateIfMissing::Yes, [&](DataStore&, const std::string&) { ++hookRuns; },
+        &error);
     EXPECT_FALSE(opened.store);
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(hookRuns, 0);
     EXPECT_EQ(ReadFileBytes(file), "plain text");
 }
 
+TEST_F(DataFileCreation, AMissingNameNotToBeCreatedFailsAndMakesNothing) {
+    int hookRuns = 0;
+    std::string error;
+    OpenedDataFile opened = OpenDataFile(
+        dir_.File("data/typo.qly"), program_, CreateIfMissing::No,
+        [&](DataStore&, const std::string&) { ++hookRuns; }, &error);
+    EXPECT_FALSE(opened.store);
+    EXPECT_FALSE(opened.created);
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(hookRuns, 0);
+    EXPECT_TRUE(fs::is_empty(dir_.File("data")));
+}
+
 TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
-    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_).store);
+    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_, CreateIfMissing::Yes).store);
     EXPECT_FALSE(fs::exists(dir_.File("nowhere")));
-    EXPECT_FALSE(OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program")).store);
+    EXPECT_FALSE(
+        OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program"), CreateIfMissing::Yes).store);
     EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
 }
 
