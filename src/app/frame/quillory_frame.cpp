@@ -170,6 +170,9 @@ void CQuilloryFrame::FlipRelatedInfo() {
     app_.SetRelatedInfo(!app_.RelatedInfo());
     UpdateCommandStates();
     if (currentItemId_ != -1) {
+        // Selected anew even when it still is selected, so its page is shown
+        // again with or without the related block.
+        tree_->selectionModel()->clear();
         tree_->SelectItemById(currentItemId_);
     }
 }
