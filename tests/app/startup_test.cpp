@@ -36,6 +36,7 @@ private slots:
     void dataFileIsTheFirstArgumentThatIsNotASwitch();
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
+    void boxesBeforeADataFileIsOpenCarryTheProductName();
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
     void newFileNameStartsTheProgramOnANewDataFile();
@@ -113,6 +114,23 @@ void StartupTest::unreadableDataFilesAreRefused() {
     QVERIFY(!QFileInfo::exists(QString::fromStdString(folder_.File("Knowledge"))));
 }
 
+void StartupTest::boxesBeforeADataFileIsOpenCarryTheProductName() {
+    const MessageBoxHandler recording = SetMessageBoxHandler({});
+    QString title;
+    QTimer look;
+    connect(&look, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            look.stop();
+            title = box->windowTitle();
+            box->accept();
+        }
+    });
+    look.start(10);
+    ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
+    SetMessageBoxHandler(recording);
+    QCOMPARE(title, QStringLiteral("穹岚"));
+}
+
 void StartupTest::existingDataFileIsOpenedUnchanged() {
     const std::string path = folder_.File("existing.qly");
     {
@@ -163,7 +181,7 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             answer.stop();
             dialog->selectFile(path);
-            dialog->accept();
+            QMetaObject::invokeMethod(dialog, "accept");
         }
     });
     answer.start(10);
