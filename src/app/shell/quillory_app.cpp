@@ -4,11 +4,13 @@
 #include <QFileDialog>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include "core/host/host.h"
 #include "core/store/data_file.h"
 #include "frame/message_box.h"
+#include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
@@ -28,6 +30,7 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
     InstallFontSubstitutions();
     // Qt's own dialogs and standard buttons speak the program's language.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto* translator = new QTranslator(this);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -97,6 +100,7 @@ void CQuilloryApp::ExitInstance() {
 QString CQuilloryApp::ChooseDataFile() const {
     QFileDialog dialog(nullptr, QStringLiteral("打开或新建穹岚文件"), programFolder_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name that does not exist yet makes a new data file.
     dialog.setFileMode(QFileDialog::AnyFile);
