@@ -39,6 +39,8 @@ CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidge
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
+    // The tree can be widened or narrowed by dragging, never dragged away.
+    splitter->setChildrenCollapsible(false);
     tree_ = new CTreeViewExt(splitter);
     view_ = new CQuilloryView(app, splitter);
     splitter->addWidget(tree_);
