@@ -141,6 +141,9 @@ void CQuilloryFrame::BuildMenusAndToolbar() {
     }
     if (QAction* action = Command(kCmdRelatedInfo)) {
         action->setCheckable(true);
+        // The menu shows a check mark where the icon would hide it; the
+        // toolbar button shows the state as pressed.
+        action->setIconVisibleInMenu(false);
         connect(action, &QAction::triggered, this, &CQuilloryFrame::FlipRelatedInfo);
     }
     if (QAction* action = Command(kCmdAbout)) {
