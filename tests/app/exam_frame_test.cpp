@@ -117,6 +117,7 @@ private slots:
     void countdownsOfTheExamAndOfAQuestion();
     void missingQuestionStopsTheLoad();
     void leavingAnUnfinishedExamAsksAndStoresNothing();
+    void aNewExamCannotGoBackToTheLastExamsPages();
 
 private:
     void AddNode(int id, int superiorId, int questionId, double score, int timeLimit,
@@ -516,6 +517,24 @@ void ExamFrameTest::leavingAnUnfinishedExamAsksAndStoresNothing() {
     QVERIFY(!Panel<QPushButton>("ctl1026")->isVisible());
     QVERIFY(History().empty());
     QVERIFY(!menu_->ShownFrames().contains(exam_));
+}
+
+void ExamFrameTest::aNewExamCannotGoBackToTheLastExamsPages() {
+    ScriptedLearner learner;
+    QSignalSpy loads(exam_->ContentView(), &QWebEngineView::loadFinished);
+    StartExam(102000);
+    for (int question = 0; question < 2; ++question) {
+        Click("ctl1028");
+        QVERIFY(loads.wait(kWait));
+    }
+    QVERIFY(exam_->Command(146)->isEnabled());
+    exam_->ReturnToMenu();
+
+    StartExam(102000);
+    Click("ctl1028");
+    QVERIFY(loads.wait(kWait));
+    QVERIFY(!exam_->ContentView()->CanGoBack());
+    QVERIFY(!exam_->Command(146)->isEnabled());
 }
 
 QUILLORY_APP_TEST_MAIN(ExamFrameTest)

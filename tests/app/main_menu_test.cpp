@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 
 #include "app_test_main.h"
+#include "core/store/data_file.h"
 #include "frame/quillory_frame.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
@@ -76,7 +77,9 @@ private:
 };
 
 void MainMenuTest::initTestCase() {
-    QVERIFY(app_.OpenDataFile(QString::fromStdString(folder_.File("menu.qly"))));
+    const std::string file = folder_.File("menu.qly");
+    QVERIFY(quillory::CreateFromTemplate(quillory::testing::ProgramFolder(), file));
+    QVERIFY(app_.OpenDataFile(QString::fromStdString(file)));
 }
 
 void MainMenuTest::init() {
@@ -107,7 +110,8 @@ void MainMenuTest::framesAreMadeHiddenWithTheirTitles() {
     QVERIFY(!menu_->IsBusy());
     for (const ModuleEntry& entry : kModules) {
         CountingFrame* frame = Frame(entry.module);
-        QCOMPARE(frame->windowTitle(), QStringLiteral("穹岚 - menu") + suffixes[IndexOf(entry.module)]);
+        QCOMPARE(frame->windowTitle(),
+                 QStringLiteral("穹岚 - menu") + suffixes[IndexOf(entry.module)]);
         QVERIFY(frame->isHidden());
         QCOMPARE(frame->loads, 0);
     }

@@ -2,8 +2,10 @@
 // refusals, a new data file made from the template, settings, the second
 // start on the same data file.
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "app_test_main.h"
 #include "core/host/host.h"
@@ -34,6 +36,7 @@ private slots:
     void dataFileIsTheFirstArgumentThatIsNotASwitch();
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
+    void boxesBeforeADataFileIsOpenCarryTheProductName();
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
     void newFileNameStartsTheProgramOnANewDataFile();
@@ -77,6 +80,7 @@ void StartupTest::unreadableDataFilesAreRefused_data() {
     QTest::newRow("cut short") << "cut";
     QTest::newRow("another password") << "password";
     QTest::newRow("folder missing") << "folder";
+    QTest::newRow("file missing") << "missing";
 }
 
 void StartupTest::unreadableDataFilesAreRefused() {
@@ -103,8 +107,28 @@ void StartupTest::unreadableDataFilesAreRefused() {
     QVERIFY(app_.ExitCode() != 0);
     QVERIFY(!app_.HasStore());
     QCOMPARE(app_.MainMenu(), nullptr);
-    // A refused file is left as it was.
+    // A refused file is left as it was; a missing one is not made.
     QCOMPARE(quillory::testing::ReadFileBytes(path), before);
+    QCOMPARE(QFileInfo::exists(QString::fromStdString(path)),
+             kind != "missing" && kind != "folder");
+    QVERIFY(!QFileInfo::exists(QString::fromStdString(folder_.File("Knowledge"))));
+}
+
+void StartupTest::boxesBeforeADataFileIsOpenCarryTheProductName() {
+    const MessageBoxHandler recording = SetMessageBoxHandler({});
+    QString title;
+    QTimer look;
+    connect(&look, &QTimer::timeout, this, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            look.stop();
+            title = box->windowTitle();
+            box->accept();
+        }
+    });
+    look.start(10);
+    ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
+    SetMessageBoxHandler(recording);
+    QCOMPARE(title, QStringLiteral("穹岚"));
 }
 
 void StartupTest::existingDataFileIsOpenedUnchanged() {
@@ -151,7 +175,17 @@ void StartupTest::settingsKeepIntegersPerTitle() {
 
 void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     const QString path = QString::fromStdString(folder_.File("新题库.qly"));
-    QVERIFY(app_.InitInstance(path));
+    // The learner types the new name into the file dialog.
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            answer.stop();
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    answer.start(10);
+    QVERIFY(app_.InitInstance(QString()));
     QCOMPARE(app_.ExitCode(), 0);
 
     QVERIFY(QFileInfo(path).isFile());

@@ -1,7 +1,6 @@
 #include "frame/message_box.h"
 
-#include <QApplication>
-
+#include "core/store/data_file.h"
 #include "shell/quillory_app.h"
 
 namespace {
@@ -16,7 +15,9 @@ QString Caption() {
         app != nullptr && !app->ApplicationTitle().isEmpty()) {
         return app->ApplicationTitle();
     }
-    return QApplication::applicationDisplayName();
+    // Before a data file is open: the product's name. (Not the application's
+    // display name, which the window system would append to every title.)
+    return QString::fromUtf8(quillory::kProductName);
 }
 
 }  // namespace

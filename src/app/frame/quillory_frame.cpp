@@ -39,6 +39,8 @@ CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidge
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setObjectName(QStringLiteral("splitter"));
+    // The tree can be widened or narrowed by dragging, never dragged away.
+    splitter->setChildrenCollapsible(false);
     tree_ = new CTreeViewExt(splitter);
     view_ = new CQuilloryView(app, splitter);
     splitter->addWidget(tree_);
@@ -139,6 +141,9 @@ void CQuilloryFrame::BuildMenusAndToolbar() {
     }
     if (QAction* action = Command(kCmdRelatedInfo)) {
         action->setCheckable(true);
+        // The menu shows a check mark where the icon would hide it; the
+        // toolbar button shows the state as pressed.
+        action->setIconVisibleInMenu(false);
         connect(action, &QAction::triggered, this, &CQuilloryFrame::FlipRelatedInfo);
     }
     if (QAction* action = Command(kCmdAbout)) {
@@ -170,6 +175,9 @@ void CQuilloryFrame::FlipRelatedInfo() {
     app_.SetRelatedInfo(!app_.RelatedInfo());
     UpdateCommandStates();
     if (currentItemId_ != -1) {
+        // Selected anew even when it still is selected, so its page is shown
+        // again with or without the related block.
+        tree_->selectionModel()->clear();
         tree_->SelectItemById(currentItemId_);
     }
 }

@@ -81,7 +81,7 @@ CQuilloryView::CQuilloryView(CQuilloryApp& app, QWidget* parent)
             &CQuilloryView::ShowNavigateError);
     connect(page_, &QWebEnginePage::loadingChanged, this, &CQuilloryView::OnLoadingChanged);
     connect(page_, &QWebEnginePage::urlChanged, this, &CQuilloryView::UpdateNavigationState);
-    connect(page_, &QWebEnginePage::loadFinished, this, &CQuilloryView::UpdateNavigationState);
+    connect(page_, &QWebEnginePage::loadFinished, this, &CQuilloryView::OnLoadFinished);
 }
 
 CQuilloryView::~CQuilloryView() {
@@ -110,6 +110,22 @@ void CQuilloryView::GoForward() {
     if (history()->canGoForward()) {
         forward();
     }
+}
+
+void CQuilloryView::RestartHistory() {
+    // The browser keeps the page it shows when its history is cleared; the
+    // next page would have it to go back to, so clearing waits for it too.
+    restartHistory_ = true;
+    history()->clear();
+    UpdateNavigationState();
+}
+
+void CQuilloryView::OnLoadFinished(bool ok) {
+    if (ok && restartHistory_) {
+        restartHistory_ = false;
+        history()->clear();
+    }
+    UpdateNavigationState();
 }
 
 quillory::Host& CQuilloryView::Host() {

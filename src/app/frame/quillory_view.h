@@ -36,6 +36,9 @@ public:
     void GoForward();
     bool CanGoBack() const { return canGoBack_; }
     bool CanGoForward() const { return canGoForward_; }
+    // Forgets the back/forward history now and again once the next page has
+    // loaded, so that page is where the history starts.
+    void RestartHistory();
 
     // What the core's page composers write to: messages and questions over
     // this view, navigation and generated files of this view.
@@ -57,6 +60,7 @@ private:
     // Hands an internal link to the core's dispatcher, which builds its page.
     void Dispatch(const quillory::InternalLink& link);
     void OnLoadingChanged(const QWebEngineLoadingInfo& info);
+    void OnLoadFinished(bool ok);
     void UpdateNavigationState();
     void ShowNavigateError();
     // What the page composers work with: the data file and this view.
@@ -68,4 +72,5 @@ private:
     QStringList generatedFiles_;
     bool canGoBack_ = false;
     bool canGoForward_ = false;
+    bool restartHistory_ = false;
 };

@@ -11,6 +11,7 @@
 #include "core/pages/page_context.h"
 #include "frame/message_box.h"
 #include "generation/print_document.h"
+#include "shell/file_dialog_columns.h"
 #include "shell/progress_wnd.h"
 #include "shell/quillory_app.h"
 
@@ -74,6 +75,7 @@ void PrintOnPrinter(QWidget* parent, CPrintDocument& document, const QString& ti
 void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, const QString& title) {
     QFileDialog dialog(parent, QStringLiteral("导出PDF"), DefaultPdfFile(app, title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("PDF文件(*.pdf)"), QStringLiteral("所有文件(*)")});
     dialog.setDefaultSuffix(QStringLiteral("pdf"));

@@ -134,6 +134,8 @@ void CDoPaperFrame::StartExam(int nodeId) {
     // The panel lets go of any earlier exam's question before the new one
     // is shown, so its entries cannot reach the new exam.
     ClearPanel();
+    // 后退 must not lead back into an earlier exam's pages.
+    ContentView()->RestartHistory();
     const quillory::ExamLoad load = session_.Start(app_.Store(), nodeId);
     ShowExamTree(load.selectRoot);
     if (load.countdown) {

@@ -4,11 +4,13 @@
 #include <QFileDialog>
 #include <QIcon>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include "core/host/host.h"
 #include "core/store/data_file.h"
 #include "frame/message_box.h"
+#include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
@@ -28,6 +30,7 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
     InstallFontSubstitutions();
     // Qt's own dialogs and standard buttons speak the program's language.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     auto* translator = new QTranslator(this);
     if (translator->load(QStringLiteral("qtbase_zh_CN"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
@@ -97,6 +100,7 @@ void CQuilloryApp::ExitInstance() {
 QString CQuilloryApp::ChooseDataFile() const {
     QFileDialog dialog(nullptr, QStringLiteral("打开或新建穹岚文件"), programFolder_);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     // A name that does not exist yet makes a new data file.
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -115,15 +119,18 @@ QString CQuilloryApp::ChooseDataFile() const {
 }
 
 bool CQuilloryApp::OpenDataFile(const QString& fileName) {
-    const QString name = fileName.isEmpty() ? ChooseDataFile() : fileName;
+    // Only a name chosen in the dialog may be a new one: a mistyped name on
+    // the command line must not leave an empty bank behind.
+    const bool chosen = fileName.isEmpty();
+    const QString name = chosen ? ChooseDataFile() : fileName;
     if (name.isEmpty()) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage({}));
         return false;
     }
     std::string error;
-    quillory::OpenedDataFile opened =
-        quillory::OpenDataFile(QFile::encodeName(name).toStdString(),
-                               QFile::encodeName(programFolder_).toStdString(), &error);
+    quillory::OpenedDataFile opened = quillory::OpenDataFile(
+        QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(),
+        chosen ? quillory::CreateIfMissing::Yes : quillory::CreateIfMissing::No, &error);
     if (!opened.store) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
         return false;

@@ -40,9 +40,10 @@ public:
     // the web engine's switches ("--no-sandbox", ...) pass; empty when none.
     static QString DataFileArgument(const QStringList& arguments);
 
-    // Opens (making it from the template when it does not exist) the data
-    // file; on success the store, data folder and titles are set. An empty
-    // name asks for one with a file dialog.
+    // Opens the data file; on success the store, data folder and titles are
+    // set. An empty name asks for one with a file dialog, where a name that
+    // does not exist yet makes a new data file from the template; a given
+    // name must exist.
     bool OpenDataFile(const QString& fileName);
 
     static CQuilloryApp* Instance();

@@ -84,7 +84,7 @@ std::string OpenFailureMessage(const std::string& error) {
 }
 
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            std::string* error) {
+                            CreateIfMissing create, std::string* error) {
     OpenedDataFile result;
     std::error_code ec;
     if (fileName.empty()) {
@@ -94,6 +94,12 @@ OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& prog
         return result;
     }
     if (!fs::exists(fileName, ec)) {
+        if (create == CreateIfMissing::No) {
+            if (error) {
+                *error = "the data file does not exist";
+            }
+            return result;
+        }
         result.created = CreateFromTemplate(programFolder, fileName);
     }
     const fs::path full = fs::absolute(fileName, ec).lexically_normal();

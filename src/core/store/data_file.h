@@ -42,10 +42,15 @@ struct OpenedDataFile {
 // "无法打开数据库!", or the reason itself for a file newer than this program.
 std::string OpenFailureMessage(const std::string& error);
 
-// Opens fileName, first making it from the template when it does not exist.
-// Null store on failure, with the reason in *error; the caller shows
-// "无法打开数据库!".
+// Whether a name that does not exist yet makes a new data file: yes for a
+// name the learner chose as new, no for one typed on a command line, where a
+// typing mistake must not leave an empty bank behind.
+enum class CreateIfMissing { No, Yes };
+
+// Opens fileName, first making it from the template when it does not exist
+// and create says so. Null store on failure, with the reason in *error; the
+// caller shows "无法打开数据库!".
 OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            std::string* error = nullptr);
+                            CreateIfMissing create, std::string* error = nullptr);
 
 }  // namespace quillory

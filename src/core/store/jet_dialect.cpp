@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/common/text.h"
+#include "core/store/schema.h"
 
 namespace quillory {
 
@@ -57,6 +58,26 @@ std::string LikePattern(std::string_view jetPattern) {
     return pattern;
 }
 
+// Whether a sort key that is a bare column name ends at text[at]: the end of
+// the statement, a comma or closing bracket, or a sort direction or limit.
+bool EndsSortKey(std::string_view text, size_t at) {
+    while (at < text.size() && std::isspace(static_cast<unsigned char>(text[at])) != 0) {
+        ++at;
+    }
+    if (at == text.size() || text[at] == ',' || text[at] == ')' || text[at] == ';') {
+        return true;
+    }
+    size_t end = at;
+    while (end < text.size() && IsWordChar(text[end])) {
+        ++end;
+    }
+    const std::string next = ToLowerAscii(text.substr(at, end - at));
+    return next == "asc" || next == "desc" || next == "limit";
+}
+
+// Where the translator stands within one sort key of an "order by" list.
+enum class SortKey { Start, AfterName, AfterDot, Other };
+
 }  // namespace
 
 std::string SqlQuote(std::string_view value) {
@@ -75,6 +96,12 @@ std::string TranslateJetSql(std::string_view jet) {
     std::string out;
     out.reserve(jet.size() + 16);
     std::string lastWord;  // lower-cased, the previous word outside literals
+    // Titles are sorted by their GB2312 bytes, as the trees sort them, also
+    // in data files whose columns were declared without that collation: a
+    // sort key that is a column named Title gets the collation explicitly.
+    int depth = 0;          // open brackets
+    int orderByDepth = -1;  // the depth of the current "order by" list, or -1
+    SortKey key = SortKey::Other;
     size_t at = 0;
     while (at < jet.size()) {
         const char c = jet[at];
@@ -86,6 +113,7 @@ std::string TranslateJetSql(std::string_view jet) {
                 out += '\'' + SqlQuote(value) + '\'';
             }
             lastWord.clear();
+            key = SortKey::Other;
             continue;
         }
         if (c == '#') {
@@ -104,12 +132,27 @@ std::string TranslateJetSql(std::string_view jet) {
             }
             const std::string_view word = jet.substr(at, end - at);
             const std::string lower = ToLowerAscii(word);
+            const bool inOrderBy = orderByDepth == depth;
             if (lower == "true") {
                 out += '1';
             } else if (lower == "false") {
                 out += '0';
             } else {
                 out += word;
+            }
+            if (inOrderBy && (key == SortKey::Start || key == SortKey::AfterDot) &&
+                lower == "title" && EndsSortKey(jet, end)) {
+                out += " COLLATE ";
+                out += kGbCollation;
+            }
+            if (lower == "by" && lastWord == "order") {
+                orderByDepth = depth;
+                key = SortKey::Start;
+            } else if (inOrderBy && lower == "limit") {
+                orderByDepth = -1;
+            } else {
+                key = key == SortKey::Start || key == SortKey::AfterDot ? SortKey::AfterName
+                                                                        : SortKey::Other;
             }
             lastWord = lower;
             at = end;
@@ -125,6 +168,20 @@ std::string TranslateJetSql(std::string_view jet) {
         }
         if (c != ' ' && c != '\t' && c != '\r' && c != '\n') {
             lastWord.clear();
+            if (c == '(') {
+                ++depth;
+            } else if (c == ')' && --depth < orderByDepth) {
+                orderByDepth = -1;
+            } else if (c == ';') {
+                orderByDepth = -1;
+            }
+            if (c == ',' && orderByDepth == depth) {
+                key = SortKey::Start;
+            } else if (c == '.' && key == SortKey::AfterName) {
+                key = SortKey::AfterDot;
+            } else {
+                key = SortKey::Other;
+            }
         }
         out += c;
         ++at;

@@ -12,7 +12,9 @@ namespace quillory {
 //    is escaped, and the comparison gets ESCAPE '\';
 //  - #2024-05-01# date and time literals become text literals;
 //  - the words true and false become 1 and 0;
-//  - "delete * from" becomes "delete from".
+//  - "delete * from" becomes "delete from";
+//  - a sort key of "order by" that is a column named Title (alone or after
+//    a table name) gets "COLLATE GB2312".
 // Text inside quotes is left alone except for like patterns.
 std::string TranslateJetSql(std::string_view jet);
 

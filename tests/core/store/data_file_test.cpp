@@ -47,7 +47,7 @@ protected:
 TEST_F(DataFileCreation, ANewFileGetsTheTemplateAndACommonCopyInEachPageFolder) {
     const std::string file = dir_.File("data/work.qly");
     std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, &error);
+    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::Yes, &error);
     ASSERT_TRUE(opened.store) << error;
     EXPECT_TRUE(opened.created);
     EXPECT_EQ(opened.fullPath, file);
@@ -77,7 +77,7 @@ TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchanged) {
     const std::string file = dir_.File("data/old.qly");
     MakeDataFile(file)->Execute("insert into Paper(ID, Title) values(7, '旧卷')");
     const std::string before = ReadFileBytes(file);
-    OpenedDataFile opened = OpenDataFile(file, program_);
+    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::No);
     ASSERT_TRUE(opened.store);
     EXPECT_FALSE(opened.created);
     EXPECT_EQ(opened.dataFolder, dir_.File("data"));
@@ -90,7 +90,7 @@ TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
     const std::string file = dir_.File("data/notes.qly");
     WriteFileBytes(file, "plain text");
     std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, &error);
+    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::Yes, &error);
     EXPECT_FALSE(opened.store);
     EXPECT_EQ(OpenFailureMessage(error), "无法打开数据库!") << error;
     EXPECT_EQ(ReadFileBytes(file), "plain text");
@@ -100,14 +100,25 @@ TEST_F(DataFileCreation, AFileNewerThanTheProgramSaysSo) {
     const std::string file = dir_.File("data/newer.qly");
     MakeDataFile(file)->Execute("pragma user_version=99");
     std::string error;
-    EXPECT_FALSE(OpenDataFile(file, program_, &error).store);
+    EXPECT_FALSE(OpenDataFile(file, program_, CreateIfMissing::No, &error).store);
     EXPECT_EQ(OpenFailureMessage(error), "数据文件的版本比本程序新，请升级程序。");
 }
 
+TEST_F(DataFileCreation, AMissingNameNotToBeCreatedFailsAndMakesNothing) {
+    std::string error;
+    OpenedDataFile opened =
+        OpenDataFile(dir_.File("data/typo.qly"), program_, CreateIfMissing::No, &error);
+    EXPECT_FALSE(opened.store);
+    EXPECT_FALSE(opened.created);
+    EXPECT_FALSE(error.empty());
+    EXPECT_TRUE(fs::is_empty(dir_.File("data")));
+}
+
 TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
-    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_).store);
+    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_, CreateIfMissing::Yes).store);
     EXPECT_FALSE(fs::exists(dir_.File("nowhere")));
-    EXPECT_FALSE(OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program")).store);
+    EXPECT_FALSE(
+        OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program"), CreateIfMissing::Yes).store);
     EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
 }
 

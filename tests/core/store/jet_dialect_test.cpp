@@ -32,6 +32,37 @@ TEST(TranslateJetSql, TurnsLikeWildcardsIntoEscapedSqlitePatterns) {
     EXPECT_EQ(TranslateJetSql("Title LIKE '*it''s*'"), "Title LIKE '%it''s%' ESCAPE '\\'");
 }
 
+TEST(TranslateJetSql, SortsByTitleInTheGb2312Collation) {
+    const struct {
+        const char* jet;
+        const char* sqlite;
+    } cases[] = {
+        {"select * from Knowledge order by Title",
+         "select * from Knowledge order by Title COLLATE GB2312"},
+        {"select * from Paper order by title desc",
+         "select * from Paper order by title COLLATE GB2312 desc"},
+        {"select * from Paper order by Title ASC, ID",
+         "select * from Paper order by Title COLLATE GB2312 ASC, ID"},
+        {"select * from Paper p order by p.SuperiorID, p.Title",
+         "select * from Paper p order by p.SuperiorID, p.Title COLLATE GB2312"},
+        {"select * from (select * from Paper order by Title) order by ID",
+         "select * from (select * from Paper order by Title COLLATE GB2312) order by ID"},
+        {"select * from Paper order by Title limit 3",
+         "select * from Paper order by Title COLLATE GB2312 limit 3"},
+        // Not a bare title column, or a collation of its own: left alone.
+        {"select * from Paper order by Title collate NOCASE",
+         "select * from Paper order by Title collate NOCASE"},
+        {"select * from Paper order by length(Title), SubTitle",
+         "select * from Paper order by length(Title), SubTitle"},
+        {"select * from Paper order by Title || Url", "select * from Paper order by Title || Url"},
+        {"select Title from Paper where Title='order by Title' group by Title",
+         "select Title from Paper where Title='order by Title' group by Title"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TranslateJetSql(c.jet), c.sqlite) << c.jet;
+    }
+}
+
 TEST(SqlQuote, DoublesSingleQuotesOnly) {
     EXPECT_EQ(SqlQuote("it's \"x\""), "it''s \"x\"");
     EXPECT_EQ(SqlQuote(""), "");
@@ -120,6 +151,23 @@ TEST_F(DialectOnDisk, OrderByTitleFollowsGb2312BytesAndEqualTitlesKeepIdOrder) {
                                     std::to_string(10 - i) + ", '" + titles[i] + "')"));
     }
     EXPECT_EQ(Ids("select ID from Paper order by Title"), (std::vector<int>{6, 7, 9, 8, 10}));
+}
+
+TEST_F(DialectOnDisk, OrderByTitleFollowsGb2312BytesWhereTheColumnHasNoCollation) {
+    // As a bank made by another tool declares it.
+    ASSERT_TRUE(store_->Execute("drop table Knowledge"));
+    ASSERT_TRUE(store_->Execute(
+        "create table Knowledge (ID integer primary key, SuperiorID integer, Title text, "
+        "Url text, KeyWord text, Weight integer)"));
+    // GB2312 and UTF-8 disagree: 病 B2A1 / E797, 数 CAFD / E695, 文 CEC4 / E696.
+    const char* titles[] = {"语文", "文学与实用类文本阅读", "数学", "病句与语言表达"};
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(store_->Execute("insert into Knowledge(ID, Title) values(" +
+                                    std::to_string(i + 1) + ", '" + titles[i] + "')"));
+    }
+    EXPECT_EQ(Ids("select * from Knowledge order by Title"), (std::vector<int>{4, 3, 2, 1}));
+    EXPECT_EQ(Ids("select * from Knowledge k order by k.Title desc"),
+              (std::vector<int>{1, 2, 3, 4}));
 }
 
 }  // namespace
