@@ -10,6 +10,7 @@
 #include "core/store/data_file.h"
 #include "frame/message_box.h"
 #include "shell/fonts.h"
+#include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
 #include "shell/qt_settings.h"
@@ -90,6 +91,7 @@ void CQuilloryApp::ExitInstance() {
         store_.reset();
     }
     skin_.clear();
+    helpWnd_.reset();
     mainMenu_.reset();
     singleInstance_.reset();
 }
@@ -141,6 +143,13 @@ quillory::Settings& CQuilloryApp::Settings() {
         settings_ = std::make_unique<CQtSettings>(applicationName());
     }
     return *settings_;
+}
+
+CHelpWnd& CQuilloryApp::HelpWindow() {
+    if (!helpWnd_) {
+        helpWnd_ = std::make_unique<CHelpWnd>(*this);
+    }
+    return *helpWnd_;
 }
 
 void CQuilloryApp::ApplySkin(QWidget* window) const {
