@@ -150,7 +150,7 @@ void CQuilloryFrame::BuildMenusAndToolbar() {
         connect(action, &QAction::triggered, this, [this] { ShowAboutDialog(this); });
     }
     if (QAction* action = Command(kCmdHelp)) {
-        connect(action, &QAction::triggered, this, [] { OpenHelp(); });
+        connect(action, &QAction::triggered, this, [this] { OpenHelp(app_, this); });
     }
 }
 

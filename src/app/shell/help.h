@@ -3,8 +3,12 @@
 
 #include <QString>
 
+class CQuilloryApp;
+class QWidget;
+
 // The first help page, <program data folder>/help/index.html.
 QString HelpIndexPath();
 
-// Opens the help in the desktop's browser; a failure is not reported.
-void OpenHelp();
+// Brings the program's help window to the front, making it on first use; a
+// missing help folder is reported over parent.
+void OpenHelp(CQuilloryApp& app, QWidget* parent);

@@ -86,7 +86,7 @@ void CMainMenuDlg::LayOut() {
         connect(button, &QPushButton::clicked, this, [this, module] { ShowModule(module); });
     }
     connect(AddButton(QStringLiteral("使用帮助"), kHelpButton), &QPushButton::clicked, this,
-            [] { OpenHelp(); });
+            [this] { OpenHelp(app_, this); });
     connect(AddButton(QStringLiteral("关于我们"), kAboutButton), &QPushButton::clicked, this,
             [this] {
                 if (!busy_) {

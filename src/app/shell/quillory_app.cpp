@@ -12,6 +12,7 @@
 #include "frame/message_box.h"
 #include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
+#include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
 #include "shell/qt_settings.h"
@@ -93,6 +94,7 @@ void CQuilloryApp::ExitInstance() {
         store_.reset();
     }
     skin_.clear();
+    helpWnd_.reset();
     mainMenu_.reset();
     singleInstance_.reset();
 }
@@ -148,6 +150,13 @@ quillory::Settings& CQuilloryApp::Settings() {
         settings_ = std::make_unique<CQtSettings>(applicationName());
     }
     return *settings_;
+}
+
+CHelpWnd& CQuilloryApp::HelpWindow() {
+    if (!helpWnd_) {
+        helpWnd_ = std::make_unique<CHelpWnd>(*this);
+    }
+    return *helpWnd_;
 }
 
 void CQuilloryApp::ApplySkin(QWidget* window) const {

@@ -11,6 +11,7 @@
 #include "core/store/data_store.h"
 
 class QWidget;
+class CHelpWnd;
 class CMainMenuDlg;
 class CSingleInstance;
 
@@ -67,6 +68,8 @@ public:
     const QString& Skin() const { return skin_; }
 
     CMainMenuDlg* MainMenu() const { return mainMenu_.get(); }
+    // The one help window, made (hidden) on first use.
+    CHelpWnd& HelpWindow();
 
 private:
     QString ChooseDataFile() const;
@@ -81,5 +84,6 @@ private:
     bool relatedInfo_ = true;
     std::unique_ptr<CSingleInstance> singleInstance_;
     std::unique_ptr<CMainMenuDlg> mainMenu_;
+    std::unique_ptr<CHelpWnd> helpWnd_;
     int exitCode_ = 0;
 };
