@@ -1,8 +1,10 @@
 // The body of a page as the print file takes it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillory {
 
@@ -21,5 +23,19 @@ struct InlineFrame {
     std::string bodyWithout;
 };
 InlineFrame TakeInlineFrame(std::string_view body);
+
+// The style elements of a page's head (the text before its opening body
+// tag): each "<style ...>...</style>" and each "<link ...>" whose rel is
+// stylesheet, as they stand, in page order. Tag and attribute names are
+// matched without regard to case.
+std::vector<std::string> HeadStyles(std::string_view page);
+
+// The value of an element's href attribute (quoted with " or '), and where
+// it stands in the element; nothing when there is none.
+struct AttributeValue {
+    size_t at = 0;
+    std::string value;
+};
+std::optional<AttributeValue> HrefOf(std::string_view element);
 
 }  // namespace quillory

@@ -1,7 +1,9 @@
 #include "core/generation/print_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "core/common/file_error.h"
@@ -49,6 +51,49 @@ std::optional<ItemPages> ItemLocations(DataStore& store, const PaperNode& node) 
     return ItemPages{rows->Text("Url"), node.tag != 0 ? rows->Text("AnswerUrl") : ""};
 }
 
+// The head styles of the pages merged, once each, their stylesheet links
+// pointing from the print file's folder (Question) at the files the pages
+// name.
+class PrintStyles {
+public:
+    void Add(const std::string& page, const std::string& pageLocation) {
+        for (std::string style : HeadStyles(page)) {
+            if (const std::optional<AttributeValue> href = HrefOf(style)) {
+                style.replace(href->at, href->value.size(),
+                              FromPrintFolder(href->value, pageLocation));
+            }
+            if (std::find(styles_.begin(), styles_.end(), style) == styles_.end()) {
+                styles_.push_back(std::move(style));
+            }
+        }
+    }
+    std::string Text() const {
+        std::string text;
+        for (const std::string& style : styles_) {
+            text += style + "\n";
+        }
+        return text;
+    }
+
+private:
+    static std::string FromPrintFolder(const std::string& href, const std::string& pageLocation) {
+        const std::string target = GbToUtf8(href);
+        if (!IsLocalPath(target) || target.front() == '/' ||
+            target.find(':') != std::string::npos) {
+            return href;
+        }
+        std::string located = LocationBeside(pageLocation, Trim(target));
+        std::replace(located.begin(), located.end(), '\\', '/');
+        const std::string relative = std::filesystem::path(located)
+                                         .lexically_normal()
+                                         .lexically_relative("Question")
+                                         .generic_string();
+        return relative.empty() ? href : Utf8ToGb(relative);
+    }
+
+    std::vector<std::string> styles_;
+};
+
 }  // namespace
 
 std::optional<PrintRange> FindPrintRange(const PaperNodeList& nodes, int currentItemId) {
@@ -75,10 +120,9 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
         context.host.Message(FileErrorText(path, errno), MessageIcon::Error);
         return {};
     }
-    // The pages are GB2312; saying so lets any browser read the file right.
-    out << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
-        << "<title>" << Utf8ToGb("穹岚") << "</title></head><body>\n";
-
+    // The body is written after the head, which takes the pages' styles.
+    std::string body;
+    PrintStyles styles;
     const std::string answerHeading = Utf8ToGb("答案与分析");
     std::string lastFrameSource;
     for (size_t i = range.first; i < range.end; ++i) {
@@ -94,6 +138,7 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
         }
         const PageLocation pageLocation = ResolveLocation(context.dataFolder, locations->page);
         std::string page = ReadPageAsGb(pageLocation);
+        styles.Add(page, pageLocation.address);
         const std::string title = Utf8ToGb(node.title);
         ReplaceAll(page, Utf8ToGb("[标题]"), title);
         ReplaceAll(page, Utf8ToGb("[试题]"), title);
@@ -101,19 +146,29 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
         InlineFrame frame = TakeInlineFrame(PageBody(page));
         if (frame.found && frame.source != lastFrameSource) {
             lastFrameSource = frame.source;
-            out << PageBody(ReadPageAsGb(ResolveLocation(
-                context.dataFolder, LocationBeside(pageLocation.address, GbToUtf8(frame.source)))));
+            const std::string frameLocation =
+                LocationBeside(pageLocation.address, GbToUtf8(frame.source));
+            const std::string framePage =
+                ReadPageAsGb(ResolveLocation(context.dataFolder, frameLocation));
+            styles.Add(framePage, frameLocation);
+            body += PageBody(framePage);
         }
-        out << frame.bodyWithout;
+        body += frame.bodyWithout;
 
         if (withAnswers && !locations->answer.empty()) {
-            std::string answer =
-                PageBody(ReadPageAsGb(ResolveLocation(context.dataFolder, locations->answer)));
+            const PageLocation answerLocation =
+                ResolveLocation(context.dataFolder, locations->answer);
+            const std::string answerPage = ReadPageAsGb(answerLocation);
+            styles.Add(answerPage, answerLocation.address);
+            std::string answer = PageBody(answerPage);
             ReplaceAll(answer, answerHeading, "");
-            out << answer;
+            body += answer;
         }
     }
-    out << "</body></html>\n";
+    // The pages are GB2312; saying so lets any browser read the file right.
+    out << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+        << "<title>" << Utf8ToGb("穹岚") << "</title>" << styles.Text() << "</head><body>\n"
+        << body << "</body></html>\n";
     out.flush();
     if (!out) {
         context.host.Message(FileErrorText(path, errno), MessageIcon::Error);

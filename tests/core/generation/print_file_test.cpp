@@ -156,6 +156,30 @@ TEST_F(PrintFiles, LocationsAreTrimmedAndNothingOutsideTheDataFolderIsRead) {
     EXPECT_EQ(Print(100020, false), std::string(kHead) + "甲|" + kTail);
 }
 
+TEST_F(PrintFiles, TheHeadKeepsThePagesStylesOnceEachPointingAtTheirFiles) {
+    const std::string common =
+        "<link rel=\"stylesheet\" type=\"text/css\" href=\"common/style.css\">";
+    Page("section.html", "<html><head>" + common + "<style>.s{}</style></head><body>S</body>");
+    Question(100003, 100002, 1, "Q1");
+    std::filesystem::create_directories(dir_.File("Question/sub"));
+    WriteFileBytes(dir_.File("Question/sub/q1.html"),
+                   "<head><LINK REL=stylesheet HREF='../common/style.css'>"
+                   "<link rel=\"stylesheet\" href=\"own.css\"><link rel=\"icon\" href=\"i.png\">"
+                   "<link rel=\"stylesheet\" href=\"http://x/y.css\"><STYLE>.s{}</STYLE>"
+                   "<style>.q{}</style></head><body>Q1</body>");
+    Run("update Question set Url='Question/sub/q1.html' where ID=200001");
+    Page("a1.html", "<head>" + common + "</head><body>A1</body>");
+    const std::string styles = common +
+                               "\n<style>.s{}</style>\n"
+                               "<LINK REL=stylesheet HREF='common/style.css'>\n"
+                               "<link rel=\"stylesheet\" href=\"sub/own.css\">\n"
+                               "<link rel=\"stylesheet\" href=\"http://x/y.css\">\n"
+                               "<STYLE>.s{}</STYLE>\n<style>.q{}</style>\n";
+    std::string head = kHead;
+    head.insert(head.find("</head>"), styles);
+    EXPECT_EQ(Print(100002, true), head + "S" + "Q1" + "A1" + kTail);
+}
+
 TEST(FindPrintRange, IsNothingForAnUnknownNode) {
     PaperNodeList nodes;
     nodes.Add({1, 0, "a", 0});
