@@ -1,6 +1,7 @@
 // TeX formulas in the content view and in printouts, typeset by the
 // system's KaTeX in the real browser.
 
+#include "core/common/gb_encoding.h"
 #include "frame_test_support.h"
 #include "generation/print_document.h"
 #include "support/temp_dir.h"
@@ -14,7 +15,10 @@ namespace {
 constexpr int kWait = 60000;
 
 // Plain literals: the meta-object compiler does not read raw strings.
-const char kHead[] = "<html><head><meta charset=\"utf-8\"><title>公式</title></head><body>\n";
+// Pages are GB2312, as the program's own.
+const char kHead[] =
+    "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
+    "<title>公式</title></head><body>\n";
 const char kTail[] = "\n</body></html>";
 
 }  // namespace
@@ -56,7 +60,7 @@ void FormulasTest::cleanupTestCase() {
 
 bool FormulasTest::Show(const QString& name, const QString& body) {
     const std::string path = dir_.File(name.toStdString());
-    quillory::testing::WriteFileBytes(path, kHead + body.toStdString() + kTail);
+    quillory::testing::WriteFileBytes(path, quillory::Utf8ToGb(kHead + body.toStdString() + kTail));
     return NavigateAndWait(*view_, QString::fromStdString(path));
 }
 
@@ -123,7 +127,7 @@ void FormulasTest::malformedFormulaKeepsItsSourceText() {
 void FormulasTest::printoutHasTheFormulasTypeset() {
     const std::string page = dir_.File("print.html");
     quillory::testing::WriteFileBytes(
-        page, std::string(kHead) + "<p>$\\frac{1}{2}+\\sqrt{3}$</p>" + kTail);
+        page, quillory::Utf8ToGb(std::string(kHead) + "<p>$\\frac{1}{2}+\\sqrt{3}$</p>" + kTail));
     const QString pdf = QString::fromStdString(dir_.File("print.pdf"));
     CPrintDocument document;
     QVERIFY2(document.Load(QString::fromStdString(page)), qPrintable(document.ErrorText()));

@@ -38,6 +38,8 @@ constexpr char kRenderer[] = R"JS(
     }
     function script(file, next) {
         var element = document.createElement('script');
+        // Read as what it is, not in the page's own encoding (GB2312 mostly).
+        element.charset = 'utf-8';
         element.src = folder + file;
         add(element, next);
     }
