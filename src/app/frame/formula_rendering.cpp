@@ -24,7 +24,8 @@ constexpr int kGiveUpMilliseconds = 20000;
 constexpr char kRenderer[] = R"JS(
 (function (folder) {
     var root = document.documentElement;
-    if (location.protocol !== 'file:' || !document.body || root.hasAttribute('data-quillory-formulas') ||
+    if (location.protocol !== 'file:' || !document.body ||
+        root.hasAttribute('data-quillory-formulas') ||
         !/\$|\\\(|\\\[/.test(document.body.textContent)) {
         return;
     }
@@ -85,23 +86,22 @@ constexpr char kPendingQuery[] =
 
 void PollFormulas(QPointer<QWebEnginePage> page, QPointer<QObject> context, QDeadlineTimer deadline,
                   std::function<void()> done) {
+    if (page.isNull()) {
+        done();
+        return;
+    }
     page->runJavaScript(QString::fromLatin1(kPendingQuery), QWebEngineScript::ApplicationWorld,
-                        [page, context, deadline, done = std::move(done)](const QVariant& pending) {
+                        [page, context, deadline, done](const QVariant& pending) {
                             if (context.isNull()) {
                                 return;
                             }
-                            if (!pending.toBool() || deadline.hasExpired() || page.isNull()) {
+                            if (!pending.toBool() || deadline.hasExpired()) {
                                 done();
                                 return;
                             }
-                            QTimer::singleShot(kPollMilliseconds, context.data(),
-                                               [page, context, deadline, done] {
-                                                   if (page.isNull()) {
-                                                       done();
-                                                   } else {
-                                                       PollFormulas(page, context, deadline, done);
-                                                   }
-                                               });
+                            QTimer::singleShot(kPollMilliseconds, context.data(), [=] {
+                                PollFormulas(page, context, deadline, done);
+                            });
                         });
 }
 
@@ -122,10 +122,10 @@ QString KatexFolder() {
 
 }  // namespace
 
-bool InstallFormulaRendering(QWebEnginePage& page) {
+void InstallFormulaRendering(QWebEnginePage& page) {
     const QString folder = KatexFolder();
     if (folder.isEmpty()) {
-        return false;
+        return;
     }
     const QString folderUrl = QUrl::fromLocalFile(folder + u'/').toString(QUrl::FullyEncoded);
     QWebEngineScript script;
@@ -135,7 +135,6 @@ bool InstallFormulaRendering(QWebEnginePage& page) {
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(true);
     page.scripts().insert(script);
-    return true;
 }
 
 void AfterFormulasRendered(QWebEnginePage& page, QObject* context, std::function<void()> done) {

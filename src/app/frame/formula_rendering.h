@@ -9,9 +9,9 @@
 class QObject;
 class QWebEnginePage;
 
-// Typesets the formulas of every local page that page loads from now on;
-// false, and nothing added, without KaTeX.
-bool InstallFormulaRendering(QWebEnginePage& page);
+// Typesets the formulas of every local page that page loads from now on
+// (nothing without KaTeX).
+void InstallFormulaRendering(QWebEnginePage& page);
 
 // Calls done once the formulas of the page loaded in page are typeset, their
 // fonts included (at once for a page without formulas); a rendering that does
