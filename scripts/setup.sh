@@ -10,7 +10,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-webchannel-dev
     libqt6webenginecore6-bin qt6-translations-l10n
     libgtest-dev libbenchmark-dev libcli11-dev
-    xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri
+    xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri libjs-katex
 )
 
 missing=()

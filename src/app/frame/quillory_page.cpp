@@ -5,6 +5,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
+#include "frame/formula_rendering.h"
+
 namespace {
 
 // The object the page script reports clicks to.
@@ -71,6 +73,7 @@ QString WebChannelScript() {
 
 CQuilloryPage::CQuilloryPage(QObject* parent) : QWebEnginePage(parent) {
     InstallLinkCatcher();
+    InstallFormulaRendering(*this);
 }
 
 void CQuilloryPage::InstallLinkCatcher() {

@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+#include "frame/formula_rendering.h"
+
 namespace {
 
 constexpr qreal kMarginMillimetres = 15;
@@ -45,6 +47,7 @@ private:
 CPrintDocument::CPrintDocument() : view_(std::make_unique<QWebEngineView>()) {
     // Never shown: the page is laid out for paper, not for a window.
     view_->setAttribute(Qt::WA_DontShowOnScreen);
+    InstallFormulaRendering(*view_->page());
 }
 
 CPrintDocument::~CPrintDocument() = default;
@@ -56,8 +59,14 @@ bool CPrintDocument::Load(const QString& htmlFile) {
         return false;
     }
     BrowserWait wait(*view_);
-    QObject::connect(view_.get(), &QWebEngineView::loadFinished, wait.Receiver(),
-                     [&](bool ok) { wait.Finish(ok); });
+    // Formulas are typeset after the page is there; it is printed as typeset.
+    QObject::connect(view_.get(), &QWebEngineView::loadFinished, wait.Receiver(), [&](bool ok) {
+        if (!ok) {
+            wait.Finish(false);
+            return;
+        }
+        AfterFormulasRendered(*view_->page(), wait.Receiver(), [&] { wait.Finish(true); });
+    });
     view_->load(QUrl::fromLocalFile(QFileInfo(htmlFile).absoluteFilePath()));
     const bool loaded = wait.Run();
     if (!loaded) {

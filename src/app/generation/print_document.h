@@ -16,7 +16,8 @@ public:
     CPrintDocument(const CPrintDocument&) = delete;
     CPrintDocument& operator=(const CPrintDocument&) = delete;
 
-    // Loads an HTML file; false when the browser could not show it.
+    // Loads an HTML file and typesets its formulas; false when the browser
+    // could not show it.
     bool Load(const QString& htmlFile);
     // Prints the loaded page on printer (as the print dialog set it up).
     bool Print(QPrinter& printer);
