@@ -201,6 +201,10 @@ void PrintTest::printerReceivesThePages() {
     printer.setOutputFileName(output);
     QVERIFY2(document.Print(printer), qPrintable(document.ErrorText()));
     QVERIFY(IsPdf(output));
+    // Text stays text: the pages carry their fonts, not pictures of them.
+    QFile file(output);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("/FontFile"));
 }
 
 void PrintTest::printCommandExportsAPdfWhereTheLearnerSays() {

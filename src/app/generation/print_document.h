@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 
+class QPageLayout;
 class QPrinter;
 class QWebEngineView;
 
@@ -19,7 +20,8 @@ public:
     // Loads an HTML file and typesets its formulas; false when the browser
     // could not show it.
     bool Load(const QString& htmlFile);
-    // Prints the loaded page on printer (as the print dialog set it up).
+    // Prints the loaded page as the print dialog set the printer up: a PDF
+    // of it goes to the printer's file, or to the printer through lp.
     bool Print(QPrinter& printer);
     // Writes the loaded page as an A4 PDF file.
     bool ExportPdf(const QString& pdfFile);
@@ -28,6 +30,8 @@ public:
     QString ErrorText() const { return error_; }
 
 private:
+    bool WritePdf(const QString& pdfFile, const QPageLayout& layout);
+
     std::unique_ptr<QWebEngineView> view_;
     QString error_;
 };
