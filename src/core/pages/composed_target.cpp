@@ -24,12 +24,15 @@ bool IsDataFile(const std::string& dataFile, const std::string& resolved) {
     return false;
 }
 
+}  // namespace
+
 // Every location of the tables names its file last, so only rows whose
 // location holds the file's name can name it. One statement reads each table
 // once and keeps just those rows (a page view pays for one pass over the
 // tables, not for resolving every location); resolving them then decides.
-std::optional<bool> IsNamedByATable(PageContext& context, const std::string& path,
-                                    const std::string& resolved) {
+std::optional<bool> IsNamedByATable(DataStore& store, const std::string& dataFolder,
+                                    const std::string& path) {
+    const std::string resolved = ResolvedPath(path);
     const std::string name = SqlQuote(std::filesystem::path(path).filename().string());
     const auto holding = [&](const char* column) {
         return Format("instr(%s, '%s') > 0", column, name.c_str());
@@ -41,13 +44,13 @@ std::optional<bool> IsNamedByATable(PageContext& context, const std::string& pat
         "select Url, '' from PaperTemplate where %s",
         holding("Url").c_str(), holding("Url").c_str(), holding("AnswerUrl").c_str(),
         holding("Url").c_str(), holding("Url").c_str());
-    auto rows = context.store.Query(sql);
+    auto rows = store.Query(sql);
     if (!rows) {
         return std::nullopt;
     }
     for (; !rows->AtEnd(); rows->Next()) {
         for (const char* column : {"Location", "Answer"}) {
-            const PageLocation named = ResolveLocation(context.dataFolder, rows->Text(column));
+            const PageLocation named = ResolveLocation(dataFolder, rows->Text(column));
             if (!named.path.empty() && ResolvedPath(named.path) == resolved) {
                 return true;
             }
@@ -59,8 +62,6 @@ std::optional<bool> IsNamedByATable(PageContext& context, const std::string& pat
     return false;
 }
 
-}  // namespace
-
 bool MayWriteComposedFile(PageContext& context, const std::string& path) {
     const std::string resolved = ResolvedPath(path);
     // A link at the page's own place is never a page written here, and
@@ -70,7 +71,7 @@ bool MayWriteComposedFile(PageContext& context, const std::string& path) {
     const bool isLink = std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec));
     if (!isLink && !std::filesystem::path(path).filename().empty() &&
         LiesInFolder(context.dataFolder, path) && !IsDataFile(context.store.Path(), resolved)) {
-        const std::optional<bool> named = IsNamedByATable(context, path, resolved);
+        const std::optional<bool> named = IsNamedByATable(context.store, context.dataFolder, path);
         if (named && !*named) {
             return true;
         }

@@ -4,6 +4,7 @@
 // when it closes.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "core/pages/page_context.h"
@@ -17,5 +18,10 @@ namespace quillory {
 // that nothing was written. A database error refuses too: a file not known to be free is not
 // replaced.
 bool MayWriteComposedFile(PageContext& context, const std::string& path);
+
+// Whether a location of one of those tables names the file at path, however
+// it is spelled; nothing on a database error.
+std::optional<bool> IsNamedByATable(DataStore& store, const std::string& dataFolder,
+                                    const std::string& path);
 
 }  // namespace quillory

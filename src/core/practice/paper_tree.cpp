@@ -8,6 +8,7 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/host/setting_names.h"
+#include "core/pages/composed_target.h"
 #include "core/practice/paper_table.h"
 #include "core/store/data_store.h"
 
@@ -106,9 +107,12 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
             return false;
         }
     }
+    // A page that another row still shows stays.
     for (const std::string& page : pages) {
-        std::error_code ec;
-        std::filesystem::remove(page, ec);
+        if (IsNamedByATable(store, dataFolder, page) == std::optional<bool>(false)) {
+            std::error_code ec;
+            std::filesystem::remove(page, ec);
+        }
     }
     settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
     return true;

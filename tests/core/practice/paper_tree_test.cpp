@@ -113,6 +113,15 @@ TEST_F(PaperTrees, AFailedDeletionChangesNothing) {
     EXPECT_TRUE(settings_.values.empty());
 }
 
+TEST_F(PaperTrees, APageAnotherRowStillShowsIsKept) {
+    Run("update Paper set Url='Question\\100010.html ' where ID=550001");
+    std::filesystem::create_directories(dir_.File("Question"));
+    testing::WriteFileBytes(dir_.File("Question/100010.html"), "shared");
+    const auto nodes = LoadPaperTreeRows(*store_, -1, PaperFilter::Practice);
+    ASSERT_TRUE(DeletePaperTree(*store_, settings_, dir_.Path(), *nodes, 550001));
+    EXPECT_TRUE(std::filesystem::exists(dir_.File("Question/100010.html")));
+}
+
 TEST_F(PaperTrees, APageOutsideTheDataFolderIsNeverDeleted) {
     Run("update Paper set Url='../victim.html' where ID=550001");
     testing::WriteFileBytes(dir_.File("victim.html"), "keep");
