@@ -21,9 +21,16 @@ namespace {
 // is no error for the learner.
 constexpr int kAbortedError = -3;
 
+// A page file may come with a query ("...htm?700001"), which is no part of
+// the file's name.
 QUrl ToUrl(const QString& pathOrUrl) {
     if (QDir::isAbsolutePath(pathOrUrl)) {
-        return QUrl::fromLocalFile(pathOrUrl);
+        const qsizetype query = pathOrUrl.indexOf(QLatin1Char('?'));
+        QUrl url = QUrl::fromLocalFile(query < 0 ? pathOrUrl : pathOrUrl.left(query));
+        if (query >= 0) {
+            url.setQuery(pathOrUrl.mid(query + 1));
+        }
+        return url;
     }
     return QUrl(pathOrUrl);
 }

@@ -1,5 +1,6 @@
 #include "core/pages/linked_page.h"
 
+#include "core/analysis/history_record_page.h"
 #include "core/pages/knowledge_page.h"
 #include "core/pages/paper_page.h"
 #include "core/pages/question_page.h"
@@ -19,8 +20,14 @@ bool ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOp
         case LinkKind::Knowledge:
             ShowKnowledgePage(context, link.id);
             return true;
-        case LinkKind::ClassicAnalysis:
         case LinkKind::HistoryAnalysis:
+            // Record 0 is the history summary, which has no builder yet.
+            if (link.id == 0) {
+                break;
+            }
+            ShowHistoryRecord(context, link.id, link.second);
+            return true;
+        case LinkKind::ClassicAnalysis:
             break;
     }
     return false;

@@ -13,7 +13,8 @@ struct PageOptions {
 };
 
 // Builds and shows the page the link names; false when its kind has no page
-// builder (the analysis pages), so nothing is shown.
+// builder yet (the classic analysis and the history summary), so nothing is
+// shown.
 bool ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
 
 }  // namespace quillory

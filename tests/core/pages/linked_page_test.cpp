@@ -28,6 +28,8 @@ TEST(ShowLinkedPage, EachKindBuildsItsOwnPage) {
              "insert into Question(ID, Url, AnswerUrl) values(200001, 'Question/q.html', "
              "'Question/a.html')",
              "insert into Knowledge(ID, Title, Url) values(300001, '黄河', 'Knowledge/k.html')",
+             "insert into History(ID, RecordDate, RecordTime, PaperID, PaperItemID) "
+             "values(700001, '2026-03-14', '09:26:53', 100001, 100001)",
          }) {
         ASSERT_TRUE(store->Execute(sql)) << store->LastError();
     }
@@ -42,6 +44,7 @@ TEST(ShowLinkedPage, EachKindBuildsItsOwnPage) {
         const char* page;   // the file shown, empty when nothing is
         const char* start;  // how it begins
         bool withBlock;     // a related block before </body>
+        const char* query = "";
     };
     const Case cases[] = {
         {"Quillory://Paper:100001", true, "Question/p.htm", "试卷第一套</body>", false},
@@ -51,7 +54,9 @@ TEST(ShowLinkedPage, EachKindBuildsItsOwnPage) {
         {"Quillory://Answer:200001第2题", false, "Question/a.htm", "答案第2题</body>", false},
         {"Quillory://Knowledge:300001", false, "Knowledge/k.htm", "知识点<font", true},
         {"Quillory://ClassicAnalysis:000000", true, "", "", false},
-        {"Quillory://HistoryAnalysis:700001:100001", true, "", "", false},
+        {"Quillory://HistoryAnalysis:700001:100001", true,
+         "Knowledge/第一套-2026-03-14-09-26-53.htm", "<html>\n<head>\n", false, "?700001"},
+        {"Quillory://HistoryAnalysis:000000", true, "", "", false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.link);
@@ -65,7 +70,7 @@ TEST(ShowLinkedPage, EachKindBuildsItsOwnPage) {
             EXPECT_TRUE(host.navigations.empty());
             continue;
         }
-        ASSERT_EQ(host.navigations, std::vector<std::string>{dir.File(c.page)});
+        ASSERT_EQ(host.navigations, std::vector<std::string>{dir.File(c.page) + c.query});
         const std::string page = GbToUtf8(ReadFileBytes(dir.File(c.page)));
         EXPECT_EQ(page.rfind(c.start, 0), 0u) << page;
         EXPECT_EQ(page.find("[相关知识点]") != std::string::npos, c.withBlock);

@@ -1,0 +1,67 @@
+#include "core/analysis/analysis_page.h"
+
+#include <cerrno>
+
+#include "core/common/file_error.h"
+#include "core/common/gb_encoding.h"
+#include "core/host/host.h"
+
+namespace quillory {
+
+namespace {
+
+constexpr size_t kFlushSize = 4095;
+
+}  // namespace
+
+bool AnalysisPage::Open(const std::string& path, std::string_view titleLine, Host& host) {
+    path_ = path;
+    host_ = &host;
+    file_.reset(std::fopen(path.c_str(), "wb"));
+    if (!file_) {
+        host.Message(FileErrorText(path, errno), MessageIcon::Error);
+        return false;
+    }
+    text_ =
+        "<html>\n<head>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">\n"
+        "<meta http-equiv=\"Content-Language\" content=\"zh-cn\">\n";
+    text_ += titleLine;
+    text_ +=
+        "<style type=text/css>\n"
+        "td, p, li, input, select {font-size:12px;}\n"
+        "</style>\n</head>\n"
+        "<body background=\"common/image/bk_knowledge.gif\" bgcolor=\"#FFFFFF\" "
+        "text=\"#000000\" link=\"#0000ff\" vlink=\"#000099\" alink=\"#ff0000\">\n"
+        "<font face=\"宋体\">\n";
+    return true;
+}
+
+bool AnalysisPage::Write() {
+    const std::string bytes = Utf8ToGb(text_);
+    text_.clear();
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size()) {
+        host_->Message(FileErrorText(path_, errno), MessageIcon::Error);
+        file_.reset();
+        return false;
+    }
+    return true;
+}
+
+bool AnalysisPage::EndRow() {
+    return text_.size() <= kFlushSize || Write();
+}
+
+bool AnalysisPage::Close() {
+    text_ += "</font>\n</body>\n</html>\n";
+    if (!Write()) {
+        return false;
+    }
+    const bool closed = std::fclose(file_.release()) == 0;
+    if (!closed) {
+        host_->Message(FileErrorText(path_, errno), MessageIcon::Error);
+    }
+    return closed;
+}
+
+}  // namespace quillory

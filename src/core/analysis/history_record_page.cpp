@@ -1,0 +1,271 @@
+#include "core/analysis/history_record_page.h"
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "core/analysis/analysis_page.h"
+#include "core/common/file_name.h"
+#include "core/common/internal_link.h"
+#include "core/common/paper_node_list.h"
+#include "core/common/text.h"
+#include "core/host/host.h"
+#include "core/pages/composed_target.h"
+#include "core/pages/html_writer.h"
+#include "core/store/data_store.h"
+#include "core/store/date_time.h"
+
+namespace quillory {
+
+namespace {
+
+struct AnswerRecord {
+    int questionId = 0;
+    int paperItemId = 0;
+    int typeId = 0;
+    std::string url;
+    std::string answerUrl;
+    float fullMarks = 0.0f;
+    float score = 0.0f;
+    std::string knowledge;
+};
+
+struct Titled {
+    int id = 0;
+    std::string title;
+};
+
+// A piece names a knowledge point when it has six characters or more and a
+// number that is not 0.
+std::optional<int> KnowledgeIdOf(const std::string& piece) {
+    if (piece.size() < 6 || AtoI(piece) == 0) {
+        return std::nullopt;
+    }
+    return AtoI(piece);
+}
+
+const Titled* Find(const std::vector<Titled>& table, int id) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [id](const Titled& entry) { return entry.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+// The entries that still have a row, with their titles; nothing on a
+// database error.
+std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
+                                              const std::vector<int>& ids) {
+    std::vector<Titled> titled;
+    for (const int id : ids) {
+        auto rows = store.Query(Format("select * from %s where ID=%d", table, id));
+        if (!rows) {
+            return std::nullopt;
+        }
+        if (!rows->AtEnd()) {
+            titled.push_back({id, rows->Text("Title")});
+        }
+    }
+    return titled;
+}
+
+std::string Cell(const char* start, std::string_view caption) {
+    return std::string(start) + "<p align=\"center\"><b>" + std::string(caption) +
+           "</b></p>\n</td>\n";
+}
+
+std::string Rate(float score, float fullMarks) {
+    return fullMarks == 0.0f ? "-"
+                             : Format("%.1f%%", static_cast<double>(100.0f * score / fullMarks));
+}
+
+}  // namespace
+
+void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
+    DataStore& store = context.store;
+    int paperId = 0;
+    DateTime date;
+    DateTime time;
+    {
+        auto rows = store.Query(Format("select * from History where ID=%d", historyId));
+        if (!rows || rows->AtEnd()) {
+            return;
+        }
+        paperId = rows->Int("PaperID");
+        date = rows->Date("RecordDate");
+        time = rows->Date("RecordTime");
+    }
+
+    PaperNodeList all;
+    {
+        auto rows = store.Query("select * from Paper order by ID");
+        if (!rows) {
+            return;
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            all.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"),
+                     rows->Int("QuestionID")});
+        }
+        if (rows->Failed()) {
+            return;
+        }
+    }
+    const int root = rootNodeId != 0 ? rootNodeId : paperId;
+    PaperNodeList nodes;
+    for (const PaperNode& node : all.Nodes()) {
+        if (all.IsUnder(node.id, root)) {
+            nodes.Add(node);
+        }
+    }
+    nodes.Order();
+
+    std::vector<AnswerRecord> records;
+    std::vector<int> typeIds;
+    std::vector<int> knowledgeIds;
+    {
+        auto rows = store.Query(
+            Format("select * from History where PaperID=%d and RecordDate=#%s# and RecordTime=#%s# "
+                   "order by ID",
+                   paperId, FormatDate(date).c_str(), FormatTime(time).c_str()));
+        if (!rows) {
+            return;
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            AnswerRecord record{rows->Int("QuestionID"),     rows->Int("PaperItemID"),
+                                rows->Int("QuestionTypeID"), rows->Text("Url"),
+                                rows->Text("AnswerUrl"),     rows->Single("TotalScore"),
+                                rows->Single("UserScore"),   rows->Text("KnowledgeID")};
+            if (std::find(typeIds.begin(), typeIds.end(), record.typeId) == typeIds.end()) {
+                typeIds.push_back(record.typeId);
+            }
+            for (const std::string& piece : SplitString(record.knowledge, ",")) {
+                const std::optional<int> id = KnowledgeIdOf(piece);
+                if (id && std::find(knowledgeIds.begin(), knowledgeIds.end(), *id) ==
+                              knowledgeIds.end()) {
+                    knowledgeIds.push_back(*id);
+                }
+            }
+            records.push_back(std::move(record));
+        }
+        if (rows->Failed()) {
+            return;
+        }
+    }
+    const auto types = WithTitles(store, "QuestionType", typeIds);
+    const auto knowledge = types ? WithTitles(store, "Knowledge", knowledgeIds) : std::nullopt;
+    if (!knowledge) {
+        return;
+    }
+
+    const std::string heading = nodes.Empty() ? "没有找到试卷" : nodes[0].title;
+    const std::string path =
+        FileInFolder(context.dataFolder + "/Knowledge",
+                     heading + "-" + FormatDate(date) + "-" +
+                         Format("%02d-%02d-%02d", time.hour, time.minute, time.second) + ".htm");
+    AnalysisPage page;
+    if (!MayWriteComposedFile(context, path) ||
+        !page.Open(path, "<title>用户历史分析</title>\n", context.host)) {
+        return;
+    }
+    page.Add("<p align=\"center\"><font size=\"5\" color=\"#FF0000\"><b>历史分析--" +
+             HtmlText(heading) + "</b></font></p>\n");
+    page.Add(
+        "<table border=\"2\" cellpadding=\"0\" cellspacing=\"1\" width=\"800\" "
+        "id=\"AutoNumber1\" align=\"center\">\n");
+    page.Add("<tr bgcolor=\"#00FFFF\">\n" +
+             Cell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "项 目") +
+             Cell("<td width=\"20%\" align=\"center\" valign=\"top\">\n", "题 型") +
+             Cell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "分值") +
+             Cell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "得分") +
+             Cell("<td width=\"8%\" align=\"center\" valign=\"top\">\n", "得分率") +
+             Cell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "知识点") + "</tr>\n");
+
+    for (const PaperNode& node : nodes.Nodes()) {
+        const bool question = node.tag != 0;
+        const AnswerRecord* record = nullptr;
+        float fullMarks = 0.0f;
+        float score = 0.0f;
+        if (question) {
+            const auto found = std::find_if(
+                records.begin(), records.end(),
+                [&](const AnswerRecord& entry) { return entry.paperItemId == node.id; });
+            if (found == records.end()) {
+                continue;
+            }
+            record = &*found;
+            fullMarks = record->fullMarks;
+            score = record->score;
+        } else {
+            for (const AnswerRecord& entry : records) {
+                if (nodes.IsUnder(entry.paperItemId, node.id)) {
+                    fullMarks += entry.fullMarks;
+                    score += entry.score;
+                }
+            }
+        }
+        const Titled* type = record ? Find(*types, record->typeId) : nullptr;
+
+        std::string row =
+            "<tr>\n<td width=\"20%\" align=\"left\" valign=\"top\">\n"
+            "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-collapse: "
+            "collapse\">\n<tr>\n";
+        for (int level = 1; level < nodes.Depth(node.id); ++level) {
+            row += "<td>&nbsp;&nbsp;&nbsp;</td>\n";
+        }
+        row += "<td>\n";
+        if (!question) {
+            row += HtmlText(node.title) + "\n";
+        } else {
+            row += record->url.empty()
+                       ? HtmlText(node.title)
+                       : HtmlLink(MakeLink(LinkKind::Question, record->questionId, node.title),
+                                  node.title);
+            row += record->answerUrl.empty()
+                       ? "(答案)<br>"
+                       : " " + HtmlLink(MakeLink(LinkKind::Answer, record->questionId, node.title),
+                                        "答案");
+        }
+        row += "</td>\n</tr>\n</table>\n</td>\n";
+        row += "<td width=\"20%\" align=\"center\" valign=\"top\">\n<p>" +
+               (type ? HtmlText(type->title) : std::string("-")) + "</p>\n</td>\n";
+        const char* align = question ? "right" : "center";
+        const std::string values[] = {Format("%.1f", static_cast<double>(fullMarks)),
+                                      Format("%.1f", static_cast<double>(score)),
+                                      Rate(score, fullMarks)};
+        for (int i = 0; i < 3; ++i) {
+            row += Format("<td width=\"%s\" align=\"%s\" valign=\"top\">\n", i == 2 ? "8%" : "6%",
+                          align) +
+                   "<p>" + values[i] + "</p>\n</td>\n";
+        }
+        row += "<td width=\"30%\" align=\"center\" valign=\"top\">\n";
+        if (!question) {
+            row += "-";
+        } else {
+            bool named = false;
+            for (const std::string& piece : SplitString(record->knowledge, ",")) {
+                const std::optional<int> id = KnowledgeIdOf(piece);
+                if (!id) {
+                    continue;
+                }
+                named = true;
+                const Titled* point = Find(*knowledge, *id);
+                row += point ? HtmlLink(MakeLink(LinkKind::Knowledge, *id), point->title) + "<br>\n"
+                             : "-";
+            }
+            if (!named) {
+                row += "-";
+            }
+        }
+        row += "</td>\n</tr>\n";
+        page.Add(row);
+        if (!page.EndRow()) {
+            return;
+        }
+    }
+    page.Add("</table>\n");
+    if (!page.Close()) {
+        return;
+    }
+    context.host.Navigate(path + "?" + std::to_string(historyId));
+    context.host.AddGeneratedFile(path);
+}
+
+}  // namespace quillory
