@@ -12,6 +12,7 @@
 #include "core/host/host.h"
 #include "core/pages/composed_target.h"
 #include "core/pages/html_writer.h"
+#include "core/practice/exam_record.h"
 #include "core/store/data_store.h"
 #include "core/store/date_time.h"
 
@@ -81,18 +82,11 @@ std::string Rate(float score, float fullMarks) {
 
 void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
     DataStore& store = context.store;
-    int paperId = 0;
-    DateTime date;
-    DateTime time;
-    {
-        auto rows = store.Query(Format("select * from History where ID=%d", historyId));
-        if (!rows || rows->AtEnd()) {
-            return;
-        }
-        paperId = rows->Int("PaperID");
-        date = rows->Date("RecordDate");
-        time = rows->Date("RecordTime");
+    const std::optional<ReviewRecord> stored = FindRecord(store, historyId);
+    if (!stored) {
+        return;
     }
+    const ReviewRecord& record = *stored;
 
     PaperNodeList all;
     {
@@ -108,7 +102,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
             return;
         }
     }
-    const int root = rootNodeId != 0 ? rootNodeId : paperId;
+    const int root = rootNodeId != 0 ? rootNodeId : record.paperId;
     PaperNodeList nodes;
     for (const PaperNode& node : all.Nodes()) {
         if (all.IsUnder(node.id, root)) {
@@ -121,29 +115,26 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
     std::vector<int> typeIds;
     std::vector<int> knowledgeIds;
     {
-        auto rows = store.Query(
-            Format("select * from History where PaperID=%d and RecordDate=#%s# and RecordTime=#%s# "
-                   "order by ID",
-                   paperId, FormatDate(date).c_str(), FormatTime(time).c_str()));
+        auto rows = store.Query(RecordRowsQuery(record));
         if (!rows) {
             return;
         }
         for (; !rows->AtEnd(); rows->Next()) {
-            AnswerRecord record{rows->Int("QuestionID"),     rows->Int("PaperItemID"),
+            AnswerRecord answer{rows->Int("QuestionID"),     rows->Int("PaperItemID"),
                                 rows->Int("QuestionTypeID"), rows->Text("Url"),
                                 rows->Text("AnswerUrl"),     rows->Single("TotalScore"),
                                 rows->Single("UserScore"),   rows->Text("KnowledgeID")};
-            if (std::find(typeIds.begin(), typeIds.end(), record.typeId) == typeIds.end()) {
-                typeIds.push_back(record.typeId);
+            if (std::find(typeIds.begin(), typeIds.end(), answer.typeId) == typeIds.end()) {
+                typeIds.push_back(answer.typeId);
             }
-            for (const std::string& piece : SplitString(record.knowledge, ",")) {
+            for (const std::string& piece : SplitString(answer.knowledge, ",")) {
                 const std::optional<int> id = KnowledgeIdOf(piece);
                 if (id && std::find(knowledgeIds.begin(), knowledgeIds.end(), *id) ==
                               knowledgeIds.end()) {
                     knowledgeIds.push_back(*id);
                 }
             }
-            records.push_back(std::move(record));
+            records.push_back(std::move(answer));
         }
         if (rows->Failed()) {
             return;
@@ -156,10 +147,11 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
     }
 
     const std::string heading = nodes.Empty() ? "没有找到试卷" : nodes[0].title;
-    const std::string path =
-        FileInFolder(context.dataFolder + "/Knowledge",
-                     heading + "-" + FormatDate(date) + "-" +
-                         Format("%02d-%02d-%02d", time.hour, time.minute, time.second) + ".htm");
+    const std::string path = FileInFolder(
+        context.dataFolder + "/Knowledge",
+        heading + "-" + FormatDate(record.date) + "-" +
+            Format("%02d-%02d-%02d", record.time.hour, record.time.minute, record.time.second) +
+            ".htm");
     AnalysisPage page;
     if (!MayWriteComposedFile(context, path) ||
         !page.Open(path, "<title>用户历史分析</title>\n", context.host)) {
@@ -180,7 +172,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
 
     for (const PaperNode& node : nodes.Nodes()) {
         const bool question = node.tag != 0;
-        const AnswerRecord* record = nullptr;
+        const AnswerRecord* answer = nullptr;
         float fullMarks = 0.0f;
         float score = 0.0f;
         if (question) {
@@ -190,9 +182,9 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
             if (found == records.end()) {
                 continue;
             }
-            record = &*found;
-            fullMarks = record->fullMarks;
-            score = record->score;
+            answer = &*found;
+            fullMarks = answer->fullMarks;
+            score = answer->score;
         } else {
             for (const AnswerRecord& entry : records) {
                 if (nodes.IsUnder(entry.paperItemId, node.id)) {
@@ -201,7 +193,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
                 }
             }
         }
-        const Titled* type = record ? Find(*types, record->typeId) : nullptr;
+        const Titled* type = answer ? Find(*types, answer->typeId) : nullptr;
 
         std::string row =
             "<tr>\n<td width=\"20%\" align=\"left\" valign=\"top\">\n"
@@ -214,13 +206,13 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
         if (!question) {
             row += HtmlText(node.title) + "\n";
         } else {
-            row += record->url.empty()
+            row += answer->url.empty()
                        ? HtmlText(node.title)
-                       : HtmlLink(MakeLink(LinkKind::Question, record->questionId, node.title),
+                       : HtmlLink(MakeLink(LinkKind::Question, answer->questionId, node.title),
                                   node.title);
-            row += record->answerUrl.empty()
+            row += answer->answerUrl.empty()
                        ? "(答案)<br>"
-                       : " " + HtmlLink(MakeLink(LinkKind::Answer, record->questionId, node.title),
+                       : " " + HtmlLink(MakeLink(LinkKind::Answer, answer->questionId, node.title),
                                         "答案");
         }
         row += "</td>\n</tr>\n</table>\n</td>\n";
@@ -240,7 +232,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
             row += "-";
         } else {
             bool named = false;
-            for (const std::string& piece : SplitString(record->knowledge, ",")) {
+            for (const std::string& piece : SplitString(answer->knowledge, ",")) {
                 const std::optional<int> id = KnowledgeIdOf(piece);
                 if (!id) {
                     continue;

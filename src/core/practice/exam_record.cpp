@@ -69,11 +69,15 @@ std::optional<ReviewRecord> FindRecord(DataStore& store, int historyId) {
     return ReviewRecord{rows->Int("PaperID"), rows->Date("RecordDate"), rows->Date("RecordTime")};
 }
 
+std::string RecordRowsQuery(const ReviewRecord& record) {
+    return Format(
+        "select * from History where PaperID=%d and RecordDate=#%s# and RecordTime=#%s# order by "
+        "ID",
+        record.paperId, FormatDate(record.date).c_str(), FormatTime(record.time).c_str());
+}
+
 bool ApplyRecordRows(DataStore& store, const ReviewRecord& record, std::vector<ExamItem>& items) {
-    auto rows = store.Query(
-        Format("select * from History where PaperID=%d and RecordDate=#%s# "
-               "and RecordTime=#%s# order by ID",
-               record.paperId, FormatDate(record.date).c_str(), FormatTime(record.time).c_str()));
+    auto rows = store.Query(RecordRowsQuery(record));
     if (!rows) {
         return false;
     }

@@ -37,6 +37,9 @@ struct ReviewRecord {
 // The PaperID, date and time of a History row; nothing when it cannot be read.
 std::optional<ReviewRecord> FindRecord(DataStore& store, int historyId);
 
+// The statement that reads every History row of a record, in ID order.
+std::string RecordRowsQuery(const ReviewRecord& record);
+
 // Sets each item's learner score and answer text from the record's rows, in
 // ID order (so of two records stored in the same second the later row wins);
 // rows whose question is no longer in the exam are ignored. False on a
