@@ -2,9 +2,49 @@
 
 #include <QPixmap>
 
+#include "core/analysis/classic_analysis_tree.h"
+#include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+// Every item shows the first cells of the analysis strip.
+constexpr int kImage = 0;
+constexpr int kSelectedImage = 1;
+
+}  // namespace
 
 CClassicAnalysisFrame::CClassicAnalysisFrame(CQuilloryApp& app, QWidget* owner)
     : CQuilloryFrame(app, FrameResource::ClassicAnalysis, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
+}
+
+void CClassicAnalysisFrame::LoadTree() {
+    CQuilloryFrame::ResetTree();
+    links_.clear();
+    if (!app_.HasStore()) {
+        return;
+    }
+    const std::optional<std::vector<quillory::ClassicAnalysisItem>> items =
+        quillory::LoadClassicAnalysisTree(app_.Store());
+    if (!items) {
+        return;
+    }
+    for (const quillory::ClassicAnalysisItem& item : *items) {
+        TreeView()->InsertItemById(item.node.id, item.node.superiorId,
+                                   QString::fromStdString(item.node.title), kImage, kSelectedImage);
+        Nodes().Add(item.node);
+        links_[item.node.id] = item.link;
+    }
+    SetLoaded(true);
+    TreeView()->SelectItem(TreeView()->topLevelItem(0));
+}
+
+void CClassicAnalysisFrame::OnTreeSelect(int itemId) {
+    CQuilloryFrame::OnTreeSelect(itemId);
+    const auto found = links_.find(itemId);
+    if (found != links_.end()) {
+        ContentView()->Navigate(QString::fromStdString(found->second));
+    }
 }

@@ -1,21 +1,129 @@
 #include "analysis/history_analysis_frame.h"
 
+#include <QAction>
 #include <QPixmap>
 
+#include "core/analysis/history_tree.h"
+#include "core/host/host.h"
+#include "core/host/setting_names.h"
 #include "frame/frame_commands.h"
+#include "frame/message_box.h"
+#include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+// Cells of the tree strip, each kind with the image it shows selected.
+struct Images {
+    int normal;
+    int selected;
+};
+
+Images ImagesOf(quillory::HistoryItemKind kind) {
+    switch (kind) {
+        case quillory::HistoryItemKind::Root:
+            return {0, 1};
+        case quillory::HistoryItemKind::Day:
+            return {2, 2};
+        case quillory::HistoryItemKind::Record:
+            return {3, 4};
+    }
+    return {0, 1};
+}
+
+}  // namespace
 
 CHistoryAnalysisFrame::CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner)
     : CQuilloryFrame(app, FrameResource::History, owner) {
     // Root 0/1, day 2, record 3/4 (shared with the classic analysis tree).
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
+    if (QAction* action = Command(kCmdDelete)) {
+        connect(action, &QAction::triggered, this, &CHistoryAnalysisFrame::DeleteRecords);
+    }
+    if (QAction* action = Command(kCmdReview)) {
+        connect(action, &QAction::triggered, this, &CHistoryAnalysisFrame::Review);
+    }
     UpdateCommandStates();
+}
+
+void CHistoryAnalysisFrame::LoadTree() {
+    CQuilloryFrame::ResetTree();
+    links_.clear();
+    if (!app_.HasStore()) {
+        return;
+    }
+    const std::optional<std::vector<quillory::HistoryTreeItem>> items =
+        quillory::LoadHistoryTree(app_.Store());
+    if (!items) {
+        return;
+    }
+    for (const quillory::HistoryTreeItem& item : *items) {
+        const Images images = ImagesOf(item.kind);
+        TreeView()->InsertItemById(item.node.id, item.node.superiorId,
+                                   QString::fromStdString(item.node.title), images.normal,
+                                   images.selected);
+        Nodes().Add(item.node);
+        links_[item.node.id] = item.link;
+    }
+    SetLoaded(true);
+    TreeView()->SelectItemById(quillory::kHistoryRootId);
+}
+
+void CHistoryAnalysisFrame::OnTreeSelect(int itemId) {
+    CQuilloryFrame::OnTreeSelect(itemId);
+    const auto found = links_.find(itemId);
+    if (found != links_.end() && !found->second.empty()) {
+        ContentView()->Navigate(QString::fromStdString(found->second));
+    }
+}
+
+void CHistoryAnalysisFrame::showEvent(QShowEvent* event) {
+    CQuilloryFrame::showEvent(event);
+    if (app_.HasStore() && app_.Settings().ReadInt(quillory::setting::kSection,
+                                                   quillory::setting::kHistoryModified, 1) != 0) {
+        // Selecting the new root shows the summary.
+        LoadTree();
+    }
+}
+
+int CHistoryAnalysisFrame::CurrentTag() {
+    const int index = Nodes().IndexOf(CurrentItemId());
+    return index < 0 ? 0 : Nodes()[static_cast<size_t>(index)].tag;
 }
 
 void CHistoryAnalysisFrame::UpdateCommandStates() {
     CQuilloryFrame::UpdateCommandStates();
     EnableCommand(kCmdDelete, CurrentItemId() != -1);
     // Only a record item (its tag is the record's first History ID) can be reviewed.
+    EnableCommand(kCmdReview, CurrentTag() != 0);
+}
+
+void CHistoryAnalysisFrame::DeleteRecords() {
+    if (CurrentItemId() == -1) {
+        return;
+    }
     const int index = Nodes().IndexOf(CurrentItemId());
-    EnableCommand(kCmdReview, index >= 0 && Nodes()[static_cast<size_t>(index)].tag != 0);
+    if (index < 0) {
+        ShowMessageBox(this, QStringLiteral("无法删除历史纪录！"), QMessageBox::Critical);
+        return;
+    }
+    const QString title = QString::fromStdString(Nodes()[static_cast<size_t>(index)].title);
+    if (ShowMessageBox(
+            this, QStringLiteral("确定要删除用户历史纪录\"") + title + QStringLiteral("\"吗？"),
+            QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    if (!quillory::DeleteHistoryItems(app_.Store(), app_.Settings(), Nodes(), CurrentItemId())) {
+        // Nothing was deleted: the tree still shows the history as it is.
+        ShowMessageBox(this, QStringLiteral("无法删除历史纪录！"), QMessageBox::Critical);
+        return;
+    }
+    LoadTree();
+}
+
+void CHistoryAnalysisFrame::Review() {
+    if (const int historyId = CurrentTag(); historyId != 0) {
+        emit reviewExamRequested(this, historyId);
+    }
 }

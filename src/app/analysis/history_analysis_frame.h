@@ -1,6 +1,11 @@
 // The history module: the learner's exam records by day, the history
 // summary, the page of each record; records are deleted or reviewed here.
+// The core decides the tree's rows and does the deleting; the frame shows
+// them and passes on what the learner asks for.
 #pragma once
+
+#include <string>
+#include <unordered_map>
 
 #include "frame/quillory_frame.h"
 
@@ -9,6 +14,20 @@ class CHistoryAnalysisFrame : public CQuilloryFrame {
 public:
     CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner);
 
+    // Days and records from the History table, the root selected; an
+    // unreadable table leaves the tree empty.
+    void LoadTree() override;
+
 protected:
+    void OnTreeSelect(int itemId) override;
     void UpdateCommandStates() override;
+    // Shown after the history changed: the tree is read again.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void DeleteRecords();
+    void Review();
+    int CurrentTag();
+
+    std::unordered_map<int, std::string> links_;  // item ID -> what it shows
 };
