@@ -1,0 +1,155 @@
+// The program on the exam test bank, as a learner goes from an exam to his
+// history: take an exam in the exam frame, see its record page, find the
+// record in the history module, review it in the exam frame, delete it.
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "core/host/host.h"
+#include "frame/quillory_frame.h"
+#include "frame/tree_view_ext.h"
+#include "practice/do_paper_frame.h"
+#include "practice/input_form.h"
+#include "shell/main_menu_dlg.h"
+#include "test_bank_support.h"
+
+namespace {
+
+class PinnedClock : public quillory::Clock {
+public:
+    quillory::DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
+};
+
+}  // namespace
+
+class HistoryEndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void anExamIsShownFoundReviewedAndDeleted();
+
+private:
+    CQuilloryFrame* OpenModule(const QString& text);
+    void ClickPanel(const QString& name);
+    int HistoryRows();
+
+    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    quillory::testing::TempDir folder_;
+    std::unique_ptr<quillory::testing::MessageRecorder> learner_;
+    PinnedClock clock_;
+};
+
+void HistoryEndToEndTest::initTestCase() {
+    learner_ = std::make_unique<quillory::testing::MessageRecorder>();
+    const std::string bank = folder_.File("历史.qly");
+    std::string error;
+    QVERIFY2(quillory::BuildBank(quillory::testing::TestBankSource("exam"), bank,
+                                 quillory::testing::ProgramFolder(), &error),
+             error.c_str());
+    QVERIFY(app_.InitInstance(QString::fromStdString(bank)));
+}
+
+void HistoryEndToEndTest::cleanupTestCase() {
+    app_.ExitInstance();
+    learner_.reset();
+}
+
+CQuilloryFrame* HistoryEndToEndTest::OpenModule(const QString& text) {
+    for (QPushButton* button : app_.MainMenu()->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return app_.MainMenu()->ShownFrames().last();
+        }
+    }
+    return nullptr;
+}
+
+void HistoryEndToEndTest::ClickPanel(const QString& name) {
+    auto* exam = qobject_cast<CDoPaperFrame*>(app_.MainMenu()->Frame(Module::Exam));
+    auto* window = exam->Panel()->findChild<QWidget*>(name);
+    QVERIFY2(window != nullptr, qPrintable(name));
+    QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(8, window->height() / 2));
+}
+
+int HistoryEndToEndTest::HistoryRows() {
+    auto rows = app_.Store().Query("select count(*) as n from History");
+    return rows ? rows->Int("n") : -1;
+}
+
+void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
+    using quillory::testing::ShownFile;
+    using quillory::testing::WaitForPage;
+    auto* exam = qobject_cast<CDoPaperFrame*>(app_.MainMenu()->Frame(Module::Exam));
+    QVERIFY(exam != nullptr);
+    exam->SetClock(clock_);
+    CQuilloryView& examView = *exam->ContentView();
+
+    // 模拟考试二: the first question right, one of the second's two blanks.
+    CQuilloryFrame* papers = OpenModule(QStringLiteral("经典试卷"));
+    QVERIFY(papers != nullptr);
+    papers->TreeView()->SelectItemById(102000);
+    papers->Command(133)->trigger();
+    QVERIFY(exam->isVisible());
+    QVERIFY(WaitForPage(examView, [&] { ClickPanel("ctl1028"); }));
+    ClickPanel("ctl60100");
+    QVERIFY(WaitForPage(examView, [&] { ClickPanel("ctl1028"); }));
+    QInputMethodEvent typed;
+    typed.setCommitString(QStringLiteral("长江"));
+    QCoreApplication::sendEvent(exam->Panel()->findChild<QLineEdit*>("ctl60101"), &typed);
+
+    // Submitting shows the record's page at the root.
+    QVERIFY(WaitForPage(examView, [&] { exam->Command(185)->trigger(); }));
+    QCOMPARE(exam->State(), quillory::ExamState::Result);
+    QCOMPARE(HistoryRows(), 2);
+    const QString recordPage =
+        app_.DataFolder() + QStringLiteral("/Knowledge/模拟考试二-2026-03-14-09-26-53.htm");
+    QCOMPARE(ShownFile(examView), recordPage);
+    QCOMPARE(examView.url().query(), QStringLiteral("700001"));
+    QCOMPARE(quillory::testing::ElementText(examView, "b"), QStringLiteral("历史分析--模拟考试二"));
+    QVERIFY(quillory::testing::ElementText(examView, "body").contains(QStringLiteral("71.4%")));
+    exam->Command(130)->trigger();
+    QVERIFY(!exam->isVisible());
+
+    // The history module lists it under its day.
+    CQuilloryFrame* history = OpenModule(QStringLiteral("历史纪录"));
+    QVERIFY(history != nullptr);
+    QCOMPARE(history->Resource(), FrameResource::History);
+    QTreeWidgetItem* root = history->TreeView()->topLevelItem(0);
+    QVERIFY(root != nullptr);
+    QCOMPARE(root->text(0), QStringLiteral("用户历史分析"));
+    QCOMPARE(root->childCount(), 1);
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("2026-03-14(得分率:71.4%)"));
+    QTreeWidgetItem* record = root->child(0)->child(0);
+    QVERIFY(record != nullptr);
+    const QString recordTitle = QStringLiteral("(09:26:53)模拟考试二(得分率:71.4%)");
+    QCOMPARE(record->text(0), recordTitle);
+    QVERIFY(!history->Command(186)->isEnabled());
+    CQuilloryView& historyView = *history->ContentView();
+    QVERIFY(WaitForPage(historyView, [&] { history->TreeView()->SelectItem(record); }));
+    QCOMPARE(ShownFile(historyView), recordPage);
+
+    // Reviewed in the exam frame, which shows the same page at the root.
+    QVERIFY(history->Command(186)->isEnabled());
+    QVERIFY(WaitForPage(examView, [&] { history->Command(186)->trigger(); }));
+    QVERIFY(exam->isVisible());
+    QCOMPARE(exam->State(), quillory::ExamState::Review);
+    QCOMPARE(ShownFile(examView), recordPage);
+    exam->Command(130)->trigger();
+    QVERIFY(!exam->isVisible());
+
+    // Deleted after the question; the tree keeps its root alone.
+    learner_->Clear();
+    history->Command(149)->trigger();
+    QCOMPARE(learner_->Shown().size(), size_t{1});
+    QCOMPARE(learner_->Shown()[0].text,
+             QStringLiteral("确定要删除用户历史纪录\"") + recordTitle + QStringLiteral("\"吗？"));
+    QCOMPARE(HistoryRows(), 0);
+    QCOMPARE(history->TreeView()->topLevelItemCount(), 1);
+    QCOMPARE(history->TreeView()->topLevelItem(0)->childCount(), 0);
+}
+
+QUILLORY_BANK_TEST_MAIN(HistoryEndToEndTest)
+#include "history_end_to_end_test.moc"
