@@ -7,6 +7,9 @@ inline constexpr char kSection[] = "Settings";
 // Set when exam records were added or deleted, so the history pages are
 // built again.
 inline constexpr char kHistoryModified[] = "HistoryModified";
+// The day the history summary was last built, as YYYYMMDD: its 7- and
+// 30-day rates hold for that day only.
+inline constexpr char kHistoryBuilt[] = "HistoryBuilt";
 // The paper dialogs' adjustment by the learner's results, and its period.
 inline constexpr char kAutoAdjust[] = "AutoAdjust";
 inline constexpr char kPeriod[] = "Period";

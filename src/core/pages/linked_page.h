@@ -4,17 +4,26 @@
 #pragma once
 
 #include "core/common/internal_link.h"
+#include "core/host/progress_opener.h"
 #include "core/pages/page_context.h"
+#include "core/store/date_time.h"
 
 namespace quillory {
 
+class Settings;
+
 struct PageOptions {
     bool showRelated = true;  // the related-information toggle, on at start
+    // The analysis pages: the summary's rates count back from now, it is
+    // shown again while the settings say the history is unchanged (no
+    // settings: always built), and long builds open their progress window.
+    DateTime now;
+    Settings* settings = nullptr;
+    ProgressOpener openProgress;
 };
 
 // Builds and shows the page the link names; false when its kind has no page
-// builder yet (the classic analysis and the history summary), so nothing is
-// shown.
+// builder, so nothing is shown.
 bool ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
 
 }  // namespace quillory
