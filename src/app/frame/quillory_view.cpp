@@ -168,7 +168,9 @@ void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
     // Without an open data file there is nothing to show.
     if (app_.HasStore()) {
         quillory::PageContext context = PageContext();
-        quillory::ShowLinkedPage(context, link, {app_.RelatedInfo()});
+        quillory::PageOptions options;
+        options.showRelated = app_.RelatedInfo();
+        quillory::ShowLinkedPage(context, link, options);
     }
 }
 
