@@ -140,12 +140,27 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     exam->Command(130)->trigger();
     QVERIFY(!exam->isVisible());
 
-    // Deleted after the question; the tree keeps its root alone.
+    // Deleted once the question is answered with OK, not before; the tree
+    // keeps its root alone.
+    QStringList asked;
+    const int modified = app_.Settings().ReadInt("Settings", "HistoryModified", 1);
+    const MessageBoxHandler recorder = SetMessageBoxHandler(
+        [&](QWidget*, const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
+            asked << text;
+            return QMessageBox::Cancel;
+        });
+    history->Command(149)->trigger();
+    SetMessageBoxHandler(recorder);
+    QCOMPARE(HistoryRows(), 2);
+    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 1), modified);
+    QCOMPARE(history->TreeView()->FindItemById(CTreeViewExt::ItemId(record)), record);
     learner_->Clear();
     history->Command(149)->trigger();
     QCOMPARE(learner_->Shown().size(), size_t{1});
-    QCOMPARE(learner_->Shown()[0].text,
+    QCOMPARE(learner_->Shown()[0].text, asked.value(0));
+    QCOMPARE(asked.value(0),
              QStringLiteral("确定要删除用户历史纪录\"") + recordTitle + QStringLiteral("\"吗？"));
+    QCOMPARE(learner_->Shown()[0].icon, QMessageBox::Warning);
     QCOMPARE(HistoryRows(), 0);
     QCOMPARE(history->TreeView()->topLevelItemCount(), 1);
     QCOMPARE(history->TreeView()->topLevelItem(0)->childCount(), 0);
