@@ -16,7 +16,7 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddNewCommand,       quillory::tool::AddSqlCommand,
     quillory::tool::AddBuildBankCommand, quillory::tool::AddCheckCommand,
     quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
-    quillory::tool::AddTemplateCommand,
+    quillory::tool::AddTemplateCommand,  quillory::tool::AddAnalyzeCommand,
 };
 
 // A command as its line in the list of commands shows it:
@@ -54,9 +54,9 @@ constexpr char kFooter[] =
     "true/false and \"delete * from\" are understood.\n"
     "\n"
     "show writes the page files beside their sources, as the program does, and\n"
-    "leaves them there. print --pdf has the desktop program beside this tool\n"
-    "render the print file (quillory --print-pdf PRINTFILE PDFFILE, which needs\n"
-    "no display).";
+    "leaves them there; analyze also stores the knowledge weights. print --pdf\n"
+    "has the desktop program beside this tool render the print file (quillory\n"
+    "--print-pdf PRINTFILE PDFFILE, which needs no display).";
 
 }  // namespace
 

@@ -1,17 +1,19 @@
-// show, print: the pages and print files the program composes, made without
-// windows.
+// show, print, analyze: the pages and print files the program composes, made
+// without windows.
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "commands.h"
+#include "core/analysis/classic_analysis.h"
 #include "core/common/internal_link.h"
 #include "core/common/text.h"
 #include "core/generation/print_file.h"
@@ -76,8 +78,30 @@ bool RenderPdf(const std::string& printFile, const std::string& pdfFile) {
     return true;
 }
 
-int RunShow(const Args& args) {
-    const NavigationDecision decision = DecideNavigation(args[1]);
+DateTime LocalNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+struct ShowArgs {
+    std::string dataFile;
+    std::string link;
+    std::string now;
+};
+
+int RunShow(const ShowArgs& args) {
+    DateTime now = LocalNow();
+    if (!args.now.empty() &&
+        (args.now.find(' ') == std::string::npos || !ParseDateTime(args.now, now))) {
+        std::fprintf(stderr,
+                     "quillory-tool: --now \"%s\" is no date and time (YYYY-MM-DD HH:MM:SS)\n",
+                     args.now.c_str());
+        return 2;
+    }
+    const NavigationDecision decision = DecideNavigation(args.link);
     if (decision.action == NavigationAction::Cancel) {
         std::fprintf(stderr, "quillory-tool: the link is empty\n");
         return 2;
@@ -85,24 +109,22 @@ int RunShow(const Args& args) {
     if (decision.action == NavigationAction::Proceed) {
         // Not a page the program composes: an internal link of an unknown
         // kind fails in the view, anything else is shown as it is.
-        if (StartsWithNoCase(args[1], kLinkPrefix)) {
+        if (StartsWithNoCase(args.link, kLinkPrefix)) {
             std::fprintf(stderr, "quillory-tool: 无法打开相应内容！\n");
             return 1;
         }
-        std::printf("%s\n", args[1].c_str());
+        std::printf("%s\n", args.link.c_str());
         return 0;
     }
-    std::optional<OpenedBank> bank = OpenBank(args[0]);
+    std::optional<OpenedBank> bank = OpenBank(args.dataFile);
     if (!bank) {
         return 1;
     }
     TerminalHost host;
     PageContext context{*bank->store, bank->dataFolder, host};
-    // The related-information toggle is on, as at the program's start.
-    if (!ShowLinkedPage(context, decision.link, PageOptions{})) {
-        std::fprintf(stderr, "quillory-tool: this page is not available yet\n");
-        return 1;
-    }
+    // The related-information toggle is on, as at the program's start; with
+    // no settings kept, the summary is built every time.
+    ShowLinkedPage(context, decision.link, PageOptions{true, now, nullptr, {}});
     for (const std::string& shown : host.Navigations()) {
         std::printf("%s\n", shown.c_str());
     }
@@ -151,13 +173,44 @@ int RunPrint(const PrintArgs& args) {
     return host.Failed() ? 1 : 0;
 }
 
+int RunAnalyze(const Args& args) {
+    std::optional<OpenedBank> bank = OpenBank(args[0]);
+    if (!bank) {
+        return 1;
+    }
+    TerminalHost host;
+    PageContext context{*bank->store, bank->dataFolder, host};
+    const std::optional<std::string> page =
+        BuildClassicAnalysis(context, ClassicPageVariant::Command, {});
+    if (!page) {
+        return 1;
+    }
+    std::printf("%s\n", page->c_str());
+    return 0;
+}
+
 }  // namespace
 
 Command AddShowCommand(CLI::App& tool) {
-    return AddWordsCommand(
-        tool, "show",
-        "compose the page an internal link shows (Quillory://Paper:100001, ...) and print its path",
-        {"DATAFILE", "LINK"}, RunShow);
+    CLI::App* command = tool.add_subcommand("show",
+                                            "compose the page an internal link shows "
+                                            "(Quillory://Paper:100001, ...) and print its path");
+    auto args = std::make_shared<ShowArgs>();
+    command->add_option("DATAFILE", args->dataFile)->required();
+    command->add_option("LINK", args->link)->required();
+    command
+        ->add_option("--now", args->now,
+                     "the date and time the summary's 7- and 30-day rates count back from "
+                     "(default: now)")
+        ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
+    return {command, [args] { return RunShow(*args); }};
+}
+
+Command AddAnalyzeCommand(CLI::App& tool) {
+    return AddWordsCommand(tool, "analyze",
+                           "weigh the knowledge points over the reference papers, store the "
+                           "weights and print the path of the page that lists them",
+                           {"DATAFILE"}, RunAnalyze);
 }
 
 Command AddPrintCommand(CLI::App& tool) {

@@ -74,7 +74,8 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
 
 TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
-    for (const char* command : {"new", "sql", "build-bank", "check", "show", "print", "template"}) {
+    for (const char* command :
+         {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
@@ -200,9 +201,53 @@ TEST(QuilloryTool, ShowReportsWhatTheViewWouldReport) {
     const Result keyword = Tool(dir, {"show", bank, "Quillory://paper:101000"});
     EXPECT_EQ(keyword.status, 1);
     EXPECT_NE(keyword.err.find("无法打开相应内容！"), std::string::npos) << keyword.err;
-    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://ClassicAnalysis:000000"}).status, 1);
     EXPECT_EQ(Tool(dir, {"show", bank, ""}).status, 2);
     EXPECT_EQ(Tool(dir, {"show", dir.File("missing.qly"), "Quillory://Paper:101000"}).status, 1);
+}
+
+TEST(QuilloryTool, AnalyzeStoresTheWeightsAndShowBuildsTheAnalysisPages) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const std::string total = dir.File("Knowledge/ReferenceTotal.html");
+    const Result analyzed = Tool(dir, {"analyze", bank});
+    ASSERT_EQ(analyzed.status, 0) << analyzed.err;
+    EXPECT_EQ(analyzed.out, total + "\n");
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select Weight from Knowledge where ID=301101"}).out,
+              "Weight\n11\n");
+    const std::string command = GbToUtf8(ReadFileBytes(total));
+    EXPECT_NE(command.find("</a><a href=\"Quillory://Answer:"), std::string::npos);
+
+    // The view's page: a blank before each answer link.
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://ClassicAnalysis:000000"}).out, total + "\n");
+    EXPECT_NE(GbToUtf8(ReadFileBytes(total)).find("</a> <a href=\"Quillory://Answer:"),
+              std::string::npos);
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://ClassicAnalysis:101000"}).out,
+              dir.File("Knowledge/中国地理 第1套 疆域、人口与自然环境.htm") + "\n");
+
+    ASSERT_EQ(Tool(dir, {"sql", bank,
+                         "insert into History(ID, RecordDate, RecordTime, KnowledgeID, TotalScore, "
+                         "UserScore) values(700001, '2026-03-07', '09:00:00', '301101', 4, 1)"})
+                  .status,
+              0);
+    const std::string summary = dir.File("Knowledge/UserTotal.html");
+    for (const auto& [now, rate] :
+         {std::pair{"2026-03-14 00:00:00", "25.0%"}, std::pair{"2026-03-14 00:00:01", "-"}}) {
+        const Result shown =
+            Tool(dir, {"show", bank, "Quillory://HistoryAnalysis:000000", "--now", now});
+        ASSERT_EQ(shown.out, summary + "\n") << shown.err;
+        const std::string page = GbToUtf8(ReadFileBytes(summary));
+        EXPECT_NE(
+            page.find("<p align=\"center\">25.0%</p>\n</td>\n<td width=\"50\" "
+                      "align=\"center\" valign=\"top\">\n<p align=\"center\">25.0%</p>\n</td>\n"
+                      "<td width=\"50\" align=\"center\" valign=\"top\">\n<p "
+                      "align=\"center\">" +
+                      std::string(rate) + "</p>"),
+            std::string::npos)
+            << now;
+    }
+    EXPECT_EQ(Tool(dir, {"show", bank, "Quillory://HistoryAnalysis:000000", "--now", "2026-03-14"})
+                  .status,
+              2);
 }
 
 TEST(QuilloryTool, ShowNeverWritesAPageOverTheDataFileOrAShippedPage) {

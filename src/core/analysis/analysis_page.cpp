@@ -1,6 +1,7 @@
 #include "core/analysis/analysis_page.h"
 
 #include <cerrno>
+#include <cstdio>
 
 #include "core/common/file_error.h"
 #include "core/common/gb_encoding.h"
@@ -14,12 +15,30 @@ constexpr size_t kFlushSize = 4095;
 
 }  // namespace
 
+AnalysisPage::~AnalysisPage() {
+    if (filePath_ != path_) {
+        file_.reset();
+        std::remove(filePath_.c_str());
+    }
+}
+
 bool AnalysisPage::Open(const std::string& path, std::string_view titleLine, Host& host) {
+    return OpenFile(path, path, titleLine, host);
+}
+
+bool AnalysisPage::OpenStaged(const std::string& path, std::string_view titleLine, Host& host) {
+    return OpenFile(path, path + ".part", titleLine, host);
+}
+
+bool AnalysisPage::OpenFile(const std::string& path, const std::string& filePath,
+                            std::string_view titleLine, Host& host) {
     path_ = path;
+    filePath_ = filePath;
     host_ = &host;
-    file_.reset(std::fopen(path.c_str(), "wb"));
+    file_.reset(std::fopen(filePath.c_str(), "wb"));
     if (!file_) {
         host.Message(FileErrorText(path, errno), MessageIcon::Error);
+        filePath_ = path_;
         return false;
     }
     text_ =
@@ -62,6 +81,15 @@ bool AnalysisPage::Close() {
         host_->Message(FileErrorText(path_, errno), MessageIcon::Error);
     }
     return closed;
+}
+
+bool AnalysisPage::Publish() {
+    if (std::rename(filePath_.c_str(), path_.c_str()) != 0) {
+        host_->Message(FileErrorText(path_, errno), MessageIcon::Error);
+        return false;
+    }
+    filePath_ = path_;
+    return true;
 }
 
 }  // namespace quillory

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/analysis/analysis_page.h"
+#include "core/analysis/analysis_parts.h"
 #include "core/common/file_name.h"
 #include "core/common/internal_link.h"
 #include "core/common/paper_node_list.h"
@@ -30,48 +31,6 @@ struct AnswerRecord {
     float score = 0.0f;
     std::string knowledge;
 };
-
-struct Titled {
-    int id = 0;
-    std::string title;
-};
-
-// A piece names a knowledge point when it has six characters or more and a
-// number that is not 0.
-std::optional<int> KnowledgeIdOf(const std::string& piece) {
-    if (piece.size() < 6 || AtoI(piece) == 0) {
-        return std::nullopt;
-    }
-    return AtoI(piece);
-}
-
-const Titled* Find(const std::vector<Titled>& table, int id) {
-    const auto found = std::find_if(table.begin(), table.end(),
-                                    [id](const Titled& entry) { return entry.id == id; });
-    return found == table.end() ? nullptr : &*found;
-}
-
-// The entries that still have a row, with their titles; nothing on a
-// database error.
-std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
-                                              const std::vector<int>& ids) {
-    std::vector<Titled> titled;
-    for (const int id : ids) {
-        auto rows = store.Query(Format("select * from %s where ID=%d", table, id));
-        if (!rows) {
-            return std::nullopt;
-        }
-        if (!rows->AtEnd()) {
-            titled.push_back({id, rows->Text("Title")});
-        }
-    }
-    return titled;
-}
-
-std::string Cell(const char* start, std::string_view caption) {
-    return std::string(start) + "<p align=\"center\"><b>" + std::string(caption) +
-           "</b></p>\n</td>\n";
-}
 
 std::string Rate(float score, float fullMarks) {
     return fullMarks == 0.0f ? "-"
@@ -157,18 +116,16 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
         !page.Open(path, "<title>用户历史分析</title>\n", context.host)) {
         return;
     }
-    page.Add("<p align=\"center\"><font size=\"5\" color=\"#FF0000\"><b>历史分析--" +
-             HtmlText(heading) + "</b></font></p>\n");
-    page.Add(
-        "<table border=\"2\" cellpadding=\"0\" cellspacing=\"1\" width=\"800\" "
-        "id=\"AutoNumber1\" align=\"center\">\n");
+    page.Add(PageHeading("历史分析--" + HtmlText(heading)));
+    page.Add(TableStart("800"));
     page.Add("<tr bgcolor=\"#00FFFF\">\n" +
-             Cell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "项 目") +
-             Cell("<td width=\"20%\" align=\"center\" valign=\"top\">\n", "题 型") +
-             Cell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "分值") +
-             Cell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "得分") +
-             Cell("<td width=\"8%\" align=\"center\" valign=\"top\">\n", "得分率") +
-             Cell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "知识点") + "</tr>\n");
+             HeaderCell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "项 目") +
+             HeaderCell("<td width=\"20%\" align=\"center\" valign=\"top\">\n", "题 型") +
+             HeaderCell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "分值") +
+             HeaderCell("<td width=\"6%\" align=\"center\" valign=\"top\">\n", "得分") +
+             HeaderCell("<td width=\"8%\" align=\"center\" valign=\"top\">\n", "得分率") +
+             HeaderCell("<td width=\"30%\" align=\"center\" valign=\"top\">\n", "知识点") +
+             "</tr>\n");
 
     for (const PaperNode& node : nodes.Nodes()) {
         const bool question = node.tag != 0;
@@ -193,16 +150,9 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
                 }
             }
         }
-        const Titled* type = answer ? Find(*types, answer->typeId) : nullptr;
+        const Titled* type = answer ? FindTitled(*types, answer->typeId) : nullptr;
 
-        std::string row =
-            "<tr>\n<td width=\"20%\" align=\"left\" valign=\"top\">\n"
-            "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" style=\"border-collapse: "
-            "collapse\">\n<tr>\n";
-        for (int level = 1; level < nodes.Depth(node.id); ++level) {
-            row += "<td>&nbsp;&nbsp;&nbsp;</td>\n";
-        }
-        row += "<td>\n";
+        std::string row = ItemCellStart("20%", nodes.Depth(node.id));
         if (!question) {
             row += HtmlText(node.title) + "\n";
         } else {
@@ -215,7 +165,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
                        : " " + HtmlLink(MakeLink(LinkKind::Answer, answer->questionId, node.title),
                                         "答案");
         }
-        row += "</td>\n</tr>\n</table>\n</td>\n";
+        row += kItemCellEnd;
         row += "<td width=\"20%\" align=\"center\" valign=\"top\">\n<p>" +
                (type ? HtmlText(type->title) : std::string("-")) + "</p>\n</td>\n";
         const char* align = question ? "right" : "center";
@@ -238,7 +188,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
                     continue;
                 }
                 named = true;
-                const Titled* point = Find(*knowledge, *id);
+                const Titled* point = FindTitled(*knowledge, *id);
                 row += point ? HtmlLink(MakeLink(LinkKind::Knowledge, *id), point->title) + "<br>\n"
                              : "-";
             }

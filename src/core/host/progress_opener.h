@@ -14,4 +14,7 @@ namespace quillory {
 // empty opener runs the operation without one.
 using ProgressOpener = std::function<std::unique_ptr<Progress>(const std::string& caption)>;
 
+// The opener's window, or one that shows nothing when there is no opener.
+std::unique_ptr<Progress> OpenProgress(const ProgressOpener& opener, const std::string& caption);
+
 }  // namespace quillory

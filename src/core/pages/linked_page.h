@@ -22,8 +22,7 @@ struct PageOptions {
     ProgressOpener openProgress;
 };
 
-// Builds and shows the page the link names; false when its kind has no page
-// builder, so nothing is shown.
-bool ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
+// Builds and shows the page the link names.
+void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
 
 }  // namespace quillory

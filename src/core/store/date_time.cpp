@@ -56,6 +56,21 @@ bool ParseDateTime(std::string_view text, DateTime& value) {
     return ok;
 }
 
+long long DaysSinceEpoch(const DateTime& value) {
+    // Counted from 1 March, so the leap day ends its year.
+    const long long year = value.year - (value.month <= 2 ? 1 : 0);
+    const long long era = (year >= 0 ? year : year - 399) / 400;
+    const long long yearOfEra = year - era * 400;
+    const long long month = value.month > 2 ? value.month - 3 : value.month + 9;
+    const long long dayOfYear = (153 * month + 2) / 5 + value.day - 1;
+    const long long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
+}
+
+long long SecondsSinceEpoch(const DateTime& value) {
+    return DaysSinceEpoch(value) * 86400 + value.hour * 3600 + value.minute * 60 + value.second;
+}
+
 std::string FormatDate(const DateTime& value) {
     return Format("%04d-%02d-%02d", value.year, value.month, value.day);
 }

@@ -23,6 +23,11 @@ struct DateTime {
 bool ParseDateTime(std::string_view text, DateTime& value);
 
 std::string FormatDate(const DateTime& value);  // "%Y-%m-%d"
+// Days from 1970-01-01 to the date (the time is not looked at), on the
+// Gregorian calendar without time zones, so differences are exact ages.
+long long DaysSinceEpoch(const DateTime& value);
+// The same in seconds, with the time of day.
+long long SecondsSinceEpoch(const DateTime& value);
 std::string FormatTime(const DateTime& value);  // "%H:%M:%S"
 
 }  // namespace quillory

@@ -1,0 +1,64 @@
+#include "core/analysis/analysis_parts.h"
+
+#include <algorithm>
+
+#include "core/common/text.h"
+#include "core/store/data_store.h"
+
+namespace quillory {
+
+std::optional<int> KnowledgeIdOf(const std::string& piece) {
+    if (piece.size() < 6 || AtoI(piece) == 0) {
+        return std::nullopt;
+    }
+    return AtoI(piece);
+}
+
+const Titled* FindTitled(const std::vector<Titled>& table, int id) {
+    const auto found = std::find_if(table.begin(), table.end(),
+                                    [id](const Titled& entry) { return entry.id == id; });
+    return found == table.end() ? nullptr : &*found;
+}
+
+std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
+                                              const std::vector<int>& ids) {
+    std::vector<Titled> titled;
+    for (const int id : ids) {
+        auto rows = store.Query(Format("select * from %s where ID=%d", table, id));
+        if (!rows) {
+            return std::nullopt;
+        }
+        if (!rows->AtEnd()) {
+            titled.push_back({id, rows->Text("Title")});
+        }
+    }
+    return titled;
+}
+
+std::string PageHeading(std::string_view text) {
+    return "<p align=\"center\"><font size=\"5\" color=\"#FF0000\"><b>" + std::string(text) +
+           "</b></font></p>\n";
+}
+
+std::string TableStart(std::string_view width) {
+    return "<table border=\"2\" cellpadding=\"0\" cellspacing=\"1\" width=\"" + std::string(width) +
+           "\" id=\"AutoNumber1\" align=\"center\">\n";
+}
+
+std::string HeaderCell(const char* start, std::string_view caption) {
+    return std::string(start) + "<p align=\"center\"><b>" + std::string(caption) +
+           "</b></p>\n</td>\n";
+}
+
+std::string ItemCellStart(std::string_view width, int depth) {
+    std::string text = "<tr>\n<td width=\"" + std::string(width) +
+                       "\" align=\"left\" valign=\"top\">\n"
+                       "<table border=\"0\" cellpadding=\"0\" cellspacing=\"0\" "
+                       "style=\"border-collapse: collapse\">\n<tr>\n";
+    for (int level = 1; level < depth; ++level) {
+        text += "<td>&nbsp;&nbsp;&nbsp;</td>\n";
+    }
+    return text + "<td>\n";
+}
+
+}  // namespace quillory
