@@ -1,10 +1,12 @@
-// The program on the exam test bank, as a learner goes from an exam to his
-// history: take an exam in the exam frame, see its record page, find the
-// record in the history module, review it in the exam frame, delete it.
+// The program on the exam test bank, as a learner reads his analyses: the
+// reference papers' summary and a reference paper's page; then from an exam
+// to his history: take an exam in the exam frame, see its record page, find
+// the record in the history module, review it in the exam frame, delete it.
 #include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "analysis/classic_analysis_frame.h"
 #include "core/host/host.h"
 #include "frame/quillory_frame.h"
 #include "frame/tree_view_ext.h"
@@ -29,6 +31,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    void theReferencePapersAreAnalysed();
     void anExamIsShownFoundReviewedAndDeleted();
 
 private:
@@ -79,6 +82,44 @@ int HistoryEndToEndTest::HistoryRows() {
     return rows ? rows->Int("n") : -1;
 }
 
+void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
+    using quillory::testing::ShownFile;
+    using quillory::testing::WaitForPage;
+    CQuilloryFrame* frame = nullptr;
+    auto* classic =
+        qobject_cast<CClassicAnalysisFrame*>(app_.MainMenu()->Frame(Module::ClassicAnalysis));
+    QVERIFY(classic != nullptr);
+    CQuilloryView& view = *classic->ContentView();
+    QVERIFY(WaitForPage(view, [&] { frame = OpenModule(QStringLiteral("考点分析")); }));
+    QCOMPARE(frame, classic);
+    const QString summary = app_.DataFolder() + QStringLiteral("/Knowledge/ReferenceTotal.html");
+    QCOMPARE(ShownFile(view), summary);
+    const QString answered = QStringLiteral("模拟考试三 第01题答案(3.0分)");
+    const QString viewAnswered = QStringLiteral("模拟考试三 第01题 答案(3.0分)");
+    QVERIFY(quillory::testing::ElementText(view, "body").contains(viewAnswered));
+    QTreeWidgetItem* root = classic->TreeView()->topLevelItem(0);
+    QCOMPARE(root->text(0), QStringLiteral("经典试卷汇总分析"));
+    QCOMPARE(root->childCount(), 1);
+    QCOMPARE(root->child(0)->text(0), QStringLiteral("模拟考试三"));
+
+    QVERIFY(WaitForPage(view, [&] { classic->TreeView()->SelectItem(root->child(0)); }));
+    QCOMPARE(ShownFile(view), app_.DataFolder() + QStringLiteral("/Knowledge/模拟考试三.htm"));
+    QCOMPARE(quillory::testing::ElementText(view, "b"), QStringLiteral("试卷分析--模拟考试三"));
+
+    // Command 138 stores the weights again: 3 points on 301100 alone.
+    QVERIFY(app_.Store().Execute("update Knowledge set Weight=0"));
+    QVERIFY(WaitForPage(view, [&] { classic->BuildClassicAnalysis(); }));
+    // The command's own page (no blank before the answer links), not the
+    // view's again.
+    QCOMPARE(ShownFile(view), summary);
+    QVERIFY(quillory::testing::ElementText(view, "body").contains(answered));
+    auto weight = app_.Store().Query("select Weight from Knowledge where ID=301100");
+    QVERIFY(weight && !weight->AtEnd());
+    QCOMPARE(weight->Int("Weight"), 3);
+    classic->Command(130)->trigger();
+    QVERIFY(!classic->isVisible());
+}
+
 void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     using quillory::testing::ShownFile;
     using quillory::testing::WaitForPage;
@@ -114,9 +155,12 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(!exam->isVisible());
 
     // The history module lists it under its day.
-    CQuilloryFrame* history = OpenModule(QStringLiteral("历史纪录"));
-    QVERIFY(history != nullptr);
-    QCOMPARE(history->Resource(), FrameResource::History);
+    CQuilloryFrame* history = app_.MainMenu()->Frame(Module::History);
+    CQuilloryView& historyView = *history->ContentView();
+    QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
+    QVERIFY(history->isVisible());
+    QCOMPARE(ShownFile(historyView),
+             app_.DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
     QTreeWidgetItem* root = history->TreeView()->topLevelItem(0);
     QVERIFY(root != nullptr);
     QCOMPARE(root->text(0), QStringLiteral("用户历史分析"));
@@ -127,7 +171,6 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     const QString recordTitle = QStringLiteral("(09:26:53)模拟考试二(得分率:71.4%)");
     QCOMPARE(record->text(0), recordTitle);
     QVERIFY(!history->Command(186)->isEnabled());
-    CQuilloryView& historyView = *history->ContentView();
     QVERIFY(WaitForPage(historyView, [&] { history->TreeView()->SelectItem(record); }));
     QCOMPARE(ShownFile(historyView), recordPage);
 

@@ -1,10 +1,13 @@
 #include "analysis/classic_analysis_frame.h"
 
 #include <QPixmap>
+#include <QScopedValueRollback>
 
+#include "core/analysis/classic_analysis.h"
 #include "core/analysis/classic_analysis_tree.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "shell/progress_wnd.h"
 #include "shell/quillory_app.h"
 
 namespace {
@@ -43,8 +46,22 @@ void CClassicAnalysisFrame::LoadTree() {
 
 void CClassicAnalysisFrame::OnTreeSelect(int itemId) {
     CQuilloryFrame::OnTreeSelect(itemId);
+    if (building_) {
+        return;
+    }
+    const QScopedValueRollback<bool> building(building_, true);
     const auto found = links_.find(itemId);
     if (found != links_.end()) {
         ContentView()->Navigate(QString::fromStdString(found->second));
     }
+}
+
+void CClassicAnalysisFrame::BuildClassicAnalysis() {
+    if (!app_.HasStore()) {
+        return;
+    }
+    const QScopedValueRollback<bool> building(building_, true);
+    quillory::PageContext context = ContentView()->PageContext();
+    quillory::BuildClassicAnalysis(context, quillory::ClassicPageVariant::Command,
+                                   OpenBuildProgress);
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QPixmap>
+#include <QScopedValueRollback>
 
 #include "core/analysis/history_tree.h"
 #include "core/host/host.h"
@@ -72,6 +73,10 @@ void CHistoryAnalysisFrame::LoadTree() {
 
 void CHistoryAnalysisFrame::OnTreeSelect(int itemId) {
     CQuilloryFrame::OnTreeSelect(itemId);
+    if (building_) {
+        return;
+    }
+    const QScopedValueRollback<bool> building(building_, true);
     const auto found = links_.find(itemId);
     if (found != links_.end() && !found->second.empty()) {
         ContentView()->Navigate(QString::fromStdString(found->second));

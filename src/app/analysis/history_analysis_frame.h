@@ -30,4 +30,8 @@ private:
     int CurrentTag();
 
     std::unordered_map<int, std::string> links_;  // item ID -> what it shows
+    // A build's progress window disables the frames while it runs, and the
+    // tree then reports its selection again: that must not start the build
+    // once more.
+    bool building_ = false;
 };

@@ -22,8 +22,6 @@ namespace {
 // The browser reports a navigation that another one replaced as aborted; that
 // is no error for the learner.
 constexpr int kAbortedError = -3;
-// The width of the analysis builds' progress window.
-constexpr int kProgressWidth = 390;
 
 // A page file may come with a query ("...htm?700001"), which is no part of
 // the file's name.
@@ -172,15 +170,9 @@ void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
     // Without an open data file there is nothing to show.
     if (app_.HasStore()) {
         quillory::PageContext context = PageContext();
-        const auto openProgress = [](const std::string& caption) {
-            auto progress =
-                std::make_unique<CProgressWnd>(nullptr, QString::fromStdString(caption));
-            progress->SetWindowSize(1, kProgressWidth);
-            progress->GoModal(QStringLiteral("Progress"));
-            return progress;
-        };
         quillory::ShowLinkedPage(
-            context, link, {app_.RelatedInfo(), CQtClock().Now(), &app_.Settings(), openProgress});
+            context, link,
+            {app_.RelatedInfo(), CQtClock().Now(), &app_.Settings(), OpenBuildProgress});
     }
 }
 

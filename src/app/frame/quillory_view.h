@@ -43,6 +43,9 @@ public:
     // What the core's page composers write to: messages and questions over
     // this view, navigation and generated files of this view.
     quillory::Host& Host();
+    // What the page composers work with: the data file (one must be open)
+    // and this view.
+    quillory::PageContext PageContext();
 
 signals:
     // A page operation was asked for (before it runs).
@@ -63,8 +66,6 @@ private:
     void OnLoadFinished(bool ok);
     void UpdateNavigationState();
     void ShowNavigateError();
-    // What the page composers work with: the data file and this view.
-    quillory::PageContext PageContext();
 
     CQuilloryApp& app_;
     CQuilloryPage* page_;

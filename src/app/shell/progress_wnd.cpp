@@ -17,6 +17,7 @@ constexpr int kMargin = 10;
 constexpr int kEdge = 2;  // the bar sits inside the reserved space by a border's height
 constexpr int kInitialWidth = 390;
 constexpr int kInitialHeight = 130;
+constexpr int kBuildWidth = 390;
 
 quillory::Settings* ApplicationSettings() {
     CQuilloryApp* app = CQuilloryApp::Instance();
@@ -230,4 +231,11 @@ void CProgressWnd::CloseWindow() {
     }
     hide();
     hasWindow_ = false;
+}
+
+std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption) {
+    auto progress = std::make_unique<CProgressWnd>(nullptr, QString::fromStdString(caption));
+    progress->SetWindowSize(1, kBuildWidth);
+    progress->GoModal(QStringLiteral("Progress"));
+    return progress;
 }

@@ -6,6 +6,8 @@
 
 #include <QString>
 #include <QWidget>
+#include <memory>
+#include <string>
 
 #include "core/host/host.h"
 
@@ -69,3 +71,7 @@ private:
     QProgressBar* bar_ = nullptr;
     quillory::Settings* settings_ = nullptr;
 };
+
+// The window of an analysis build, shown modal with its caption: one line of
+// text, 390 pixels wide (the opener the core's long builds ask for).
+std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption);
