@@ -207,6 +207,18 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QCOMPARE(HistoryRows(), 0);
     QCOMPARE(history->TreeView()->topLevelItemCount(), 1);
     QCOMPARE(history->TreeView()->topLevelItem(0)->childCount(), 0);
+
+    // A later exam is there when the module is shown again.
+    history->Command(130)->trigger();
+    papers->TreeView()->SelectItemById(102101);
+    papers->Command(133)->trigger();
+    ClickPanel("ctl60100");
+    QVERIFY(WaitForPage(examView, [&] { exam->Command(185)->trigger(); }));
+    exam->Command(130)->trigger();
+    QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
+    root = history->TreeView()->topLevelItem(0);
+    QCOMPARE(root->childCount(), 1);
+    QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("(09:26:53)第01题(得分率:100.0%)"));
 }
 
 QUILLORY_BANK_TEST_MAIN(HistoryEndToEndTest)
