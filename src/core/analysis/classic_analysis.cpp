@@ -156,7 +156,7 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
 
     progress->SetRange(0, static_cast<int>(knowledge.Size()) - 1, 1);
     Step(*progress, "更新知识点统计数据...");
-    if (!MayWriteComposedFile(context, path) || !MayWriteComposedFile(context, path + ".part")) {
+    if (!MayWriteComposedFile(context, path)) {
         return std::nullopt;
     }
     AnalysisPage page;
@@ -207,7 +207,10 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
             sum += question.share;
         }
         const int weight = static_cast<int>(sum + 0.5f);
-        weights.emplace_back(node.id, weight);
+        // A weight that is already stored needs no write.
+        if (weight != row.Weight) {
+            weights.emplace_back(node.id, weight);
+        }
 
         std::string text = ItemCellStart("300", knowledge.Depth(node.id));
         text += row.Url.empty() ? HtmlText(node.title) + "<br>"

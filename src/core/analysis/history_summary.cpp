@@ -153,7 +153,7 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
         }
     }
 
-    if (!MayWriteComposedFile(context, path) || !MayWriteComposedFile(context, path + ".part")) {
+    if (!MayWriteComposedFile(context, path)) {
         return std::nullopt;
     }
     AnalysisPage page;

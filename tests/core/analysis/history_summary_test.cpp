@@ -249,8 +249,10 @@ TEST_F(HistorySummary, ThePageIsReusedOnlyWhileUnchangedAndBuiltTheSameDay) {
 TEST_F(HistorySummary, AFailedBuildKeepsTheEarlierPageAndTheFlag) {
     const std::string path = HistorySummaryPath(dir_.Path());
     WriteFileBytes(path, "earlier");
-    // The temporary page cannot be made.
+    // The temporary page cannot be made: a folder that is not empty holds
+    // its name.
     std::filesystem::create_directories(path + ".part");
+    WriteFileBytes(path + ".part/x", "");
     MemorySettings settings;
     settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
     EXPECT_FALSE(Show("2026-03-14 23:00:00", &settings));
