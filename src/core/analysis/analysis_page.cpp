@@ -23,19 +23,23 @@ AnalysisPage::~AnalysisPage() {
 }
 
 bool AnalysisPage::Open(const std::string& path, std::string_view titleLine, Host& host) {
-    return OpenFile(path, path, titleLine, host);
+    return OpenFile(path, path, "wb", titleLine, host);
 }
 
 bool AnalysisPage::OpenStaged(const std::string& path, std::string_view titleLine, Host& host) {
-    return OpenFile(path, path + ".part", titleLine, host);
+    // Made afresh ("x": never through a link left under that name), so the
+    // staged name needs no check of its own beside the page's.
+    const std::string staged = path + ".part";
+    std::remove(staged.c_str());
+    return OpenFile(path, staged, "wbx", titleLine, host);
 }
 
-bool AnalysisPage::OpenFile(const std::string& path, const std::string& filePath,
+bool AnalysisPage::OpenFile(const std::string& path, const std::string& filePath, const char* mode,
                             std::string_view titleLine, Host& host) {
     path_ = path;
     filePath_ = filePath;
     host_ = &host;
-    file_.reset(std::fopen(filePath.c_str(), "wb"));
+    file_.reset(std::fopen(filePath.c_str(), mode));
     if (!file_) {
         host.Message(FileErrorText(path, errno), MessageIcon::Error);
         filePath_ = path_;

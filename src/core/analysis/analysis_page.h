@@ -37,8 +37,8 @@ public:
     bool Publish();
 
 private:
-    bool OpenFile(const std::string& path, const std::string& filePath, std::string_view titleLine,
-                  Host& host);
+    bool OpenFile(const std::string& path, const std::string& filePath, const char* mode,
+                  std::string_view titleLine, Host& host);
     bool Write();
 
     struct FileCloser {

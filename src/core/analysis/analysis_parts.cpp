@@ -2,10 +2,21 @@
 
 #include <algorithm>
 
+#include "core/common/paper_node_list.h"
 #include "core/common/text.h"
 #include "core/store/data_store.h"
+#include "core/store/tables.h"
 
 namespace quillory {
+
+PaperNodeList KnowledgeTree(const std::vector<KnowledgeRow>& rows) {
+    PaperNodeList tree;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        tree.Add({rows[i].ID, rows[i].SuperiorID, rows[i].Title, static_cast<int>(i)});
+    }
+    tree.Order();
+    return tree;
+}
 
 std::optional<int> KnowledgeIdOf(const std::string& piece) {
     if (piece.size() < 6 || AtoI(piece) == 0) {

@@ -10,6 +10,11 @@
 namespace quillory {
 
 class DataStore;
+class PaperNodeList;
+struct KnowledgeRow;
+
+// The knowledge points in tree order, each node's tag its row's position.
+PaperNodeList KnowledgeTree(const std::vector<KnowledgeRow>& rows);
 
 // A piece of an ID list names a knowledge point when it has six characters
 // or more and a number that is not 0.

@@ -28,6 +28,7 @@ struct ReferenceQuestion {
     float share = 0.0f;  // the points divided among the pieces of its list
     std::string label;
     std::string points;  // "%.1f"
+    std::string knowledge;
 };
 
 void Step(Progress& progress, const std::string& text) {
@@ -58,36 +59,13 @@ std::vector<const PaperNode*> ReferenceRuns(const PaperNodeList& papers,
     return kept;
 }
 
-}  // namespace
-
-std::string ReferenceTotalPath(const std::string& dataFolder) {
-    return dataFolder + "/Knowledge/ReferenceTotal.html";
-}
-
-std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPageVariant variant,
-                                                const ProgressOpener& openProgress) {
+// The question items of the reference runs in tree order; nothing on a
+// database error, or after telling the learner of an item whose question is
+// missing.
+std::optional<std::vector<ReferenceQuestion>> ReadReferenceQuestions(
+    PageContext& context, const std::vector<QuestionTypeRow>& types) {
     DataStore& store = context.store;
-    const std::string path = ReferenceTotalPath(context.dataFolder);
-    const std::unique_ptr<Progress> progress = OpenProgress(openProgress, kClassicProgressCaption);
-    progress->SetRange(0, 10000, 1);
-    progress->SetText("开始...");
-
-    Step(*progress, "获取知识点信息...");
-    const auto knowledgeRows = ReadKnowledgeRows(store);
-    if (!knowledgeRows) {
-        return std::nullopt;
-    }
-    PaperNodeList knowledge;
-    for (size_t i = 0; i < knowledgeRows->size(); ++i) {
-        const KnowledgeRow& row = (*knowledgeRows)[i];
-        knowledge.Add({row.ID, row.SuperiorID, row.Title, static_cast<int>(i)});
-    }
-    knowledge.Order();
-
-    Step(*progress, "获取试题类型信息...");
-    const auto types = ReadQuestionTypeRows(store);
-    Step(*progress, "获取参考试题信息...");
-    const auto paperRows = types ? ReadPaperRows(store) : std::nullopt;
+    const auto paperRows = ReadPaperRows(store);
     const auto questionRows = paperRows ? ReadQuestionRows(store) : std::nullopt;
     if (!questionRows) {
         return std::nullopt;
@@ -107,12 +85,11 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
         questionById.emplace(row.ID, &row);
     }
     std::unordered_map<int, int> columnOfType;
-    for (size_t i = 0; i < types->size(); ++i) {
-        columnOfType.emplace((*types)[i].ID, static_cast<int>(i));
+    for (size_t i = 0; i < types.size(); ++i) {
+        columnOfType.emplace(types[i].ID, static_cast<int>(i));
     }
 
     std::vector<ReferenceQuestion> questions;
-    std::vector<std::string> knowledgeTexts;
     std::string paperTitle;
     for (const PaperNode* node : ReferenceRuns(papers, references)) {
         if (references.count(node->id) != 0) {
@@ -132,8 +109,53 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
         const size_t pieces = SplitString(question.Knowledge, ",").size();
         questions.push_back({question.ID, column == columnOfType.end() ? -1 : column->second,
                              row.Score / static_cast<float>(pieces), paperTitle + " " + node->title,
-                             Format("%.1f", static_cast<double>(row.Score))});
-        knowledgeTexts.push_back(question.Knowledge);
+                             Format("%.1f", static_cast<double>(row.Score)), question.Knowledge});
+    }
+    return questions;
+}
+
+// All or none; the learner is told when they could not be stored.
+bool StoreWeights(PageContext& context, const std::vector<std::pair<int, int>>& weights) {
+    Transaction transaction(context.store);
+    bool stored = transaction.Active();
+    for (const auto& [id, weight] : weights) {
+        stored = stored && context.store.Execute(
+                               Format("update Knowledge set Weight=%d where ID=%d", weight, id));
+    }
+    if (!stored || !transaction.Commit()) {
+        context.host.Message("无法保存知识点权重！", MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ReferenceTotalPath(const std::string& dataFolder) {
+    return dataFolder + "/Knowledge/ReferenceTotal.html";
+}
+
+std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPageVariant variant,
+                                                const ProgressOpener& openProgress) {
+    DataStore& store = context.store;
+    const std::string path = ReferenceTotalPath(context.dataFolder);
+    const std::unique_ptr<Progress> progress = OpenProgress(openProgress, kClassicProgressCaption);
+    progress->SetRange(0, 10000, 1);
+    progress->SetText("开始...");
+
+    Step(*progress, "获取知识点信息...");
+    const auto knowledgeRows = ReadKnowledgeRows(store);
+    if (!knowledgeRows) {
+        return std::nullopt;
+    }
+    const PaperNodeList knowledge = KnowledgeTree(*knowledgeRows);
+
+    Step(*progress, "获取试题类型信息...");
+    const auto types = ReadQuestionTypeRows(store);
+    Step(*progress, "获取参考试题信息...");
+    const auto questions = types ? ReadReferenceQuestions(context, *types) : std::nullopt;
+    if (!questions) {
+        return std::nullopt;
     }
 
     // Which reference questions name each point, in list order, found in
@@ -146,8 +168,8 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
     {
         const IdSubstringMatch match(pointIds);
         std::vector<int> found;
-        for (size_t q = 0; q < questions.size(); ++q) {
-            match.Find(knowledgeTexts[q], found);
+        for (size_t q = 0; q < questions->size(); ++q) {
+            match.Find((*questions)[q].knowledge, found);
             for (const int point : found) {
                 named[static_cast<size_t>(point)].push_back(static_cast<int>(q));
             }
@@ -156,7 +178,7 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
 
     progress->SetRange(0, static_cast<int>(knowledge.Size()) - 1, 1);
     Step(*progress, "更新知识点统计数据...");
-    if (!MayWriteComposedFile(context, path) || !MayWriteComposedFile(context, path + ".part")) {
+    if (!MayWriteComposedFile(context, path)) {
         return std::nullopt;
     }
     AnalysisPage page;
@@ -186,18 +208,18 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
         // the weight is summed in that order.
         std::vector<int> byColumn;
         for (const int q : named[point]) {
-            if (questions[static_cast<size_t>(q)].column >= 0) {
+            if ((*questions)[static_cast<size_t>(q)].column >= 0) {
                 byColumn.push_back(q);
             }
         }
         std::stable_sort(byColumn.begin(), byColumn.end(), [&](int a, int b) {
-            return questions[static_cast<size_t>(a)].column <
-                   questions[static_cast<size_t>(b)].column;
+            return (*questions)[static_cast<size_t>(a)].column <
+                   (*questions)[static_cast<size_t>(b)].column;
         });
         float sum = 0.0f;
         std::vector<std::string> cells(types->size());
         for (const int q : byColumn) {
-            const ReferenceQuestion& question = questions[static_cast<size_t>(q)];
+            const ReferenceQuestion& question = (*questions)[static_cast<size_t>(q)];
             cells[static_cast<size_t>(question.column)] +=
                 HtmlLink(MakeLink(LinkKind::Question, question.questionId, question.label),
                          question.label) +
@@ -207,7 +229,10 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
             sum += question.share;
         }
         const int weight = static_cast<int>(sum + 0.5f);
-        weights.emplace_back(node.id, weight);
+        // A weight that is already stored needs no write.
+        if (weight != row.Weight) {
+            weights.emplace_back(node.id, weight);
+        }
 
         std::string text = ItemCellStart("300", knowledge.Depth(node.id));
         text += row.Url.empty() ? HtmlText(node.title) + "<br>"
@@ -229,18 +254,9 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
         return std::nullopt;
     }
 
-    // Only a complete page stores its weights, and all of them or none.
-    {
-        Transaction transaction(store);
-        bool stored = transaction.Active();
-        for (const auto& [id, weight] : weights) {
-            stored = stored && store.Execute(Format("update Knowledge set Weight=%d where ID=%d",
-                                                    weight, id));
-        }
-        if (!stored || !transaction.Commit()) {
-            context.host.Message("无法保存知识点权重！", MessageIcon::Error);
-            return std::nullopt;
-        }
+    // Only a complete page stores its weights.
+    if (!StoreWeights(context, weights)) {
+        return std::nullopt;
     }
     if (!page.Publish()) {
         return std::nullopt;

@@ -111,12 +111,7 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
     if (!history) {
         return std::nullopt;
     }
-    PaperNodeList knowledge;
-    for (size_t i = 0; i < knowledgeRows->size(); ++i) {
-        const KnowledgeRow& row = (*knowledgeRows)[i];
-        knowledge.Add({row.ID, row.SuperiorID, row.Title, static_cast<int>(i)});
-    }
-    knowledge.Order();
+    const PaperNodeList knowledge = KnowledgeTree(*knowledgeRows);
     progress->SetRange(0, static_cast<int>(knowledge.Size()) - 1, 1);
 
     // Every point's figures in one pass over the rows, in ID order as each
@@ -153,7 +148,7 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
         }
     }
 
-    if (!MayWriteComposedFile(context, path) || !MayWriteComposedFile(context, path + ".part")) {
+    if (!MayWriteComposedFile(context, path)) {
         return std::nullopt;
     }
     AnalysisPage page;
