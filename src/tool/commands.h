@@ -28,7 +28,11 @@ Command AddBuildBankCommand(CLI::App& tool);
 Command AddCheckCommand(CLI::App& tool);
 Command AddShowCommand(CLI::App& tool);
 Command AddPrintCommand(CLI::App& tool);
+<<<<<<< HEAD
 Command AddAnalyzeCommand(CLI::App& tool);
+=======
+Command AddImportCommand(CLI::App& tool);
+>>>>>>> import
 
 // A command that takes only words: one positional per name, all required,
 // handed to run in that order.

@@ -16,7 +16,11 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddNewCommand,       quillory::tool::AddSqlCommand,
     quillory::tool::AddBuildBankCommand, quillory::tool::AddCheckCommand,
     quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
+<<<<<<< HEAD
     quillory::tool::AddTemplateCommand,  quillory::tool::AddAnalyzeCommand,
+=======
+    quillory::tool::AddTemplateCommand,  quillory::tool::AddImportCommand,
+>>>>>>> import
 };
 
 // A command as its line in the list of commands shows it:
@@ -25,7 +29,8 @@ std::string CommandUsage(const CLI::App& command) {
     std::string usage = command.get_name();
     for (const CLI::Option* option : command.get_options()) {
         if (option->get_positional()) {
-            usage += " " + option->get_name();
+            usage +=
+                option->get_required() ? " " + option->get_name() : " [" + option->get_name() + "]";
         }
     }
     for (const CLI::Option* option : command.get_options()) {

@@ -37,6 +37,7 @@ private slots:
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
     void boxesBeforeADataFileIsOpenCarryTheProductName();
+    void openingCarriesAnEarlierInstallationOverOnce();
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
     void newFileNameStartsTheProgramOnANewDataFile();
@@ -129,6 +130,53 @@ void StartupTest::boxesBeforeADataFileIsOpenCarryTheProductName() {
     ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
     SetMessageBoxHandler(recording);
     QCOMPARE(title, QStringLiteral("穹岚"));
+}
+
+// Records the title and text of each progress window as it is shown.
+class ProgressWatch : public QObject {
+public:
+    ProgressWatch() { qApp->installEventFilter(this); }
+    ~ProgressWatch() override { qApp->removeEventFilter(this); }
+    QStringList shown;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (auto* window = qobject_cast<CProgressWnd*>(watched)) {
+                shown << window->Title();
+            }
+        }
+        return false;
+    }
+};
+
+void StartupTest::openingCarriesAnEarlierInstallationOverOnce() {
+    const std::string earlier = folder_.File("earlier.qly");
+    {
+        auto store = quillory::testing::MakeDataFile(earlier);
+        QVERIFY(store->Execute(
+            "insert into Paper(ID, SuperiorID, Title, IsSystem) values(550001, 0, '练习', true)"));
+        QVERIFY(store->Execute("insert into History(ID, PaperID) values(700001, 550001)"));
+    }
+    const std::string path = folder_.File("upgraded.qly");
+    QVERIFY(quillory::testing::MakeDataFile(path)->Execute(
+        "update ConfigProduct set LastVerFile='earlier.qly'"));
+    shown_.clear();
+    ProgressWatch watch;
+    QVERIFY(app_.OpenDataFile(QString::fromStdString(path)));
+    QCOMPARE(watch.shown, QStringList({"产品升级 ", "产品升级 "}));
+    QVERIFY(shown_.isEmpty());
+    auto rows = app_.Store().Query("select count(*) as n from Paper where ID=550001");
+    QVERIFY(rows);
+    QCOMPARE(rows->Int("n"), 1);
+
+    const std::string broken = folder_.File("broken.qly");
+    QVERIFY(quillory::testing::MakeDataFile(broken)->Execute(
+        "update ConfigProduct set LastVerFile='gone.qly'"));
+    QVERIFY(app_.OpenDataFile(QString::fromStdString(broken)));
+    QCOMPARE(shown_.size(), 1);
+    QCOMPARE(shown_[0].icon, QMessageBox::Critical);
+    QVERIFY(shown_[0].text.startsWith(QStringLiteral("产品升级失败：找不到上一版本的数据文件")));
 }
 
 void StartupTest::existingDataFileIsOpenedUnchanged() {

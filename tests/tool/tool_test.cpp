@@ -59,8 +59,9 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
     TempDir dir;
     const Result help = Tool(dir, {"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* command : {"new DATAFILE", "sql DATAFILE STATEMENT",
-                                "build-bank SOURCE_DIR DATAFILE", "check DATAFILE"}) {
+    for (const char* command :
+         {"new DATAFILE", "sql DATAFILE STATEMENT", "build-bank SOURCE_DIR DATAFILE",
+          "check DATAFILE", "import DATAFILE [OLDFILE]"}) {
         EXPECT_NE(help.out.find(command), std::string::npos) << command;
     }
     EXPECT_EQ(Tool(dir, {}).status, 2);
@@ -75,7 +76,7 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
 TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
     for (const char* command :
-         {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze"}) {
+         {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze", "import"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
@@ -159,6 +160,39 @@ TEST(QuilloryTool, CheckOnAFileThatIsNotADataFileSaysItCannotOpenIt) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("无法打开数据库!"), std::string::npos) << result.err;
     EXPECT_EQ(Tool(dir, {"check", dir.File("missing.qly")}).status, 1);
+}
+
+TEST(QuilloryTool, ImportCopiesAnEarlierFileOnceAndSaysHowManyRows) {
+    TempDir dir;
+    const std::string current = dir.File("new.qly");
+    const std::string earlier = dir.File("old.qly");
+    ASSERT_EQ(Tool(dir, {"new", current}).status, 0);
+    ASSERT_EQ(Tool(dir, {"new", earlier}).status, 0);
+    for (const char* statement :
+         {"insert into Paper(ID, SuperiorID, Title, IsSystem) values(550001, 0, '练习', true)",
+          "insert into Paper(ID, SuperiorID, Title, IsQuestion) values(550002, 550001, '第1题', "
+          "true)",
+          "insert into History(ID, RecordDate, RecordTime, PaperID, PaperItemID) values(700001, "
+          "'2024-03-01', '09:00:00', 550001, 550002)"}) {
+        ASSERT_EQ(Tool(dir, {"sql", earlier, statement}).status, 0) << statement;
+    }
+    ASSERT_EQ(Tool(dir, {"sql", current, "update ConfigProduct set LastVerFile='old.qly'"}).status,
+              0);
+
+    const Result imported = Tool(dir, {"import", current});
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "导入完毕: History 1 行, Paper 2 行\n");
+    EXPECT_EQ(Tool(dir, {"sql", current, "select ID, PaperID from History"}).out,
+              "ID\tPaperID\n700001\t550001\n");
+    EXPECT_EQ(Tool(dir, {"import", current}).out, "LastVerFile 为空: 没有要导入的数据\n");
+
+    const Result missing = Tool(dir, {"import", current, dir.File("gone.qly")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_NE(missing.err.find("找不到上一版本的数据文件 " + dir.File("gone.qly")),
+              std::string::npos)
+        << missing.err;
+    EXPECT_EQ(Tool(dir, {"import", dir.File("none.qly"), earlier}).status, 1);
 }
 
 // The demo bank, built by the tool itself into dir.

@@ -53,15 +53,24 @@ QString FromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+void ShowHostMessage(QWidget* parent, const std::string& text, quillory::MessageIcon icon) {
+    ShowMessageBox(parent, FromUtf8(text), ToQt(icon));
+}
+
+quillory::Answer AskHostQuestion(QWidget* parent, const std::string& text,
+                                 quillory::Buttons buttons, quillory::MessageIcon icon) {
+    return FromQt(ShowMessageBox(parent, FromUtf8(text), ToQt(icon), ToQt(buttons)));
+}
+
 }  // namespace
 
 void CViewHost::Message(const std::string& text, quillory::MessageIcon icon) {
-    ShowMessageBox(&view_, FromUtf8(text), ToQt(icon));
+    ShowHostMessage(&view_, text, icon);
 }
 
 quillory::Answer CViewHost::Ask(const std::string& text, quillory::Buttons buttons,
                                 quillory::MessageIcon icon) {
-    return FromQt(ShowMessageBox(&view_, FromUtf8(text), ToQt(icon), ToQt(buttons)));
+    return AskHostQuestion(&view_, text, buttons, icon);
 }
 
 void CViewHost::Navigate(const std::string& pathOrUrl) {
@@ -70,4 +79,13 @@ void CViewHost::Navigate(const std::string& pathOrUrl) {
 
 void CViewHost::AddGeneratedFile(const std::string& path) {
     view_.AddGeneratedFile(FromUtf8(path));
+}
+
+void CWindowHost::Message(const std::string& text, quillory::MessageIcon icon) {
+    ShowHostMessage(parent_, text, icon);
+}
+
+quillory::Answer CWindowHost::Ask(const std::string& text, quillory::Buttons buttons,
+                                  quillory::MessageIcon icon) {
+    return AskHostQuestion(parent_, text, buttons, icon);
 }

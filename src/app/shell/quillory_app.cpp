@@ -9,12 +9,15 @@
 
 #include "core/host/host.h"
 #include "core/store/data_file.h"
+#include "core/store/previous_version_import.h"
 #include "frame/message_box.h"
+#include "frame/view_host.h"
 #include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
+#include "shell/progress_wnd.h"
 #include "shell/qt_settings.h"
 #include "shell/single_instance.h"
 #include "shell/skin.h"
@@ -24,6 +27,12 @@
 static void RegisterResources() {
     Q_INIT_RESOURCE(shell);
 }
+
+namespace {
+
+constexpr int kProgressWidth = 390;
+
+}  // namespace
 
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     RegisterResources();
@@ -142,7 +151,19 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
     applicationTitle_ = QString::fromUtf8(opened.applicationTitle);
     setApplicationName(applicationTitle_);
     settings_.reset();
+    ImportPreviousVersion(opened.dataFolder);
     return true;
+}
+
+void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
+    CWindowHost host(MainMenu());
+    quillory::ImportPreviousVersion(*store_, dataFolder, host, [] {
+        auto progress =
+            std::make_unique<CProgressWnd>(nullptr, QString::fromUtf8(quillory::kImportTitle));
+        progress->SetWindowSize(1, kProgressWidth);
+        progress->GoModal(QStringLiteral("Progress"));
+        return progress;
+    });
 }
 
 quillory::Settings& CQuilloryApp::Settings() {

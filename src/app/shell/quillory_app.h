@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <string>
 
 #include "core/store/data_store.h"
 
@@ -42,9 +43,9 @@ public:
     static QString DataFileArgument(const QStringList& arguments);
 
     // Opens the data file; on success the store, data folder and titles are
-    // set. An empty name asks for one with a file dialog, where a name that
-    // does not exist yet makes a new data file from the template; a given
-    // name must exist.
+    // set, and the previous-version import has run. An empty name asks for
+    // one with a file dialog, where a name that does not exist yet makes a
+    // new data file from the template; a given name must exist.
     bool OpenDataFile(const QString& fileName);
 
     static CQuilloryApp* Instance();
@@ -73,6 +74,9 @@ public:
 
 private:
     QString ChooseDataFile() const;
+    // Carries an earlier installation's history and papers over, once; a
+    // failure has been told to the learner and does not stop the start.
+    void ImportPreviousVersion(const std::string& dataFolder);
 
     QString programFolder_;
     QString dataFolder_;

@@ -121,6 +121,28 @@ std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string*
     return store;
 }
 
+std::unique_ptr<DataStore> DataStore::OpenReadOnly(const std::string& path, std::string* error,
+                                                   std::string_view password) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        SetError(error, "no such data file");
+        return nullptr;
+    }
+    sqlite3* db = Connect(path, SQLITE_OPEN_READONLY, password, error);
+    if (db == nullptr) {
+        return nullptr;
+    }
+    if (!Probe(db, path, error)) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    std::unique_ptr<DataStore> store(new DataStore(db, path));
+    if (!ReadableSchemaVersion(*store, error)) {
+        return nullptr;
+    }
+    return store;
+}
+
 std::unique_ptr<DataStore> DataStore::Create(const std::string& path, std::string* error,
                                              std::string_view password) {
     std::error_code ec;

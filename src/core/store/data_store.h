@@ -25,6 +25,12 @@ public:
     // open.
     static std::unique_ptr<DataStore> Open(const std::string& path, std::string* error = nullptr,
                                            std::string_view password = kDataFilePassword);
+    // Opens a data file that must stay as it is (an earlier installation's):
+    // read-only at the engine, so no statement can write it, and without the
+    // upgrade. Fails as Open does.
+    static std::unique_ptr<DataStore> OpenReadOnly(const std::string& path,
+                                                   std::string* error = nullptr,
+                                                   std::string_view password = kDataFilePassword);
     // Makes a new, empty data file holding the schema, its version and one
     // ConfigProduct row. Fails if the file exists.
     static std::unique_ptr<DataStore> Create(const std::string& path, std::string* error = nullptr,

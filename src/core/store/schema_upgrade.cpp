@@ -24,20 +24,27 @@ void SetError(std::string* error, std::string text) {
 
 }  // namespace
 
-bool UpgradeSchema(DataStore& store, std::string* error) {
+std::optional<int> ReadableSchemaVersion(DataStore& store, std::string* error) {
     auto rows = store.Query("pragma user_version");
     if (!rows || rows->AtEnd()) {
         SetError(error, store.LastError());
-        return false;
+        return std::nullopt;
     }
     const int version = rows->Int("user_version");
-    rows.reset();
     if (version > kSchemaVersion) {
         SetError(error, kNewerDataFileMessage);
+        return std::nullopt;
+    }
+    return version;
+}
+
+bool UpgradeSchema(DataStore& store, std::string* error) {
+    const std::optional<int> version = ReadableSchemaVersion(store, error);
+    if (!version) {
         return false;
     }
     // Version 0 is the format of version 1.
-    const int from = version < 1 ? 1 : version;
+    const int from = *version < 1 ? 1 : *version;
     if (from == kSchemaVersion) {
         return true;
     }

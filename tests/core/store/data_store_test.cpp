@@ -178,6 +178,28 @@ TEST_F(OpeningDataFiles, AFileOpensUpToTheVersionOfThisProgramAndIsNotWrittenFor
     }
 }
 
+// An earlier installation's file is read and must stay as it is.
+TEST_F(OpeningDataFiles, AReadOnlyOpenReadsButCannotWriteAndRefusesWhatOpenRefuses) {
+    const std::string path = dir_.File("old.qly");
+    ASSERT_TRUE(MakeDataFile(path)->Execute("insert into Paper(ID, Title) values(1, '旧卷')"));
+    const std::string bytes = ReadFileBytes(path);
+    {
+        auto store = DataStore::OpenReadOnly(path, &error_);
+        ASSERT_TRUE(store) << error_;
+        EXPECT_FALSE(store->Execute("delete from Paper"));
+        auto rows = store->Query("select * from Paper");
+        ASSERT_TRUE(rows && !rows->AtEnd());
+        EXPECT_EQ(rows->Text("Title"), "旧卷");
+    }
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+    EXPECT_FALSE(DataStore::OpenReadOnly(path, &error_, "000000000"));
+    EXPECT_FALSE(DataStore::OpenReadOnly(dir_.File("missing.qly"), &error_));
+    const std::string newer = dir_.File("newer.qly");
+    ASSERT_TRUE(MakeDataFile(newer)->Execute(Format("pragma user_version=%d", kSchemaVersion + 1)));
+    EXPECT_FALSE(DataStore::OpenReadOnly(newer, &error_));
+    EXPECT_EQ(error_, kNewerDataFileMessage);
+}
+
 TEST_F(OpeningDataFiles, AnEncryptedDatabaseWithoutTheTablesIsNoDataFile) {
     const std::string path = dir_.File("other.qly");
     {
