@@ -45,8 +45,9 @@ struct PaperItemOptions {
 
 // Appends the rows made from items (in tree order) to rows, numbered from
 // firstId. Messages ("组卷错误，模版项%d。") go to host, progress gets one step
-// an item. random is the process's generator, seeded here.
-void BuildPaperItems(const std::vector<TemplateItem>& items, std::vector<PaperItemRow>& rows,
+// an item. random is the process's generator, seeded here. False when a
+// question cannot be read (the rows are then incomplete).
+bool BuildPaperItems(const std::vector<TemplateItem>& items, std::vector<PaperItemRow>& rows,
                      int firstId, const PaperItemOptions& options, DataStore& store,
                      QuestionSelection& selection, LegacyRandom& random, Host& host,
                      Progress& progress);
