@@ -54,7 +54,8 @@ Command AddBuildBankCommand(CLI::App& tool) {
 Command AddCheckCommand(CLI::App& tool) {
     return AddWordsCommand(
         tool, "check",
-        "list what is wrong in a bank (missing pages, bad IDs and references, answer forms)",
+        "list what is wrong in a bank (missing pages, bad IDs and references, answer forms, "
+        "template slots generation cannot fill)",
         {"DATAFILE"}, RunCheck);
 }
 

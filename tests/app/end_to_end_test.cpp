@@ -1,8 +1,12 @@
 // The whole program on a copy of the demo bank, used as a learner uses it:
 // start on the data file, open every module from the main menu, go back,
-// leave.
+// practise a knowledge point, leave.
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app_test_main.h"
@@ -10,6 +14,7 @@
 #include "frame/message_box.h"
 #include "frame/quillory_frame.h"
 #include "frame/tree_view_ext.h"
+#include "generation/knowledge_create_paper_dlg.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
 
@@ -23,6 +28,7 @@ private slots:
     void theMainMenuOpensOnTheDemoBank();
     void everyModuleOpensWithItsMenusAndReturns();
     void aClosedModuleComesBackAsItWas();
+    void targetedPracticeShowsTheNewPaperInFront();
     void leavingEndsTheProgram();
 
 private:
@@ -129,6 +135,39 @@ void EndToEndTest::aClosedModuleComesBackAsItWas() {
     QCOMPARE(OpenModule(QStringLiteral("经典试卷")), papers);
     QCOMPARE(papers->TreeView()->topLevelItemCount(), items);
     papers->Command(130)->trigger();
+}
+
+void EndToEndTest::targetedPracticeShowsTheNewPaperInFront() {
+    CQuilloryFrame* knowledge = OpenModule(QStringLiteral("权威笔记"));
+    QVERIFY(knowledge != nullptr);
+    const QTreeWidgetItem* point = knowledge->TreeView()->FindItemById(knowledge->CurrentItemId());
+    QVERIFY(point != nullptr);
+    // Three questions of the first type, from the dialog the command shows.
+    bool answered = false;
+    QTimer::singleShot(0, knowledge, [&] {
+        auto* dialog = qobject_cast<CKnowledgeCreatePaperDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        dialog->findChild<QComboBox*>(QStringLiteral("ctl1066"))->setCurrentIndex(0);
+        dialog->findChild<QLineEdit*>(QStringLiteral("ctl1068"))->setText(QStringLiteral("3"));
+        answered = true;
+        dialog->findChild<QPushButton*>(QStringLiteral("ctl1"))->click();
+    });
+    knowledge->Command(189)->trigger();
+    QVERIFY(answered);
+
+    CQuilloryFrame* practice = app_.MainMenu()->Frame(Module::PracticePapers);
+    QVERIFY(practice->isVisible());
+    QCOMPARE(app_.MainMenu()->ShownFrames().last(), practice);
+    const QTreeWidgetItem* paper = practice->TreeView()->FindItemById(practice->CurrentItemId());
+    QVERIFY(paper != nullptr && paper->parent() == nullptr);
+    QVERIFY(paper->text(0).startsWith(point->text(0) + QLatin1Char(' ')));
+    QCOMPARE(paper->childCount(), 3);
+    QVERIFY(paper->isExpanded());
+    QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
+    practice->Command(130)->trigger();
+    knowledge->Command(130)->trigger();
 }
 
 void EndToEndTest::leavingEndsTheProgram() {

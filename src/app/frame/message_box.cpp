@@ -24,11 +24,12 @@ QString Caption() {
 
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
                                            QMessageBox::Icon icon,
-                                           QMessageBox::StandardButtons buttons) {
+                                           QMessageBox::StandardButtons buttons,
+                                           const QString& caption) {
     if (Handler()) {
         return Handler()(parent, text, icon, buttons);
     }
-    QMessageBox box(icon, Caption(), text, buttons, parent);
+    QMessageBox box(icon, caption.isEmpty() ? Caption() : caption, text, buttons, parent);
     if (CQuilloryApp* app = CQuilloryApp::Instance()) {
         app->ApplySkin(&box);
     }

@@ -10,10 +10,11 @@ using MessageBoxHandler = std::function<QMessageBox::StandardButton(
     QMessageBox::StandardButtons buttons)>;
 
 // Shows text with the given icon and buttons, captioned with the application
-// title; returns the button pressed.
+// title unless a caption is given; returns the button pressed.
 QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
                                            QMessageBox::Icon icon,
-                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok);
+                                           QMessageBox::StandardButtons buttons = QMessageBox::Ok,
+                                           const QString& caption = QString());
 
 // Replaces the modal box by handler; an empty handler restores the box.
 // Returns the handler that was in place.

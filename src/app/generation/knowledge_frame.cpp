@@ -1,13 +1,19 @@
 #include "generation/knowledge_frame.h"
 
+#include <QAction>
 #include <QPixmap>
 
 #include "core/common/internal_link.h"
-#include "core/common/paper_node_list.h"
+#include "core/common/text.h"
+#include "core/generation/targeted_choices.h"
 #include "core/store/tables.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
+#include "generation/knowledge_create_paper_dlg.h"
+#include "practice/paper_frame.h"
+#include "shell/main_menu_dlg.h"
+#include "shell/qt_clock.h"
 #include "shell/quillory_app.h"
 
 namespace {
@@ -20,6 +26,9 @@ constexpr int kSelectedPointImage = 1;
 CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
     : CQuilloryFrame(app, FrameResource::Knowledge, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
+    if (QAction* action = Command(kCmdTargeted)) {
+        connect(action, &QAction::triggered, this, &CKnowledgeFrame::TargetedPractice);
+    }
     UpdateCommandStates();
 }
 
@@ -38,7 +47,8 @@ void CKnowledgeFrame::LoadTree() {
     points.Order();
     // The node list stays empty: it is the paper modules' list.
     ResetTree();
-    for (const quillory::PaperNode& point : points.Nodes()) {
+    points_ = std::move(points);
+    for (const quillory::PaperNode& point : points_.Nodes()) {
         TreeView()->InsertItemById(point.id, point.superiorId, QString::fromStdString(point.title),
                                    kPointImage, kSelectedPointImage);
     }
@@ -56,4 +66,33 @@ void CKnowledgeFrame::UpdateCommandStates() {
     CQuilloryFrame::UpdateCommandStates();
     // Targeted practice needs a point to practise.
     EnableCommand(kCmdTargeted, CurrentItemId() != -1);
+}
+
+void CKnowledgeFrame::TargetedPractice() {
+    const int pointId = CurrentItemId();
+    const QTreeWidgetItem* node = TreeView()->FindItemById(pointId);
+    if (pointId == -1 || node == nullptr || !app_.HasStore()) {
+        return;
+    }
+    const quillory::DateTime now = CQtClock().Now();
+    const QString title =
+        node->text(0) + QString::fromStdString(quillory::Format(" %s %02d-%02d-%02d",
+                                                                quillory::FormatDate(now).c_str(),
+                                                                now.hour, now.minute, now.second));
+    CKnowledgeCreatePaperDlg dialog(app_.Store(), app_.Settings(), title,
+                                    quillory::KnowledgeSetBelow(points_, pointId), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    auto* menu = qobject_cast<CMainMenuDlg*>(parentWidget());
+    auto* practice =
+        menu ? qobject_cast<CPaperFrame*>(menu->Frame(Module::PracticePapers)) : nullptr;
+    if (practice == nullptr) {
+        return;
+    }
+    // The score of each question is a whole number.
+    practice->CreateTargetedPaper(dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
+                                  dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
+                                  dialog.Period());
+    menu->ShowModule(Module::PracticePapers);
 }

@@ -2,6 +2,7 @@
 // selected point; targeted practice papers start here.
 #pragma once
 
+#include "core/common/paper_node_list.h"
 #include "frame/quillory_frame.h"
 
 class CKnowledgeFrame : public CQuilloryFrame {
@@ -16,4 +17,13 @@ public:
 protected:
     void OnTreeSelect(int itemId) override;
     void UpdateCommandStates() override;
+
+private:
+    // Command 189: a practice paper for the current point and every point
+    // below it, made by the practice papers frame, which then comes to the
+    // front.
+    void TargetedPractice();
+
+    // The points as the tree shows them, in tree order.
+    quillory::PaperNodeList points_;
 };

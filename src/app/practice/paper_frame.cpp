@@ -46,6 +46,9 @@ CPaperFrame::CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::Pa
     if (QAction* action = Command(kCmdDelete)) {
         connect(action, &QAction::triggered, this, &CPaperFrame::DeletePaper);
     }
+    if (QAction* action = Command(kCmdNewPaper)) {
+        connect(action, &QAction::triggered, this, &CPaperFrame::NewPaper);
+    }
     if (QAction* action = Command(kCmdPrint)) {
         connect(action, &QAction::triggered, this, [this] {
             PrintPaperNode(this, app_, ContentView()->Host(), Nodes(), CurrentItemId());

@@ -3,6 +3,9 @@
 // selected paper, section or question item.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "core/common/paper_node_list.h"
 #include "core/practice/paper_tree.h"
 #include "frame/quillory_frame.h"
@@ -26,6 +29,16 @@ public:
     int LoadPaperTree(int rootId, quillory::PaperFilter filter);
     void LoadTree() override;
 
+    // Generates and stores a practice paper from a template (command 183)
+    // or of count questions of one type for a knowledge set (the knowledge
+    // module's targeted practice), with the progress window over the
+    // program; then the practice tree shows it expanded and selected. A
+    // paper that cannot be stored is reported and leaves nothing behind.
+    void CreateTemplatePaper(int templateId, const std::string& title, bool adjust, int period);
+    void CreateTargetedPaper(int typeId, const std::vector<std::string>& knowledgeSet,
+                             const std::string& title, int count, int score, bool adjust,
+                             int period);
+
 protected:
     // Adds a node to the tree with the images of its kind (paper, section,
     // question item).
@@ -38,6 +51,9 @@ protected:
 
 private:
     void DeletePaper();
+    // Command 183: the auto-paper dialog, then the paper it asks for.
+    void NewPaper();
+    void ShowNewPaper(int paperId);
 
     quillory::PaperFilter filter_;
 };

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/common/legacy_random.h"
 #include "core/store/data_store.h"
 
 class QWidget;
@@ -63,6 +64,9 @@ public:
     bool RelatedInfo() const { return relatedInfo_; }
     void SetRelatedInfo(bool on) { relatedInfo_ = on; }
 
+    // The process's pseudo-random generator; each paper generation seeds it.
+    quillory::LegacyRandom& Random() { return random_; }
+
     // Applies the skin (a style sheet) to a top-level window; nothing when
     // there is no skin.
     void ApplySkin(QWidget* window) const;
@@ -86,6 +90,7 @@ private:
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;
     bool relatedInfo_ = true;
+    quillory::LegacyRandom random_;
     std::unique_ptr<CSingleInstance> singleInstance_;
     std::unique_ptr<CMainMenuDlg> mainMenu_;
     std::unique_ptr<CHelpWnd> helpWnd_;

@@ -57,7 +57,7 @@ public:
             CheckPapers(*papers);
         }
         if (const auto templates = Readable("PaperTemplate", ReadPaperTemplateRows(store_))) {
-            CheckTemplates(*templates);
+            CheckTemplates(*templates, *questions);
         }
         return std::move(problems_);
     }
@@ -112,7 +112,8 @@ private:
         CheckTree("Paper", tree);
     }
 
-    void CheckTemplates(const std::vector<PaperTemplateRow>& rows) {
+    void CheckTemplates(const std::vector<PaperTemplateRow>& rows,
+                        const std::vector<QuestionRow>& questions) {
         std::vector<TreeRow> tree;
         for (const PaperTemplateRow& row : rows) {
             const int id = row.ID;
@@ -123,9 +124,76 @@ private:
                         "题型");
             CheckIdList("PaperTemplate", id, "KnowledgeID", row.KnowledgeID, knowledgeIds_,
                         "知识点");
+            if (row.IsQuestion) {
+                CheckSlot(row, questions);
+            }
             tree.push_back({id, row.SuperiorID});
         }
         CheckTree("PaperTemplate", tree);
+    }
+
+    // The question selection drops list pieces of five characters or fewer,
+    // so a slot naming type "1" silently draws nothing; and a slot that no
+    // question satisfies only ever yields a placeholder.
+    void CheckSlot(const PaperTemplateRow& row, const std::vector<QuestionRow>& questions) {
+        const std::vector<std::string> ids = KeptPieces(row.ID, "QuestionID", row.QuestionID);
+        const std::vector<std::string> types =
+            KeptPieces(row.ID, "QuestionTypeID", row.QuestionTypeID);
+        const std::vector<std::string> knowledge =
+            KeptPieces(row.ID, "KnowledgeID", row.KnowledgeID);
+        if (std::none_of(questions.begin(), questions.end(), [&](const QuestionRow& question) {
+                return SlotMatches(ids, types, knowledge, question);
+            })) {
+            Problem(Format("PaperTemplate %d: 没有符合此题位条件的试题", row.ID));
+        }
+    }
+
+    std::vector<std::string> KeptPieces(int id, const char* column, const std::string& list) {
+        std::vector<std::string> kept;
+        for (const std::string& piece : SplitString(list, ",")) {
+            if (piece.size() > 5) {
+                kept.push_back(piece);
+            } else if (!Trim(piece).empty()) {
+                Problem(
+                    Format("PaperTemplate %d: %s 中的 \"%s\" 只有 %zu 个字符，选题时被忽略 "
+                           "(至少要 6 个)",
+                           id, column, piece.c_str(), piece.size()));
+            }
+        }
+        return kept;
+    }
+
+    // The selection's filter: explicit IDs or'd with the rest, types and
+    // knowledge points restricting each other. A piece that is no number
+    // breaks the selection's statement, so the slot matches nothing.
+    static bool SlotMatches(const std::vector<std::string>& ids,
+                            const std::vector<std::string>& types,
+                            const std::vector<std::string>& knowledge,
+                            const QuestionRow& question) {
+        const auto names = [](const std::vector<std::string>& pieces, int value) {
+            return std::any_of(pieces.begin(), pieces.end(), [&](const std::string& piece) {
+                return AtoI(Trim(piece)) == value;
+            });
+        };
+        for (const auto* numbers : {&ids, &types}) {
+            if (std::any_of(numbers->begin(), numbers->end(),
+                            [](const std::string& piece) { return !IsNumber(Trim(piece)); })) {
+                return false;
+            }
+        }
+        if (names(ids, question.ID)) {
+            return true;
+        }
+        if (types.empty() && knowledge.empty()) {
+            return false;
+        }
+        const bool typeMatches = types.empty() || names(types, question.TypeID);
+        const bool knowledgeMatches =
+            knowledge.empty() ||
+            std::any_of(knowledge.begin(), knowledge.end(), [&](const std::string& piece) {
+                return question.Knowledge.find(piece) != std::string::npos;
+            });
+        return typeMatches && knowledgeMatches;
     }
 
     // Links carry IDs in a six-character field, so only six-digit IDs
@@ -149,6 +217,11 @@ private:
         }
     }
 
+    static bool IsNumber(const std::string& text) {
+        return !text.empty() &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    }
+
     void CheckIdList(const char* table, int id, const char* column, const std::string& list,
                      const std::set<int>& known, const char* what) {
         for (const std::string& raw : SplitString(list, ",")) {
@@ -156,8 +229,7 @@ private:
             if (piece.empty()) {
                 continue;
             }
-            if (!std::all_of(piece.begin(), piece.end(),
-                             [](char c) { return c >= '0' && c <= '9'; })) {
+            if (!IsNumber(piece)) {
                 Problem(
                     Format("%s %d: %s 中的 \"%s\" 不是数字 ID", table, id, column, piece.c_str()));
             } else if (piece.size() > 9 || known.count(AtoI(piece)) == 0) {

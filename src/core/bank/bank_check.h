@@ -1,7 +1,7 @@
 // Finding what is wrong in a bank: missing pages, IDs outside the six-digit
 // range, references to rows that do not exist, parent cycles, malformed
-// answer forms. Used by "quillory-tool check" and by the tests of the demo
-// bank.
+// answer forms, template slots that generation cannot fill. Used by
+// "quillory-tool check" and by the tests of the demo bank.
 #pragma once
 
 #include <string>

@@ -19,17 +19,17 @@ class SoundBank {
 public:
     SoundBank() : store_(MakeDataFile(dir_.File("bank.qly"))) {
         for (const char* sql : {
-                 "insert into QuestionType(ID, Title) values(1, '单项选择题')",
-                 "insert into QuestionType(ID, Title) values(2, '填空题')",
+                 "insert into QuestionType(ID, Title) values(100001, '单项选择题')",
+                 "insert into QuestionType(ID, Title) values(100002, '填空题')",
                  "insert into Knowledge(ID, SuperiorID, Title, Url) values(300001, 0, '地理', "
                  "'Knowledge/300001.html')",
                  "insert into Knowledge(ID, SuperiorID, Title, Url) values(300002, 300001, '河流', "
                  "'Knowledge\\300002.html')",
                  "insert into Question(ID, TypeID, Url, AnswerUrl, Knowledge, GroupID, Answer) "
-                 "values(200001, 1, 'Question/200001.html', ' Question/200001a.html ', "
+                 "values(200001, 100001, 'Question/200001.html', ' Question/200001a.html ', "
                  "'300001, 300002,', '200001,200002', "
                  "'10,10,300,20,Label,选择:\r\n10,40,200,20,radio,A,1,group,auto\r\n\r\n')",
-                 "insert into Question(ID, TypeID, Url, AnswerUrl, Answer) values(200002, 2, "
+                 "insert into Question(ID, TypeID, Url, AnswerUrl, Answer) values(200002, 100002, "
                  "'http://example.com/q', 'Question/200002a.html', "
                  "'0,0,200,20,edit,,北京\r\n0,30,200,60,EditMutiLine,,x\r\n0,0,9,9,check,c')",
                  "insert into Paper(ID, SuperiorID, Title, Url) values(100001, 0, '试卷', "
@@ -39,7 +39,7 @@ public:
                  "insert into PaperTemplate(ID, SuperiorID, Title) values(400001, 0, '模版')",
                  "insert into PaperTemplate(ID, SuperiorID, IsQuestion, QuestionID, "
                  "QuestionTypeID, "
-                 "KnowledgeID) values(400002, 400001, true, '200002', '1,2', '300002')",
+                 "KnowledgeID) values(400002, 400001, true, '200002', '100001,100002', '300002')",
              }) {
             EXPECT_TRUE(store_->Execute(sql)) << sql << ": " << store_->LastError();
         }
@@ -87,7 +87,8 @@ TEST(CheckBank, FindsEachKindOfProblemOnce) {
          "Paper 99999: ID 不是六位数 (应在 100000 到 999999 之间)"},
         {"insert into Knowledge(ID, Title) values(1000000, 'x')",
          "Knowledge 1000000: ID 不是六位数 (应在 100000 到 999999 之间)"},
-        {"insert into Question(ID, TypeID, Url, AnswerUrl) values(12, 1, 'http://q', 'http://a')",
+        {"insert into Question(ID, TypeID, Url, AnswerUrl) values(12, 100001, 'http://q', "
+         "'http://a')",
          "Question 12: ID 不是六位数 (应在 100000 到 999999 之间)"},
         {"insert into PaperTemplate(ID) values(40000)",
          "PaperTemplate 40000: ID 不是六位数 (应在 100000 到 999999 之间)"},
@@ -99,8 +100,8 @@ TEST(CheckBank, FindsEachKindOfProblemOnce) {
          "PaperTemplate 400002: KnowledgeID 中的 300009 不是已有的知识点"},
         {"update PaperTemplate set QuestionID='200002, 200003' where ID=400002",
          "PaperTemplate 400002: QuestionID 中的 200003 不是已有的试题"},
-        {"update PaperTemplate set QuestionTypeID='3' where ID=400002",
-         "PaperTemplate 400002: QuestionTypeID 中的 3 不是已有的题型"},
+        {"update PaperTemplate set QuestionTypeID='100003' where ID=400002",
+         "PaperTemplate 400002: QuestionTypeID 中的 100003 不是已有的题型"},
         {"update Paper set QuestionID=200009 where ID=100002",
          "Paper 100002: QuestionID 200009 不是已有的试题"},
         {"update Question set TypeID=7 where ID=200002",
@@ -136,6 +137,49 @@ TEST(CheckBank, FindsEachKindOfProblemOnce) {
             ASSERT_TRUE(bank.Store().Execute(change)) << bank.Store().LastError();
         }
         EXPECT_EQ(bank.Check(), std::vector<std::string>{c.problem});
+    }
+}
+
+TEST(CheckBank, ReportsSlotsTheSelectionCannotFill) {
+    struct Case {
+        std::vector<const char*> changes;
+        std::vector<std::string> problems;
+    };
+    const std::string nothing = "PaperTemplate 400002: 没有符合此题位条件的试题";
+    const Case cases[] = {
+        // Explicit IDs are or'd with the rest; types and knowledge restrict each other.
+        {{"update PaperTemplate set QuestionTypeID='100002' where ID=400002"}, {}},
+        {{"update PaperTemplate set QuestionID='', QuestionTypeID='100002' where ID=400002"},
+         {nothing}},
+        {{"update PaperTemplate set QuestionID='', KnowledgeID='' where ID=400002"}, {}},
+        // A knowledge point matches anywhere in the question's list.
+        {{"update PaperTemplate set QuestionID='', QuestionTypeID='' where ID=400002"}, {}},
+        {{"update PaperTemplate set QuestionID='', QuestionTypeID='', KnowledgeID='' "
+          "where ID=400002"},
+         {nothing}},
+        // Short pieces are dropped before the filter is built; empty ones do no harm.
+        {{"insert into QuestionType(ID, Title) values(7, '判断题')",
+          "update Question set TypeID=7 where ID=200002",
+          "update PaperTemplate set QuestionID='', QuestionTypeID='7,', KnowledgeID='' "
+          "where ID=400002"},
+         {"PaperTemplate 400002: QuestionTypeID 中的 \"7\" 只有 1 个字符，选题时被忽略 (至少要 6 "
+          "个)",
+          nothing}},
+        {{"update PaperTemplate set KnowledgeID='300002, 3000' where ID=400002"},
+         {"PaperTemplate 400002: KnowledgeID 中的 3000 不是已有的知识点",
+          "PaperTemplate 400002: KnowledgeID 中的 \" 3000\" 只有 5 个字符，选题时被忽略 (至少要 "
+          "6 个)"}},
+        // A piece that is no number breaks the selection's statement.
+        {{"update PaperTemplate set QuestionID='20000l2' where ID=400002"},
+         {"PaperTemplate 400002: QuestionID 中的 \"20000l2\" 不是数字 ID", nothing}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.changes.back());
+        SoundBank bank;
+        for (const char* change : c.changes) {
+            ASSERT_TRUE(bank.Store().Execute(change)) << bank.Store().LastError();
+        }
+        EXPECT_EQ(bank.Check(), c.problems);
     }
 }
 

@@ -1,0 +1,108 @@
+// The practice paper frame's generation: command 183 with the auto-paper
+// dialog, and the two kinds of generated paper.
+#include <ctime>
+#include <functional>
+
+#include "core/generation/paper_choices.h"
+#include "core/generation/paper_generation.h"
+#include "frame/message_box.h"
+#include "frame/quillory_view.h"
+#include "frame/tree_view_ext.h"
+#include "generation/auto_paper_dlg.h"
+#include "practice/paper_frame.h"
+#include "shell/progress_wnd.h"
+#include "shell/qt_clock.h"
+#include "shell/quillory_app.h"
+
+namespace {
+
+constexpr int kProgressWidth = 390;
+
+using Generation =
+    std::function<bool(quillory::GenerationContext&, const quillory::GenerationSettings&,
+                       quillory::GeneratedPaper&, std::string&)>;
+
+// Runs one generation under the progress window; the paper's ID, or 0 when
+// it was not stored (the learner has been told why).
+int Generate(CPaperFrame& frame, CQuilloryApp& app, bool adjust, int period,
+             const Generation& generation) {
+    quillory::GenerationSettings settings;
+    settings.adjust = adjust;
+    settings.period = period;
+    settings.seedTime = static_cast<std::int64_t>(std::time(nullptr));
+    settings.now = CQtClock().Now();
+
+    quillory::GeneratedPaper paper;
+    std::string error;
+    bool stored = false;
+    {
+        // Over the main window, which it disables while the questions are chosen.
+        CProgressWnd progress(nullptr, QStringLiteral("创建新试卷 "));
+        progress.SetWindowSize(1, kProgressWidth);
+        progress.GoModal(QStringLiteral("Progress"));
+        quillory::GenerationContext context{app.Store(), app.DataFolder().toStdString(),
+                                            frame.ContentView()->Host(), progress, app.Random()};
+        stored = generation(context, settings, paper, error);
+    }
+    if (!stored) {
+        ShowMessageBox(&frame, QString::fromStdString(error), QMessageBox::Critical);
+        return 0;
+    }
+    return paper.paperId;
+}
+
+}  // namespace
+
+void CPaperFrame::NewPaper() {
+    if (!app_.HasStore()) {
+        return;
+    }
+    const std::optional<std::vector<quillory::TemplateChoice>> templates =
+        quillory::ReadTemplateChoices(app_.Store());
+    if (!templates) {
+        return;
+    }
+    CAutoPaperDlg dialog(app_.Settings(), *templates, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const std::string refusal =
+        quillory::CheckTemplatePaperChoice(dialog.TemplateId(), dialog.Title());
+    if (!refusal.empty()) {
+        ShowMessageBox(this, QString::fromStdString(refusal), QMessageBox::Critical);
+        return;
+    }
+    CreateTemplatePaper(dialog.TemplateId(), dialog.Title(), dialog.Adjust(), dialog.Period());
+}
+
+void CPaperFrame::CreateTemplatePaper(int templateId, const std::string& title, bool adjust,
+                                      int period) {
+    ShowNewPaper(Generate(
+        *this, app_, adjust, period,
+        [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
+            quillory::GeneratedPaper& paper, std::string& error) {
+            return quillory::CreateTemplatePaper(context, templateId, title, settings, true, paper,
+                                                 error);
+        }));
+}
+
+void CPaperFrame::CreateTargetedPaper(int typeId, const std::vector<std::string>& knowledgeSet,
+                                      const std::string& title, int count, int score, bool adjust,
+                                      int period) {
+    ShowNewPaper(Generate(
+        *this, app_, adjust, period,
+        [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
+            quillory::GeneratedPaper& paper, std::string& error) {
+            return quillory::CreateTargetedPaper(context, typeId, knowledgeSet, title, count, score,
+                                                 settings, true, paper, error);
+        }));
+}
+
+void CPaperFrame::ShowNewPaper(int paperId) {
+    if (paperId == 0) {
+        return;
+    }
+    LoadPaperTree(-1, quillory::PaperFilter::Practice);
+    TreeView()->ExpandItemById(paperId, true);
+    TreeView()->SelectItemById(paperId);
+}

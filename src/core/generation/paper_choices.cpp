@@ -1,0 +1,33 @@
+#include "core/generation/paper_choices.h"
+
+#include "core/common/text.h"
+#include "core/store/data_store.h"
+
+namespace quillory {
+
+std::optional<std::vector<TemplateChoice>> ReadTemplateChoices(DataStore& store) {
+    auto rows = store.Query("select * from PaperTemplate where SuperiorID=0 order by Title");
+    if (!rows) {
+        return std::nullopt;
+    }
+    std::vector<TemplateChoice> choices;
+    for (; !rows->AtEnd(); rows->Next()) {
+        choices.push_back({rows->Int("ID"), rows->Text("Title")});
+    }
+    if (rows->Failed()) {
+        return std::nullopt;
+    }
+    return choices;
+}
+
+std::string CheckTemplatePaperChoice(int templateId, const std::string& title) {
+    if (templateId == 0) {
+        return "模版错误！";
+    }
+    if (Trim(title).empty()) {
+        return "无效的试卷标题！";
+    }
+    return {};
+}
+
+}  // namespace quillory

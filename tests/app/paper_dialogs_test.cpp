@@ -1,0 +1,292 @@
+// The two paper dialogs on the templates test bank: what each refuses (and
+// stays open for), what it remembers only on OK, the period radios, the
+// type count lowering the number of questions; and command 183 adding the
+// generated paper to the practice tree, expanded and selected.
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "core/host/setting_names.h"
+#include "frame/frame_commands.h"
+#include "frame/tree_view_ext.h"
+#include "generation/auto_paper_dlg.h"
+#include "generation/knowledge_create_paper_dlg.h"
+#include "practice/paper_frame.h"
+#include "support/memory_settings.h"
+#include "test_bank_support.h"
+
+using quillory::testing::MemorySettings;
+using quillory::testing::MessageRecorder;
+using quillory::testing::WaitForPage;
+
+namespace {
+
+// The templates bank (tests/banks/templates).
+constexpr int kUnitTemplate = 401000;    // "单元练习": a section of two choice slots
+constexpr int kReviewTemplate = 402000;  // "复习练习"
+constexpr int kChoiceType = 900001;      // three questions below the chapter
+constexpr int kBlankType = 900002;       // one
+const std::vector<std::string> kChapterSet = {"301000", "301200", "301100"};
+
+const std::string kAdjust =
+    std::string(quillory::setting::kSection) + "/" + quillory::setting::kAutoAdjust;
+const std::string kPeriod =
+    std::string(quillory::setting::kSection) + "/" + quillory::setting::kPeriod;
+
+template <typename Widget>
+Widget* Control(QWidget& dialog, int id) {
+    return dialog.findChild<Widget*>(QStringLiteral("ctl%1").arg(id));
+}
+
+void Click(QWidget& dialog, int button) {
+    Control<QPushButton>(dialog, button)->click();
+}
+
+QStringList RadiosEnabled(QWidget& dialog) {
+    QStringList enabled;
+    for (const int id : {1037, 1038, 1040}) {
+        if (Control<QRadioButton>(dialog, id)->isEnabled()) {
+            enabled << Control<QRadioButton>(dialog, id)->text();
+        }
+    }
+    return enabled;
+}
+
+}  // namespace
+
+class PaperDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+
+    void autoPaperDialogListsTheTemplatesAndRemembersOnlyOnOk();
+    void autoPaperDialogRefusesAnEmptyTitle();
+    void targetedDialogRefusesInTheOrderOfItsChecks();
+    void targetedDialogLowersTheCountToTheChosenType();
+    void targetedDialogCancelRemembersNothing();
+    void newPaperCommandShowsThePaperExpandedAndSelected();
+
+private:
+    quillory::testing::TempDir dir_;
+    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    MessageRecorder messages_;
+};
+
+void PaperDialogsTest::initTestCase() {
+    QVERIFY(quillory::testing::OpenTestBank(dir_, "templates"));
+}
+
+void PaperDialogsTest::init() {
+    messages_.Clear();
+}
+
+void PaperDialogsTest::autoPaperDialogListsTheTemplatesAndRemembersOnlyOnOk() {
+    MemorySettings settings;
+    settings.values = {{kAdjust, 0}, {kPeriod, 2}};
+    const std::vector<quillory::TemplateChoice> templates = {{kUnitTemplate, "单元练习"},
+                                                             {kReviewTemplate, "复习练习"}};
+    {
+        CAutoPaperDlg dialog(settings, templates, nullptr);
+        dialog.show();
+        QListWidget* list = Control<QListWidget>(dialog, 1041);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(1)->text(), QStringLiteral("复习练习"));
+        QCOMPARE(list->currentRow(), 0);
+        QVERIFY(Control<QRadioButton>(dialog, 1040)->isChecked());
+        // The radios follow the check box.
+        QCOMPARE(RadiosEnabled(dialog), QStringList());
+        Control<QCheckBox>(dialog, 1036)->click();
+        QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
+        Control<QRadioButton>(dialog, 1038)->click();
+        Click(dialog, 2);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(settings.values, (std::map<std::string, int>{{kAdjust, 0}, {kPeriod, 2}}));
+    }
+    CAutoPaperDlg dialog(settings, templates, nullptr);
+    dialog.show();
+    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral("  第1套 "));
+    Control<QCheckBox>(dialog, 1036)->click();
+    Control<QRadioButton>(dialog, 1038)->click();
+    Control<QListWidget>(dialog, 1041)->setCurrentRow(1);
+    Click(dialog, 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.Title(), std::string("第1套"));
+    QCOMPARE(dialog.TemplateId(), kReviewTemplate);
+    QCOMPARE(settings.values, (std::map<std::string, int>{{kAdjust, 1}, {kPeriod, 1}}));
+    QVERIFY(messages_.Shown().empty());
+}
+
+void PaperDialogsTest::autoPaperDialogRefusesAnEmptyTitle() {
+    MemorySettings settings;
+    CAutoPaperDlg dialog(settings, {}, nullptr);
+    dialog.show();
+    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral(" \t"));
+    Click(dialog, 1);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(messages_.Shown().size(), size_t{1});
+    QCOMPARE(messages_.Shown()[0].text, QStringLiteral("请输入试卷标题！"));
+    QCOMPARE(messages_.Shown()[0].icon, QMessageBox::Warning);
+    QCOMPARE(dialog.focusWidget(), Control<QLineEdit>(dialog, 1022));
+    QVERIFY(settings.values.empty());
+
+    // Without templates the dialog closes with template 0, which the command refuses.
+    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral("第1套"));
+    Click(dialog, 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.TemplateId(), 0);
+}
+
+void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
+    struct Case {
+        const char* title;
+        int typeIndex;  // -1: none chosen
+        const char* count;
+        const char* score;
+        QString message;
+        int focus;
+    };
+    const Case cases[] = {
+        {"", -1, "0", "150", "Please enter an integer between 1 and 100.", 1068},
+        {"", -1, "101", "1", "Please enter an integer between 1 and 100.", 1068},
+        {"", -1, "x", "1", "Please enter an integer.", 1068},
+        {"", -1, "1", "101.5", "Please enter an integer between 0 and 100.", 1070},
+        {"", -1, "1", "", "Please enter a number.", 1070},
+        {" ", -1, "1", "2.5", "请输入试卷标题！", 1022},
+        {"练习", -1, "1", "2.5", "请选择试题类型！", 1066},
+        {"练习", 1, "2", "2.5", "试题数量超出总题数！", 1068},
+    };
+    for (const Case& c : cases) {
+        const QString trace = QStringLiteral("%1 %2 %3").arg(c.count, c.score, c.message);
+        MemorySettings settings;
+        CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("第1章 河流"),
+                                        kChapterSet, nullptr);
+        QVERIFY(dialog.InitDialog());
+        dialog.show();
+        Control<QLineEdit>(dialog, 1022)->setText(QString::fromUtf8(c.title));
+        Control<QComboBox>(dialog, 1066)->setCurrentIndex(c.typeIndex);
+        Control<QLineEdit>(dialog, 1068)->setText(QString::fromUtf8(c.count));
+        Control<QLineEdit>(dialog, 1070)->setText(QString::fromUtf8(c.score));
+        messages_.Clear();
+        Click(dialog, 1);
+        QVERIFY2(dialog.isVisible(), qPrintable(trace));
+        QCOMPARE(messages_.Shown().size(), size_t{1});
+        QCOMPARE(messages_.Shown()[0].text, c.message);
+        QCOMPARE(messages_.Shown()[0].icon, QMessageBox::Warning);
+        QVERIFY2(dialog.focusWidget() == Control<QWidget>(dialog, c.focus), qPrintable(trace));
+        QVERIFY(settings.values.empty());
+    }
+}
+
+void PaperDialogsTest::targetedDialogLowersTheCountToTheChosenType() {
+    MemorySettings settings;
+    settings.values = {{kAdjust, 1}, {kPeriod, 0}};
+    CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("第1章 河流"),
+                                    kChapterSet, nullptr);
+    QVERIFY(dialog.InitDialog());
+    dialog.show();
+    QComboBox* types = Control<QComboBox>(dialog, 1066);
+    QCOMPARE(types->count(), 2);
+    QCOMPARE(types->currentIndex(), -1);
+    QCOMPARE(types->itemText(0), QStringLiteral("单项选择题"));
+    QCOMPARE(types->itemData(1).toInt(), kBlankType);
+    QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
+    QVERIFY(Control<QRadioButton>(dialog, 1037)->isChecked());
+    QCOMPARE(Control<QLineEdit>(dialog, 1070)->text(), QStringLiteral("1"));
+
+    QLineEdit* count = Control<QLineEdit>(dialog, 1068);
+    count->setText(QStringLiteral("10"));
+    types->setCurrentIndex(0);
+    QCOMPARE(count->text(), QStringLiteral("3"));
+    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:3"));
+    types->setCurrentIndex(1);
+    QCOMPARE(count->text(), QStringLiteral("1"));
+    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:1"));
+    // A smaller count stays; the arrows keep within the type's count.
+    types->setCurrentIndex(0);
+    QCOMPARE(count->text(), QStringLiteral("1"));
+    for (int i = 0; i < 5; ++i) {
+        dialog.findChild<QWidget*>(QStringLiteral("ctl1067"))
+            ->findChild<QAbstractButton*>(QStringLiteral("up"))
+            ->click();
+    }
+    QCOMPARE(count->text(), QStringLiteral("3"));
+
+    // A count equal to the type's count is taken.
+    Control<QLineEdit>(dialog, 1070)->setText(QStringLiteral("2.5"));
+    Control<QRadioButton>(dialog, 1040)->click();
+    Click(dialog, 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.TypeId(), kChoiceType);
+    QCOMPARE(dialog.Count(), 3);
+    QCOMPARE(dialog.Score(), 2.5);
+    QCOMPARE(dialog.Title(), std::string("第1章 河流"));
+    QCOMPARE(settings.values, (std::map<std::string, int>{{kAdjust, 1}, {kPeriod, 2}}));
+    QVERIFY(messages_.Shown().empty());
+}
+
+void PaperDialogsTest::targetedDialogCancelRemembersNothing() {
+    MemorySettings settings;
+    CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("1.2 黄河"), {"301200"},
+                                    nullptr);
+    QVERIFY(dialog.InitDialog());
+    dialog.show();
+    // Below 1.2 黄河 there is one choice question and no blank.
+    Control<QComboBox>(dialog, 1066)->setCurrentIndex(1);
+    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:0"));
+    Control<QCheckBox>(dialog, 1036)->click();
+    QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
+    Control<QRadioButton>(dialog, 1038)->click();
+    Click(dialog, 2);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(settings.values.empty());
+}
+
+void PaperDialogsTest::newPaperCommandShowsThePaperExpandedAndSelected() {
+    CPaperFrame frame(app_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
+                      nullptr);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.LoadTree();
+    QCOMPARE(frame.TreeView()->topLevelItemCount(), 0);
+
+    // The learner names the paper and takes the first template, 单元练习.
+    bool answered = false;
+    QTimer::singleShot(0, &frame, [&] {
+        auto* dialog = qobject_cast<CAutoPaperDlg*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        Control<QLineEdit>(*dialog, 1022)->setText(QStringLiteral("我的练习"));
+        answered = true;
+        Click(*dialog, 1);
+    });
+    QVERIFY(WaitForPage(*frame.ContentView(), [&] { frame.Command(kCmdNewPaper)->trigger(); }));
+    QVERIFY(answered);
+    QVERIFY(messages_.Shown().empty());
+
+    const CTreeViewExt& tree = *frame.TreeView();
+    QCOMPARE(tree.topLevelItemCount(), 1);
+    QTreeWidgetItem* paper = tree.topLevelItem(0);
+    QCOMPARE(paper->text(0), QStringLiteral("我的练习"));
+    QCOMPARE(frame.CurrentItemId(), CTreeViewExt::ItemId(paper));
+    QVERIFY(paper->isSelected());
+    QCOMPARE(paper->childCount(), 1);
+    QTreeWidgetItem* section = paper->child(0);
+    QCOMPARE(section->text(0), QStringLiteral("第1部分 选择题"));
+    QCOMPARE(section->childCount(), 2);
+    QVERIFY(paper->isExpanded());
+    QVERIFY(section->isExpanded());
+}
+
+QUILLORY_BANK_TEST_MAIN(PaperDialogsTest)
+#include "paper_dialogs_test.moc"
