@@ -11,6 +11,7 @@ PACKAGES=(
     libqt6webenginecore6-bin qt6-translations-l10n
     libgtest-dev libbenchmark-dev libcli11-dev dpkg-dev
     xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri libjs-katex
+    librsvg2-bin desktop-file-utils appstream shared-mime-info
 )
 
 missing=()

@@ -22,6 +22,23 @@ foreach(file bin/quillory-tool share/quillory/Template/Template.dat
     endif()
 endforeach()
 
+if(DESKTOP)
+    foreach(file bin/quillory share/applications/org.quillory.Quillory.desktop
+            share/metainfo/org.quillory.Quillory.metainfo.xml
+            share/icons/hicolor/scalable/apps/org.quillory.Quillory.svg
+            share/icons/hicolor/48x48/apps/org.quillory.Quillory.png)
+        if(NOT EXISTS ${prefix}/${file})
+            message(FATAL_ERROR "not installed: ${file}")
+        endif()
+    endforeach()
+    # The desktop learns the data files' type from the installed MIME package.
+    run(update-mime-database ${prefix}/share/mime)
+    file(STRINGS ${prefix}/share/mime/globs2 globs REGEX "application/x-quillory:\\*\\.qly$")
+    if(NOT globs)
+        message(FATAL_ERROR "*.qly is not application/x-quillory")
+    endif()
+endif()
+
 run(${prefix}/bin/quillory-tool new ${WORK_DIR}/new.qly)
 run(${prefix}/bin/quillory-tool check ${prefix}/share/quillory/demo/demo.qly)
 file(REMOVE_RECURSE ${WORK_DIR})

@@ -28,6 +28,8 @@ static void RegisterResources() {
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     RegisterResources();
     programFolder_ = FindProgramFolder();
+    // Ties the windows to the menu entry (Wayland's app ID, the dock's icon).
+    setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
     InstallFontSubstitutions();
     // Qt's own dialogs and standard buttons speak the program's language.
