@@ -10,6 +10,7 @@
 #include "core/host/host.h"
 #include "core/store/data_file.h"
 #include "frame/message_box.h"
+#include "shell/color_scheme.h"
 #include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/help_wnd.h"
@@ -31,6 +32,8 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     // Ties the windows to the menu entry (Wayland's app ID, the dock's icon).
     setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
+    colorScheme_ = DesktopColorScheme(palette());
+    UseColorScheme(colorScheme_);
     InstallFontSubstitutions();
     // Qt's own dialogs and standard buttons speak the program's language.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
@@ -65,7 +68,7 @@ bool CQuilloryApp::InitInstance() {
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {
     exitCode_ = 0;
-    skin_ = LoadSkinFile(programFolder_);
+    skin_ = LoadSkinFile(programFolder_, colorScheme_);
 
     if (!OpenDataFile(dataFile)) {
         ShowMessageBox(nullptr, openFailure_, QMessageBox::Critical);

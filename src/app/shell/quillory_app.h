@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "core/store/data_store.h"
+#include "shell/color_scheme.h"
 
 class QWidget;
 class CHelpWnd;
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<quillory::DataStore> store_;
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;
+    ColorScheme colorScheme_ = ColorScheme::Light;
     bool relatedInfo_ = true;
     std::unique_ptr<CSingleInstance> singleInstance_;
     std::unique_ptr<CMainMenuDlg> mainMenu_;
