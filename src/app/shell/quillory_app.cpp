@@ -11,6 +11,7 @@
 #include "core/store/data_file.h"
 #include "frame/message_box.h"
 #include "shell/color_scheme.h"
+#include "shell/demo_bank.h"
 #include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/help_wnd.h"
@@ -63,7 +64,17 @@ QString CQuilloryApp::DataFileArgument(const QStringList& arguments) {
 }
 
 bool CQuilloryApp::InitInstance() {
-    return InitInstance(DataFileArgument(arguments()));
+    if (!arguments().contains(QLatin1String(kDemoSwitch))) {
+        return InitInstance(DataFileArgument(arguments()));
+    }
+    QString error;
+    const QString demo = UserDemoBank(programFolder_, UserDataFolder(), &error);
+    if (demo.isEmpty()) {
+        ShowMessageBox(nullptr, error, QMessageBox::Critical);
+        exitCode_ = 1;
+        return false;
+    }
+    return InitInstance(demo);
 }
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {

@@ -27,8 +27,9 @@ public:
     ~CQuilloryApp() override;
 
     // Start-up in the documented order, on the data file named on the
-    // command line (a file dialog asks when none is); false ends the process
-    // at once with ExitCode().
+    // command line (a file dialog asks when none is; "--demo" names the
+    // learner's copy of the demo bank); false ends the process at once with
+    // ExitCode().
     bool InitInstance();
     // The same on a given data file (empty: ask for one).
     bool InitInstance(const QString& dataFile);
