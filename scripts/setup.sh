@@ -12,6 +12,7 @@ PACKAGES=(
     libgtest-dev libbenchmark-dev libcli11-dev dpkg-dev
     xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri libjs-katex
     librsvg2-bin desktop-file-utils appstream shared-mime-info
+    fcitx5 fcitx5-pinyin fcitx5-frontend-qt6 ibus ibus-libpinyin dbus-x11
 )
 
 missing=()
