@@ -17,10 +17,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # render formulas. (The web engine's helper process, libqt6webenginecore6-bin,
 # comes with the web engine library's shlibs.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libjs-katex")
-# Chinese text on screen and in print, typing it, Qt's own dialogs in
-# Chinese; lp prints the print files.
+# Chinese text on screen and in print (the Kai and Song faces the pages ask
+# for first), typing it, Qt's own dialogs in Chinese; lp prints the print
+# files.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "fonts-noto-cjk, fcitx5-frontend-qt6 | ibus, qt6-translations-l10n, shared-mime-info")
+    "fonts-noto-cjk, fonts-arphic-ukai, fonts-arphic-uming, fcitx5-frontend-qt6 | ibus, \
+qt6-translations-l10n, shared-mime-info")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "cups-client")
 # CPack puts the summary first and indents these lines; an empty line
 # separates the paragraphs.
