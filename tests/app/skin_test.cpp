@@ -1,4 +1,5 @@
-// The skin: an optional style sheet file; the shipped one must parse.
+// The skin: an optional style sheet file per colour scheme; the shipped ones
+// must parse. The scheme the desktop asks for sets the palette.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -14,9 +15,12 @@
 #include <QVBoxLayout>
 
 #include "app_test_main.h"
+#include "shell/color_scheme.h"
 #include "shell/program_folder.h"
 #include "shell/skin.h"
 #include "support/temp_dir.h"
+
+Q_DECLARE_METATYPE(ColorScheme)
 
 class SkinTest : public QObject {
     Q_OBJECT
@@ -25,27 +29,36 @@ private slots:
     void missingOrEmptySkinLeavesTheSystemLook();
     void skinFileIsReadAsText();
     void applyingNoSkinKeepsTheWindowsOwnSheet();
+    void shippedSkinParsesForEveryKindOfWindow_data();
     void shippedSkinParsesForEveryKindOfWindow();
+    void chosenSchemeWinsOverTheThemesPalette_data();
+    void chosenSchemeWinsOverTheThemesPalette();
+    void paletteFollowsTheScheme();
 };
 
 void SkinTest::missingOrEmptySkinLeavesTheSystemLook() {
     quillory::testing::TempDir folder;
     const QString path = QString::fromStdString(folder.Path());
-    QVERIFY(LoadSkinFile(path).isEmpty());
+    QVERIFY(LoadSkinFile(path, ColorScheme::Light).isEmpty());
     quillory::testing::WriteFileBytes(folder.File(kSkinFileName), " \n\t\n");
-    QVERIFY(LoadSkinFile(path).isEmpty());
+    QVERIFY(LoadSkinFile(path, ColorScheme::Light).isEmpty());
     // A folder where the file should be cannot be read either.
     QFile::remove(QString::fromStdString(folder.File(kSkinFileName)));
     QVERIFY(QDir(path).mkdir(kSkinFileName));
-    QVERIFY(LoadSkinFile(path).isEmpty());
+    QVERIFY(LoadSkinFile(path, ColorScheme::Light).isEmpty());
 }
 
 void SkinTest::skinFileIsReadAsText() {
     quillory::testing::TempDir folder;
+    const QString path = QString::fromStdString(folder.Path());
+    quillory::testing::WriteFileBytes(folder.File(kDarkSkinFileName), "QWidget { color: #eee; }");
+    // No light file: the dark one is never its stand-in.
+    QVERIFY(LoadSkinFile(path, ColorScheme::Light).isEmpty());
     quillory::testing::WriteFileBytes(folder.File(kSkinFileName),
                                       "QPushButton { color: #123456; } /* 按钮 */\n");
-    const QString skin = LoadSkinFile(QString::fromStdString(folder.Path()));
+    const QString skin = LoadSkinFile(path, ColorScheme::Light);
     QVERIFY(skin.contains(QStringLiteral("/* 按钮 */")));
+    QCOMPARE(LoadSkinFile(path, ColorScheme::Dark), QStringLiteral("QWidget { color: #eee; }"));
 
     QWidget window;
     ApplySkinSheet(&window, skin);
@@ -60,9 +73,16 @@ void SkinTest::applyingNoSkinKeepsTheWindowsOwnSheet() {
     ApplySkinSheet(nullptr, QStringLiteral("QWidget {}"));
 }
 
+void SkinTest::shippedSkinParsesForEveryKindOfWindow_data() {
+    QTest::addColumn<ColorScheme>("scheme");
+    QTest::newRow("light") << ColorScheme::Light;
+    QTest::newRow("dark") << ColorScheme::Dark;
+}
+
 void SkinTest::shippedSkinParsesForEveryKindOfWindow() {
-    const QString skin = LoadSkinFile(FindProgramFolder());
-    QVERIFY2(!skin.isEmpty(), "the build copies Quillory.skn into the program data folder");
+    QFETCH(ColorScheme, scheme);
+    const QString skin = LoadSkinFile(FindProgramFolder(), scheme);
+    QVERIFY2(!skin.isEmpty(), "the build copies both skins into the program data folder");
     QCOMPARE(CQuilloryApp::Instance()->Skin().isEmpty(), true);  // only InitInstance loads it
 
     // Qt reports a sheet it cannot parse with a warning when it polishes.
@@ -94,6 +114,47 @@ void SkinTest::shippedSkinParsesForEveryKindOfWindow() {
         widget->ensurePolished();
     }
     QVERIFY(!frame.grab().isNull());
+}
+
+void SkinTest::chosenSchemeWinsOverTheThemesPalette_data() {
+    QTest::addColumn<QByteArray>("chosen");
+    QTest::addColumn<bool>("darkTheme");
+    QTest::addColumn<ColorScheme>("expected");
+    // The tests run without a desktop portal, so the theme's palette decides
+    // when nothing is chosen.
+    QTest::newRow("dark chosen") << QByteArray("dark") << false << ColorScheme::Dark;
+    QTest::newRow("light chosen, dark theme")
+        << QByteArray(" Light ") << true << ColorScheme::Light;
+    QTest::newRow("nothing, light theme") << QByteArray() << false << ColorScheme::Light;
+    QTest::newRow("nothing, dark theme") << QByteArray() << true << ColorScheme::Dark;
+    QTest::newRow("unknown word") << QByteArray("blue") << true << ColorScheme::Dark;
+}
+
+void SkinTest::chosenSchemeWinsOverTheThemesPalette() {
+    QFETCH(QByteArray, chosen);
+    QFETCH(bool, darkTheme);
+    QFETCH(ColorScheme, expected);
+    qputenv("QUILLORY_COLOR_SCHEME", chosen);
+    const QPalette theme(darkTheme ? QColor(0x20, 0x20, 0x20) : QColor(0xf0, 0xf0, 0xf0));
+    QCOMPARE(DesktopColorScheme(theme), expected);
+    qunsetenv("QUILLORY_COLOR_SCHEME");
+}
+
+void SkinTest::paletteFollowsTheScheme() {
+    const QPalette before = QApplication::palette();
+    UseColorScheme(ColorScheme::Dark);
+    QPalette palette = QApplication::palette();
+    QVERIFY(palette.color(QPalette::Window).lightness() < 128);
+    // Text stays readable on its own background.
+    QVERIFY(palette.color(QPalette::WindowText).lightness() > 160);
+    QVERIFY(palette.color(QPalette::Text).lightness() - palette.color(QPalette::Base).lightness() >
+            120);
+    UseColorScheme(ColorScheme::Light);
+    palette = QApplication::palette();
+    QVERIFY(palette.color(QPalette::Window).lightness() >= 128);
+    QVERIFY(palette.color(QPalette::Base).lightness() - palette.color(QPalette::Text).lightness() >
+            120);
+    QApplication::setPalette(before);
 }
 
 QUILLORY_APP_TEST_MAIN(SkinTest)

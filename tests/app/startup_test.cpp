@@ -11,6 +11,7 @@
 #include "core/host/host.h"
 #include "frame/message_box.h"
 #include "frame/quillory_frame.h"
+#include "shell/demo_bank.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/progress_wnd.h"
 #include "shell/qt_settings.h"
@@ -34,6 +35,7 @@ private slots:
     void cleanupTestCase();
 
     void dataFileIsTheFirstArgumentThatIsNotASwitch();
+    void demoBankIsCopiedForTheLearnerOnceAndKept();
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
     void boxesBeforeADataFileIsOpenCarryTheProductName();
@@ -73,6 +75,34 @@ void StartupTest::dataFileIsTheFirstArgumentThatIsNotASwitch() {
     QCOMPARE(CQuilloryApp::DataFileArgument({"quillory"}), QString());
     QCOMPARE(CQuilloryApp::DataFileArgument({"quillory", "/data/穹岚 题库.qly"}),
              QStringLiteral("/data/穹岚 题库.qly"));
+}
+
+void StartupTest::demoBankIsCopiedForTheLearnerOnceAndKept() {
+    using quillory::testing::ReadFileBytes;
+    using quillory::testing::WriteFileBytes;
+    quillory::testing::TempDir program;
+    quillory::testing::TempDir user;
+    const QString programFolder = QString::fromStdString(program.Path());
+    const QString userFolder = QString::fromStdString(user.Path()) + "/quillory";
+    QString error;
+    QVERIFY(UserDemoBank(programFolder, userFolder, &error).isEmpty());
+    QVERIFY(error.contains(QStringLiteral("没有示例题库")));
+
+    QVERIFY(QDir(programFolder).mkpath(QStringLiteral("demo/Question")));
+    WriteFileBytes(program.File("demo/demo.qly"), "bank");
+    WriteFileBytes(program.File("demo/Question/P1.htm"), "page");
+    // Installed files are read-only; the copy must not be.
+    QFile::setPermissions(program.File("demo/demo.qly").c_str(), QFileDevice::ReadOwner);
+    const QString copy = UserDemoBank(programFolder, userFolder, &error);
+    QCOMPARE(copy, userFolder + "/demo/demo.qly");
+    QCOMPARE(ReadFileBytes(user.File("quillory/demo/Question/P1.htm")), std::string("page"));
+    QVERIFY(QFileInfo(copy).permissions() & QFileDevice::WriteOwner);
+    QVERIFY(!QFileInfo::exists(userFolder + "/demo.part"));
+
+    // The learner's records live in his copy: a later start keeps it.
+    WriteFileBytes(copy.toStdString(), "bank with records");
+    QCOMPARE(UserDemoBank(programFolder, userFolder, &error), copy);
+    QCOMPARE(ReadFileBytes(copy.toStdString()), std::string("bank with records"));
 }
 
 void StartupTest::unreadableDataFilesAreRefused_data() {

@@ -12,6 +12,8 @@
 #include "core/store/previous_version_import.h"
 #include "frame/message_box.h"
 #include "frame/view_host.h"
+#include "shell/color_scheme.h"
+#include "shell/demo_bank.h"
 #include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/help_wnd.h"
@@ -37,7 +39,11 @@ constexpr int kProgressWidth = 390;
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     RegisterResources();
     programFolder_ = FindProgramFolder();
+    // Ties the windows to the menu entry (Wayland's app ID, the dock's icon).
+    setDesktopFileName(QStringLiteral("org.quillory.Quillory"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
+    colorScheme_ = DesktopColorScheme(palette());
+    UseColorScheme(colorScheme_);
     InstallFontSubstitutions();
     // Qt's own dialogs and standard buttons speak the program's language.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
@@ -67,12 +73,22 @@ QString CQuilloryApp::DataFileArgument(const QStringList& arguments) {
 }
 
 bool CQuilloryApp::InitInstance() {
-    return InitInstance(DataFileArgument(arguments()));
+    if (!arguments().contains(QLatin1String(kDemoSwitch))) {
+        return InitInstance(DataFileArgument(arguments()));
+    }
+    QString error;
+    const QString demo = UserDemoBank(programFolder_, UserDataFolder(), &error);
+    if (demo.isEmpty()) {
+        ShowMessageBox(nullptr, error, QMessageBox::Critical);
+        exitCode_ = 1;
+        return false;
+    }
+    return InitInstance(demo);
 }
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {
     exitCode_ = 0;
-    skin_ = LoadSkinFile(programFolder_);
+    skin_ = LoadSkinFile(programFolder_, colorScheme_);
 
     if (!OpenDataFile(dataFile)) {
         ShowMessageBox(nullptr, openFailure_, QMessageBox::Critical);

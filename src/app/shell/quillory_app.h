@@ -11,6 +11,7 @@
 
 #include "core/common/legacy_random.h"
 #include "core/store/data_store.h"
+#include "shell/color_scheme.h"
 
 class QWidget;
 class CHelpWnd;
@@ -28,8 +29,9 @@ public:
     ~CQuilloryApp() override;
 
     // Start-up in the documented order, on the data file named on the
-    // command line (a file dialog asks when none is); false ends the process
-    // at once with ExitCode().
+    // command line (a file dialog asks when none is; "--demo" names the
+    // learner's copy of the demo bank); false ends the process at once with
+    // ExitCode().
     bool InitInstance();
     // The same on a given data file (empty: ask for one).
     bool InitInstance(const QString& dataFile);
@@ -89,6 +91,7 @@ private:
     std::unique_ptr<quillory::DataStore> store_;
     std::unique_ptr<quillory::Settings> settings_;
     QString skin_;
+    ColorScheme colorScheme_ = ColorScheme::Light;
     bool relatedInfo_ = true;
     quillory::LegacyRandom random_;
     std::unique_ptr<CSingleInstance> singleInstance_;

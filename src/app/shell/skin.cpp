@@ -3,8 +3,9 @@
 #include <QFile>
 #include <QWidget>
 
-QString LoadSkinFile(const QString& programFolder) {
-    QFile file(programFolder + "/" + QLatin1String(kSkinFileName));
+QString LoadSkinFile(const QString& programFolder, ColorScheme scheme) {
+    const char* name = scheme == ColorScheme::Dark ? kDarkSkinFileName : kSkinFileName;
+    QFile file(programFolder + "/" + QLatin1String(name));
     if (!file.open(QIODevice::ReadOnly)) {
         return {};
     }
