@@ -16,7 +16,8 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddNewCommand,       quillory::tool::AddSqlCommand,
     quillory::tool::AddBuildBankCommand, quillory::tool::AddCheckCommand,
     quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
-    quillory::tool::AddTemplateCommand,
+    quillory::tool::AddTemplateCommand,  quillory::tool::AddGenerateCommand,
+    quillory::tool::AddTargetedCommand,
 };
 
 // A command as its line in the list of commands shows it:
