@@ -28,11 +28,10 @@ Command AddBuildBankCommand(CLI::App& tool);
 Command AddCheckCommand(CLI::App& tool);
 Command AddShowCommand(CLI::App& tool);
 Command AddPrintCommand(CLI::App& tool);
-<<<<<<< HEAD
 Command AddAnalyzeCommand(CLI::App& tool);
-=======
 Command AddImportCommand(CLI::App& tool);
->>>>>>> import
+Command AddGenerateCommand(CLI::App& tool);
+Command AddTargetedCommand(CLI::App& tool);
 
 // A command that takes only words: one positional per name, all required,
 // handed to run in that order.

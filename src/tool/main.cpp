@@ -16,11 +16,9 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddNewCommand,       quillory::tool::AddSqlCommand,
     quillory::tool::AddBuildBankCommand, quillory::tool::AddCheckCommand,
     quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
-<<<<<<< HEAD
     quillory::tool::AddTemplateCommand,  quillory::tool::AddAnalyzeCommand,
-=======
-    quillory::tool::AddTemplateCommand,  quillory::tool::AddImportCommand,
->>>>>>> import
+    quillory::tool::AddImportCommand,    quillory::tool::AddGenerateCommand,
+    quillory::tool::AddTargetedCommand,
 };
 
 // A command as its line in the list of commands shows it:

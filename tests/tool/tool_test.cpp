@@ -75,8 +75,8 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
 
 TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
-    for (const char* command :
-         {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze", "import"}) {
+    for (const char* command : {"new", "sql", "build-bank", "check", "show", "print", "template",
+                                "analyze", "import", "generate", "targeted"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)

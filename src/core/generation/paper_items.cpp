@@ -26,7 +26,7 @@ class ItemBuilder {
 public:
     ItemBuilder(const std::vector<TemplateItem>& items, std::vector<PaperItemRow>& rows,
                 int firstId, const PaperItemOptions& options, DataStore& store,
-                QuestionSelection& selection, LegacyRandom& random, Host& host)
+                UnitSelector& selection, LegacyRandom& random, Host& host)
         : items_(items),
           rows_(rows),
           options_(options),
@@ -148,7 +148,7 @@ private:
     std::vector<PaperItemRow>& rows_;
     const PaperItemOptions& options_;
     DataStore& store_;
-    QuestionSelection& selection_;
+    UnitSelector& selection_;
     LegacyRandom& random_;
     Host& host_;
     size_t base_;               // rows that were there before
@@ -163,7 +163,7 @@ private:
 
 bool BuildPaperItems(const std::vector<TemplateItem>& items, std::vector<PaperItemRow>& rows,
                      int firstId, const PaperItemOptions& options, DataStore& store,
-                     QuestionSelection& selection, LegacyRandom& random, Host& host,
+                     UnitSelector& selection, LegacyRandom& random, Host& host,
                      Progress& progress) {
     random.Seed(static_cast<std::uint32_t>(static_cast<std::uint64_t>(options.seedTime) << 12));
     progress.SetRange(0, static_cast<int>(items.size()) - 1, 1);

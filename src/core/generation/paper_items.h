@@ -13,7 +13,7 @@ namespace quillory {
 class DataStore;
 class Host;
 class Progress;
-class QuestionSelection;
+class UnitSelector;
 
 struct TemplateItem {
     int id = 0;
@@ -49,7 +49,6 @@ struct PaperItemOptions {
 // question cannot be read (the rows are then incomplete).
 bool BuildPaperItems(const std::vector<TemplateItem>& items, std::vector<PaperItemRow>& rows,
                      int firstId, const PaperItemOptions& options, DataStore& store,
-                     QuestionSelection& selection, LegacyRandom& random, Host& host,
-                     Progress& progress);
+                     UnitSelector& selection, LegacyRandom& random, Host& host, Progress& progress);
 
 }  // namespace quillory

@@ -85,6 +85,29 @@ struct MemoryFilter {
     }
 };
 
+// Up to 20 draws, until one gives a key the run has not used; a unit drawn
+// keeps weight 1. A total that falls to 0 (weights below 0 are possible)
+// would divide by zero: the draws stop there.
+void Draw(std::vector<Candidate>& candidates, std::int64_t total, const std::string& usedKeys,
+          std::string& key, LegacyRandom& random) {
+    for (int draws = 0; draws < 20 && total != 0; ++draws) {
+        if (!key.empty() && usedKeys.find(key) == std::string::npos) {
+            return;
+        }
+        const std::int64_t r = random.Next() % total;
+        std::int64_t sum = 0;
+        for (Candidate& candidate : candidates) {
+            sum += candidate.weight;
+            if (sum >= r) {
+                key = candidate.key;
+                total += 1 - candidate.weight;
+                candidate.weight = 1;
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 QuestionSelection::QuestionSelection(DataStore& store, const DateTime& now)
@@ -135,21 +158,8 @@ int QuestionSelection::SelectQuestionUnit(const std::string& questionIds,
     for (const Candidate& candidate : candidates) {
         total += candidate.weight;
     }
-    for (int draws = 0; total > 0 && draws < 20; ++draws) {
-        if (!key.empty() && usedKeys.find(key) == std::string::npos) {
-            break;
-        }
-        const std::int64_t r = random.Next() % total;
-        std::int64_t sum = 0;
-        for (Candidate& candidate : candidates) {
-            sum += candidate.weight;
-            if (sum >= r) {
-                key = candidate.key;
-                total += 1 - candidate.weight;
-                candidate.weight = 1;
-                break;
-            }
-        }
+    if (total > 0) {
+        Draw(candidates, total, usedKeys, key, random);
     }
     return static_cast<int>(candidates.size());
 }

@@ -8,7 +8,6 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,7 +20,22 @@ namespace quillory {
 class DataStore;
 struct SelectionTables;
 
-class QuestionSelection {
+// What fills a question slot; the one the program runs is QuestionSelection.
+class UnitSelector {
+public:
+    virtual ~UnitSelector() = default;
+    // Sets key to the chosen unit ("" when none) and returns the number of
+    // questions that matched the filter: 0 also when the lists are empty once
+    // cleaned or on a database error. usedKeys holds the run's keys, each
+    // followed by ","; a key found in it is drawn again, up to 20 draws.
+    // period: 0 the last 7 days, 1 the last 30 days, else all history.
+    virtual int SelectQuestionUnit(const std::string& questionIds, const std::string& typeIds,
+                                   const std::string& knowledgeIds, std::string& key,
+                                   const std::string& usedKeys, bool adjust, int period,
+                                   bool useGroups, LegacyRandom& random) = 0;
+};
+
+class QuestionSelection final : public UnitSelector {
 public:
     // now: the local time the adjustment's cut-off is counted back from.
     QuestionSelection(DataStore& store, const DateTime& now);
@@ -29,15 +43,10 @@ public:
     QuestionSelection(const QuestionSelection&) = delete;
     QuestionSelection& operator=(const QuestionSelection&) = delete;
 
-    // Sets key to the chosen unit ("" when none) and returns the number of
-    // questions that matched the filter: 0 also when the lists are empty once
-    // cleaned or on a database error. usedKeys holds the run's keys, each
-    // followed by ","; a key found in it is drawn again, up to 20 draws.
-    // period: 0 the last 7 days, 1 the last 30 days, else all history.
     int SelectQuestionUnit(const std::string& questionIds, const std::string& typeIds,
                            const std::string& knowledgeIds, std::string& key,
                            const std::string& usedKeys, bool adjust, int period, bool useGroups,
-                           LegacyRandom& random);
+                           LegacyRandom& random) override;
 
 private:
     DataStore& store_;
