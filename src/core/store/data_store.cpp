@@ -99,14 +99,17 @@ DataStore::~DataStore() {
     Close();
 }
 
-std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
-                                           std::string_view password) {
+// An existing data file connected with the given flags and probed; null
+// (with the reason) when it is missing, locked by a wrong password or not a
+// data file.
+std::unique_ptr<DataStore> DataStore::Connected(const std::string& path, int flags,
+                                                std::string* error, std::string_view password) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         SetError(error, "no such data file");
         return nullptr;
     }
-    sqlite3* db = Connect(path, SQLITE_OPEN_READWRITE, password, error);
+    sqlite3* db = Connect(path, flags, password, error);
     if (db == nullptr) {
         return nullptr;
     }
@@ -114,8 +117,13 @@ std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string*
         sqlite3_close(db);
         return nullptr;
     }
-    std::unique_ptr<DataStore> store(new DataStore(db, path));
-    if (!UpgradeSchema(*store, error)) {
+    return std::unique_ptr<DataStore>(new DataStore(db, path));
+}
+
+std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
+                                           std::string_view password) {
+    std::unique_ptr<DataStore> store = Connected(path, SQLITE_OPEN_READWRITE, error, password);
+    if (store == nullptr || !UpgradeSchema(*store, error)) {
         return nullptr;
     }
     return store;
@@ -123,21 +131,8 @@ std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string*
 
 std::unique_ptr<DataStore> DataStore::OpenReadOnly(const std::string& path, std::string* error,
                                                    std::string_view password) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        SetError(error, "no such data file");
-        return nullptr;
-    }
-    sqlite3* db = Connect(path, SQLITE_OPEN_READONLY, password, error);
-    if (db == nullptr) {
-        return nullptr;
-    }
-    if (!Probe(db, path, error)) {
-        sqlite3_close(db);
-        return nullptr;
-    }
-    std::unique_ptr<DataStore> store(new DataStore(db, path));
-    if (!ReadableSchemaVersion(*store, error)) {
+    std::unique_ptr<DataStore> store = Connected(path, SQLITE_OPEN_READONLY, error, password);
+    if (store == nullptr || !ReadableSchemaVersion(*store, error)) {
         return nullptr;
     }
     return store;

@@ -53,6 +53,8 @@ public:
 private:
     friend class Transaction;
     DataStore(sqlite3* db, std::string path);
+    static std::unique_ptr<DataStore> Connected(const std::string& path, int flags,
+                                                std::string* error, std::string_view password);
     bool RunRaw(const char* sql);
 
     sqlite3* db_ = nullptr;
