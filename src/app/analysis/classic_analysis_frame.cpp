@@ -41,6 +41,8 @@ void CClassicAnalysisFrame::LoadTree() {
         links_[item.node.id] = item.link;
     }
     SetLoaded(true);
+    // The reference papers are the frame's content: show them at once.
+    TreeView()->ExpandItem(TreeView()->topLevelItem(0), false);
     TreeView()->SelectItem(TreeView()->topLevelItem(0));
 }
 

@@ -68,6 +68,8 @@ void CHistoryAnalysisFrame::LoadTree() {
         links_[item.node.id] = item.link;
     }
     SetLoaded(true);
+    // The days are what the learner looks for: show them at once.
+    TreeView()->ExpandItemById(quillory::kHistoryRootId, false);
     TreeView()->SelectItemById(quillory::kHistoryRootId);
 }
 

@@ -20,6 +20,8 @@ CUpDownButtons::CUpDownButtons(QLineEdit* buddy, QWidget* parent) : QWidget(pare
         connect(button, &QToolButton::clicked, this, [this, delta = delta] { Step(delta); });
         layout->addWidget(button);
     }
+    // Without a fixed width the row's layout squeezes the arrows to a sliver.
+    setFixedWidth(16);
 }
 
 void CUpDownButtons::SetRange(int lower, int upper) {
