@@ -491,25 +491,16 @@ TEST(QuilloryTool, TargetedScoresEachQuestionByTheWholeScore) {
                                          "--title",     "专项",
                                          "--now",       "2026-03-01 12:00:00",
                                          "--seed-time", "1"};
+    // Three questions weighing 120 each; seeded from second 1 the draws
+    // 13414, 25768 and 21940 fall on the first, second and third.
     const Result made = Tool(dir, words);
     ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out,
+              "550001\t0\t0\t6.000000\t0\t专项\t\t0\t1\n"
+              "550002\t550001\t200001\t2.000000\t0\t第001题\t\t1\t0\n"
+              "550003\t550001\t200002\t2.000000\t0\t第002题\t\t1\t0\n"
+              "550004\t550001\t200003\t2.000000\t0\t第003题\t\t1\t0\n");
     EXPECT_EQ(Tool(dir, words).out.substr(0, 6), "550005") << "the second paper follows";
-    const std::vector<std::string> lines = [&] {
-        std::vector<std::string> split;
-        for (size_t at = 0, end; (end = made.out.find('\n', at)) != std::string::npos;
-             at = end + 1) {
-            split.push_back(made.out.substr(at, end - at));
-        }
-        return split;
-    }();
-    ASSERT_EQ(lines.size(), 4u) << made.out;
-    EXPECT_EQ(lines[0], "550001\t0\t0\t6.000000\t0\t专项\t\t0\t1");
-    for (size_t r = 1; r < lines.size(); ++r) {
-        const std::string questionId = lines[r].substr(14, 6);
-        EXPECT_EQ(lines[r], std::to_string(550001 + r) + "\t550001\t" + questionId +
-                                "\t2.000000\t0\t第00" + std::to_string(r) + "题\t\t1\t0");
-        EXPECT_TRUE(questionId >= "200001" && questionId <= "200003") << lines[r];
-    }
 }
 
 }  // namespace
