@@ -203,6 +203,14 @@ TEST(SelectionRules, UsedUnitsAreDrawnAgainAtWeightOneUpToTwentyDraws) {
         EXPECT_EQ(key, c.key) << "seed " << c.seed;
         EXPECT_EQ(random.State(), expected.State()) << "seed " << c.seed;
     }
+    // Without a readable history nothing is chosen and nothing drawn.
+    Exec(*store, "alter table History rename to Gone");
+    QuestionSelection blind(*store, {2026, 3, 1, 0, 0, 0});
+    LegacyRandom random(1);
+    std::string key = "stale";
+    EXPECT_EQ(blind.SelectQuestionUnit("", "900001", "", key, "", false, 0, true, random), 0);
+    EXPECT_EQ(key, "");
+    EXPECT_EQ(random.State(), 1u);
 }
 
 TEST(SelectionRules, EntriesBeyondTheLargestDrawAreNeverChosen) {
