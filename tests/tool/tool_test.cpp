@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "core/common/gb_encoding.h"
 #include "support/temp_dir.h"
@@ -32,7 +33,7 @@ std::string ShellQuote(const std::string& word) {
 }
 
 // Runs quillory-tool with the words as its arguments.
-Result Tool(const TempDir& dir, std::initializer_list<std::string> words) {
+Result Tool(const TempDir& dir, const std::vector<std::string>& words) {
     std::string command = ShellQuote(QUILLORY_TOOL);
     for (const std::string& word : words) {
         command += " " + ShellQuote(word);
@@ -364,6 +365,142 @@ TEST(QuilloryTool, PrintWithPdfHasTheProgramRenderIt) {
         Tool(dir, {"print", bank, "103000", "--pdf", dir.File("no such folder/x.pdf")});
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("无法导出PDF"), std::string::npos) << failed.err;
+}
+
+// The templates test bank, built by the tool into dir, with one more slot
+// of 复习练习 that names a type too short to match anything.
+std::string TemplatesBank(const TempDir& dir) {
+    const std::string bank = dir.File("templates.qly");
+    const Result built = Tool(dir, {"build-bank", SourceFolder() + "/tests/banks/templates", bank});
+    EXPECT_EQ(built.status, 0) << built.err;
+    EXPECT_EQ(Tool(dir, {"sql", bank,
+                         "insert into PaperTemplate(ID, SuperiorID, Title, IsQuestion, ScoreMax, "
+                         "QuestionTypeID) values(402002, 402000, '第02题', 1, 5, '1')"})
+                  .status,
+              0);
+    return bank;
+}
+
+TEST(QuilloryTool, GenerateAndTargetedRefuseWhatTheDialogsRefuse) {
+    TempDir dir;
+    const std::string bank = TemplatesBank(dir);
+    const std::vector<std::string> generate{"generate", bank, "--title", "卷"};
+    const std::vector<std::string> targeted{"targeted", bank,     "--knowledge", "301000",
+                                            "--type",   "900001", "--count",     "3",
+                                            "--score",  "2.5",    "--title",     "卷"};
+    // The words with some options set to other values, or added.
+    const auto with = [](std::vector<std::string> words, const std::vector<std::string>& more) {
+        for (size_t m = 0; m + 1 < more.size(); m += 2) {
+            const auto at = std::find(words.begin(), words.end(), more[m]);
+            if (at == words.end()) {
+                words.insert(words.end(), {more[m], more[m + 1]});
+            } else {
+                *(at + 1) = more[m + 1];
+            }
+        }
+        return words;
+    };
+    const struct {
+        std::vector<std::string> words;
+        int status;
+        const char* message;
+    } cases[] = {
+        {with(generate, {"--template", "402001"}), 1, "模版错误！"},  // a slot, no template
+        {with(generate, {"--template", "999999"}), 1, "模版错误！"},
+        {{"generate", bank, "--template", "402000", "--title", " \t "}, 1, "无效的试卷标题！"},
+        {with(generate, {"--template", "402000", "--period", "3"}), 2, "--period"},
+        {with(generate, {"--template", "402000", "--now", "2026-03-01"}), 2, "--now"},
+        {{"generate", dir.File("none.qly"), "--template", "402000", "--title", "卷"},
+         1,
+         "none.qly"},
+        {with(targeted, {"--count", "0"}), 1, "Please enter an integer between 1 and 100."},
+        {with(targeted, {"--count", "101"}), 1, "Please enter an integer between 1 and 100."},
+        {with(targeted, {"--score", "100.5"}), 0, ""},
+        {with(targeted, {"--score", "101"}), 1, "Please enter an integer between 0 and 100."},
+        {with(targeted, {"--count", "4"}), 1, "试题数量超出总题数！"},
+        {with(targeted, {"--knowledge", "301200", "--count", "2"}), 1, "试题数量超出总题数！"},
+        {with(targeted, {"--type", "900003"}), 1, "请选择试题类型！"},
+        {with(targeted, {"--title", "  "}), 1, "请输入试卷标题！"},
+        {with(targeted, {"--knowledge", "999999"}), 1, "999999"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words = c.words;
+        words.push_back("--dry-run");
+        const Result result = Tool(dir, words);
+        EXPECT_EQ(result.status, c.status) << ::testing::PrintToString(words) << result.err;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << result.err;
+        if (c.status != 0) {
+            EXPECT_EQ(result.out, "") << result.out;
+        }
+    }
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Paper"}).out, "n\n0\n");
+}
+
+TEST(QuilloryTool, GenerateRepeatsAPaperForTheSameSeedAndStoresItUnlessDryRun) {
+    TempDir dir;
+    const std::string bank = TemplatesBank(dir);
+    const std::vector<std::string> words{
+        "generate",   bank,       "--template",         "402000", "--title",
+        " 复习 ",     "--adjust", "--period",           "1",      "--seed-time",
+        "1700000000", "--now",    "2026-03-01 12:00:00"};
+    std::vector<std::string> dry = words;
+    dry.push_back("--dry-run");
+    // The paper's 5 points capped over its two slots of 5, the last first.
+    const std::string rows =
+        "550001\t0\t0\t5.000000\t0\t复习\tQuestion\\P550001.html\t0\t1\n"
+        "550002\t550001\t200004\t3.000000\t0\t第001题\t\t1\t0\n"
+        "550003\t550001\t-1\t2.000000\t0\t第002题\t\t1\t0\n"
+        "MSG\t组卷错误，模版项402002。\n";
+    const Result first = Tool(dir, dry);
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, rows);
+    EXPECT_EQ(Tool(dir, dry).out, rows);
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Paper"}).out, "n\n0\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Question/P550001.html")));
+
+    const Result stored = Tool(dir, words);
+    EXPECT_EQ(stored.status, 0) << stored.err;
+    EXPECT_EQ(stored.out, rows);
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select ID, QuestionID, Url, IsSystem from Paper"}).out,
+              "ID\tQuestionID\tUrl\tIsSystem\n550001\t0\tQuestion\\\\P550001.html\t1\n"
+              "550002\t200004\t\t0\n550003\t-1\t\t0\n");
+    EXPECT_EQ(ReadFileBytes(dir.File("Question/P550001.html")),
+              ReadFileBytes(dir.File("Question/T402000.html")));
+
+    ASSERT_EQ(Tool(dir, {"sql", bank,
+                         "create trigger refuse before insert on Paper when new.ID = 550005 "
+                         "begin select raise(abort, 'disk full'); end"})
+                  .status,
+              0);
+    const Result failed = Tool(dir, words);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.out, "");
+    EXPECT_NE(failed.err.find("无法保存试卷：disk full"), std::string::npos) << failed.err;
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Paper"}).out, "n\n3\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Question/P550004.html")));
+}
+
+TEST(QuilloryTool, TargetedScoresEachQuestionByTheWholeScore) {
+    TempDir dir;
+    const std::string bank = TemplatesBank(dir);
+    const std::vector<std::string> words{"targeted",    bank,
+                                         "--knowledge", "301000",
+                                         "--type",      "900001",
+                                         "--count",     "3",
+                                         "--score",     "2.5",
+                                         "--title",     "专项",
+                                         "--now",       "2026-03-01 12:00:00",
+                                         "--seed-time", "1"};
+    // Three questions weighing 120 each; seeded from second 1 the draws
+    // 13414, 25768 and 21940 fall on the first, second and third.
+    const Result made = Tool(dir, words);
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.out,
+              "550001\t0\t0\t6.000000\t0\t专项\t\t0\t1\n"
+              "550002\t550001\t200001\t2.000000\t0\t第001题\t\t1\t0\n"
+              "550003\t550001\t200002\t2.000000\t0\t第002题\t\t1\t0\n"
+              "550004\t550001\t200003\t2.000000\t0\t第003题\t\t1\t0\n");
+    EXPECT_EQ(Tool(dir, words).out.substr(0, 6), "550005") << "the second paper follows";
 }
 
 }  // namespace
