@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillory-synthetic-bank: %s exists already\n", path.c_str());
         return 1;
     }
+    std::filesystem::create_directories(path.parent_path(), ec);
     const quillory::bench::BankSize size;
     if (!quillory::bench::MakeSyntheticBank(path.string(), size) ||
         !quillory::bench::WriteSyntheticPages(path.parent_path().string(), size)) {
