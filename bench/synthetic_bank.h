@@ -7,14 +7,22 @@
 namespace quillory::bench {
 
 struct BankSize {
-    int papers = 300;  // each with 4 sections of 25 question items
+    int papers = 300;  // each with 4 sections of 25 question items; every 15th a reference
     int questions = 20000;
-    int knowledgePoints = 1500;
-    int historyRows = 100000;
+    int knowledgePoints = 2000;  // a tree of three levels
+    int historyRows = 200000;    // over 2025 and 2026
+    int templates = 3;           // each with 4 sections of 25 question slots
 };
+
+// The first template's ID; the others follow, 200 IDs apart.
+inline constexpr int kFirstTemplateId = 400001;
 
 // Writes the bank to path (which must not exist); false on failure.
 bool MakeSyntheticBank(const std::string& path, const BankSize& size);
+
+// Writes the pages the bank's rows name into the page folders of
+// dataFolder; false on failure.
+bool WriteSyntheticPages(const std::string& dataFolder, const BankSize& size);
 
 // A data file made once per process in a temporary folder, removed at exit.
 const std::string& SharedSyntheticBank();

@@ -18,19 +18,10 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-// One conversion through iconv; an invalid input byte is replaced and skipped
-// so a damaged text still converts as far as it can.
-std::string Convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement) {
-    if (IsAscii(input)) {
-        return std::string(input);
-    }
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::string(input);
-    }
-    std::string output;
-    output.reserve(input.size() * 2);
+// Appends input converted through cd; an invalid input byte is replaced and
+// skipped so a damaged text still converts as far as it can.
+void ConvertInto(iconv_t cd, std::string_view input, std::string_view replacement,
+                 std::string& output) {
     char buffer[1024];
     char* in = const_cast<char*>(input.data());
     size_t inLeft = input.size();
@@ -53,14 +44,58 @@ std::string Convert(const char* to, const char* from, std::string_view input,
     size_t outLeft = sizeof buffer;
     iconv(cd, nullptr, nullptr, &out, &outLeft);
     output.append(buffer, sizeof buffer - outLeft);
+}
+
+std::string Convert(const char* to, const char* from, std::string_view input,
+                    std::string_view replacement) {
+    if (IsAscii(input)) {
+        return std::string(input);
+    }
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::string(input);
+    }
+    std::string output;
+    output.reserve(input.size() * 2);
+    ConvertInto(cd, input, replacement, output);
     iconv_close(cd);
     return output;
 }
 
+bool IsAsciiByte(char c) {
+    return static_cast<unsigned char>(c) < 0x80;
+}
+
 }  // namespace
 
+// Pages are mostly ASCII markup, which GB18030 keeps as it is, and no UTF-8
+// sequence holds an ASCII byte: only the runs between ASCII go through iconv.
 std::string Utf8ToGb(std::string_view utf8) {
-    return Convert("GB18030", "UTF-8", utf8, "?");
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
+    iconv_t cd = iconv_open("GB18030", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::string(utf8);
+    }
+    std::string output;
+    output.reserve(utf8.size() + utf8.size() / 2);
+    size_t at = 0;
+    while (at < utf8.size()) {
+        size_t end = at;
+        const bool ascii = IsAsciiByte(utf8[at]);
+        while (end < utf8.size() && IsAsciiByte(utf8[end]) == ascii) {
+            ++end;
+        }
+        if (ascii) {
+            output.append(utf8.substr(at, end - at));
+        } else {
+            ConvertInto(cd, utf8.substr(at, end - at), "?", output);
+        }
+        at = end;
+    }
+    iconv_close(cd);
+    return output;
 }
 
 std::string GbToUtf8(std::string_view gb) {

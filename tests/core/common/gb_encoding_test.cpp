@@ -29,6 +29,10 @@ TEST(GbEncoding, ReplacesInvalidBytesAndGoesOn) {
     EXPECT_EQ(GbToUtf8("\xCA\xFD\xD1"), "数\uFFFD");
     EXPECT_EQ(Utf8ToGb("a\xC3(b"), "a?(b");
     EXPECT_EQ(Utf8ToGb("数\xE5\xAD"), "\xCA\xFD??");
+    // A sequence cut off by markup, with text on both sides.
+    EXPECT_EQ(Utf8ToGb("学\xE5\xAD<b>数</b>"),
+              "\xD1\xA7??"
+              "<b>\xCA\xFD</b>");
 }
 
 TEST(CompareGb, OrdersByGb2312CodesWhereUnicodeOrdersOtherwise) {
