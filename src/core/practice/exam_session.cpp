@@ -260,6 +260,10 @@ ExamSession::Move ExamSession::Step(int nodeId, int delta) const {
 
 ExamStep ExamSession::Submit(DataStore& store, Settings& settings, const PanelItem& panel) {
     const ExamStep step = SubmitStep(store, settings, panel);
+    if (step.kind == ExamStep::Kind::Select || step.kind == ExamStep::Kind::Reselect) {
+        // The windows show it next.
+        currentNodeId_ = step.nodeId;
+    }
     Track();
     return step;
 }
