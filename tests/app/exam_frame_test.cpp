@@ -1,7 +1,7 @@
 // The mock exam on the exam test bank, opened from the main menu as the
 // program does: answering every kind of control, submitting, scoring by hand,
 // the stored record and the result, review, the countdowns, a record that
-// cannot be stored, and leaving an exam.
+// cannot be stored, leaving an exam, and going on with one broken off.
 #include <QAction>
 #include <QCheckBox>
 #include <QInputMethodEvent>
@@ -18,6 +18,7 @@
 #include "core/bank/bank_builder.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
+#include "core/practice/exam_progress.h"
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
@@ -76,6 +77,17 @@ public:
     quillory::DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
 };
 
+// The frames of the main menu, the exam frame a real one.
+std::vector<CQuilloryFrame*> ExamFrames(CQuilloryApp& app, QWidget* owner) {
+    std::vector<CQuilloryFrame*> frames;
+    for (const ModuleEntry& entry : kModules) {
+        frames.push_back(entry.module == Module::Exam
+                             ? new CDoPaperFrame(app, owner)
+                             : new CQuilloryFrame(app, entry.resource, owner));
+    }
+    return frames;
+}
+
 struct HistoryRow {
     int id;
     std::string date;
@@ -118,6 +130,7 @@ private slots:
     void missingQuestionStopsTheLoad();
     void leavingAnUnfinishedExamAsksAndStoresNothing();
     void aNewExamCannotGoBackToTheLastExamsPages();
+    void anExamBrokenOffIsOfferedAtTheNextStart();
 
 private:
     void AddNode(int id, int superiorId, int questionId, double score, int timeLimit,
@@ -166,15 +179,7 @@ void ExamFrameTest::initTestCase() {
     AddNode(104102, 104000, 299999, 3, 0, "第02题");
     AddNode(104103, 104000, 200002, 3, 0, "第03题");
 
-    menu_ = std::make_unique<CMainMenuDlg>(app_, [](CQuilloryApp& app, QWidget* owner) {
-        std::vector<CQuilloryFrame*> frames;
-        for (const ModuleEntry& entry : kModules) {
-            frames.push_back(entry.module == Module::Exam
-                                 ? new CDoPaperFrame(app, owner)
-                                 : new CQuilloryFrame(app, entry.resource, owner));
-        }
-        return frames;
-    });
+    menu_ = std::make_unique<CMainMenuDlg>(app_, ExamFrames);
     menu_->Initialize();
     papers_ = menu_->Frame(Module::ClassicPapers);
     history_ = menu_->Frame(Module::History);
@@ -535,6 +540,42 @@ void ExamFrameTest::aNewExamCannotGoBackToTheLastExamsPages() {
     QVERIFY(loads.wait(kWait));
     QVERIFY(!exam_->ContentView()->CanGoBack());
     QVERIFY(!exam_->Command(146)->isEnabled());
+}
+
+void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
+    ScriptedLearner learner;
+    StartExam(102000);
+    Click("ctl1028");
+    Click("ctl60100");
+    // The answer reaches the progress file without a move.
+    const std::string progress = quillory::ExamProgressPath(app_.Store().Path());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        quillory::ReadExamProgress(progress).progress.items.at(0).learnerAnswer.find('1') !=
+            std::string::npos,
+        kWait);
+
+    // The program is not left: the next start finds the exam where it was.
+    CMainMenuDlg next(app_, ExamFrames);
+    next.Initialize();
+    QCOMPARE(learner.Texts().last(),
+             QStringLiteral("上次的模拟考试“模拟考试二”还没有完成，要继续吗？\n"
+                            "选择“否”将放弃这次考试。"));
+    auto* resumed = qobject_cast<CDoPaperFrame*>(next.Frame(Module::Exam));
+    QVERIFY(resumed->isVisible());
+    QCOMPARE(next.ShownFrames().last(), resumed);
+    QCOMPARE(resumed->State(), quillory::ExamState::Answering);
+    const QList<QTreeWidgetItem*> selected = resumed->TreeView()->selectedItems();
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(CTreeViewExt::ItemId(selected.first()), 102101);
+    QVERIFY(resumed->Panel()->findChild<QRadioButton*>("ctl60100")->isChecked());
+
+    resumed->SetClock(clock_);
+    resumed->Command(185)->trigger();
+    QCOMPARE(resumed->State(), quillory::ExamState::Result);
+    const std::vector<HistoryRow> rows = History();
+    QCOMPARE(rows.size(), size_t{2});
+    QCOMPARE(rows[0].userScore, 3.0f);
+    QCOMPARE(quillory::ReadExamProgress(progress).result, quillory::ProgressRead::None);
 }
 
 QUILLORY_APP_TEST_MAIN(ExamFrameTest)

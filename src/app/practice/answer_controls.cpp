@@ -52,6 +52,18 @@ QWidget* MakeWindow(const quillory::AnswerControl& control, QWidget* parent) {
     return nullptr;
 }
 
+// The learner's own changes: a value set when the window is made is none.
+void WatchEdits(QWidget* window, const std::function<void()>& edited) {
+    const auto notify = [edited] { edited(); };
+    if (auto* button = qobject_cast<QAbstractButton*>(window)) {
+        QObject::connect(button, &QAbstractButton::toggled, window, notify);
+    } else if (auto* line = qobject_cast<QLineEdit*>(window)) {
+        QObject::connect(line, &QLineEdit::textEdited, window, notify);
+    } else if (auto* text = qobject_cast<QPlainTextEdit*>(window)) {
+        QObject::connect(text, &QPlainTextEdit::textChanged, window, notify);
+    }
+}
+
 std::string ReadValue(const quillory::AnswerControl& control, const QWidget& window) {
     switch (quillory::KindOf(control)) {
         case quillory::ControlKind::Radio:
@@ -109,6 +121,9 @@ void CAnswerControls::BuildAnswerForm(QWidget* parent, QPoint origin, std::strin
                                 control.right - control.left, control.bottom - control.top);
             if (quillory::KindOf(control) == quillory::ControlKind::Radio) {
                 radios->addButton(static_cast<QRadioButton*>(window));
+            }
+            if (edited_) {
+                WatchEdits(window, edited_);
             }
             window->raise();
             window->show();

@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -30,6 +31,9 @@ public:
                          std::string_view learnerAnswer);
     // The parsed form stays.
     void DestroyAnswerControls();
+    // Called whenever the learner changes an entry of the windows made from
+    // now on.
+    void OnEdited(std::function<void()> edited) { edited_ = std::move(edited); }
     // Reads every window into its control's learner value and returns the
     // form's answer text.
     std::string ReadAnswerText();
@@ -42,6 +46,7 @@ public:
 
 private:
     quillory::AnswerForm form_;
+    std::function<void()> edited_;
     // Per group and control; null where a control has no window.
     std::vector<std::vector<QPointer<QWidget>>> windows_;
     // One per group, so that only the radio buttons of a group exclude each other.

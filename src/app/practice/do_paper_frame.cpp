@@ -21,6 +21,7 @@ namespace {
 constexpr int kTreeWidth = 200;
 constexpr int kViewWidth = 400;
 constexpr int kSecond = 1000;
+constexpr int kKeepAnswersAfter = 500;
 // The content view keeps at least this much when the panel takes its height.
 constexpr int kMinimumViewHeight = 100;
 
@@ -43,6 +44,12 @@ CDoPaperFrame::CDoPaperFrame(CQuilloryApp& app, QWidget* owner)
     countdown_->setObjectName(QStringLiteral("examCountdown"));
     countdown_->setInterval(kSecond);
     connect(countdown_, &QTimer::timeout, this, &CDoPaperFrame::CountDown);
+    answersKeeper_ = new QTimer(this);
+    answersKeeper_->setSingleShot(true);
+    answersKeeper_->setInterval(kKeepAnswersAfter);
+    connect(answersKeeper_, &QTimer::timeout, this, &CDoPaperFrame::KeepAnswers);
+    connect(panel_, &CInputForm::answersEdited, answersKeeper_,
+            static_cast<void (QTimer::*)()>(&QTimer::start));
     if (QAction* submit = Command(kCmdSubmit)) {
         connect(submit, &QAction::triggered, this, &CDoPaperFrame::Submit);
     }
@@ -54,7 +61,15 @@ CDoPaperFrame::CDoPaperFrame(CQuilloryApp& app, QWidget* owner)
     UpdateCommandStates();
 }
 
-CDoPaperFrame::~CDoPaperFrame() = default;
+CDoPaperFrame::~CDoPaperFrame() {
+    // The program ends with the exam unfinished: what was typed last is
+    // kept for the next start.
+    KeepAnswers();
+}
+
+void CDoPaperFrame::KeepAnswers() {
+    session_.KeepAnswers(panel_->TakeItem());
+}
 
 void CDoPaperFrame::BuildLayout() {
     // The right column holds the content view above the answer panel.
@@ -141,6 +156,33 @@ void CDoPaperFrame::StartExam(int nodeId) {
     if (load.countdown) {
         countdown_->start();
     }
+}
+
+bool CDoPaperFrame::ResumeExam() {
+    if (!app_.HasStore()) {
+        return false;
+    }
+    countdown_->stop();
+    timeLeft_->clear();
+    ClearPanel();
+    const quillory::ExamSession::ResumeLoad resumed = session_.Resume(app_.Store());
+    if (!resumed.resumed) {
+        return false;
+    }
+    ContentView()->RestartHistory();
+    ShowExamTree(false);
+    TreeView()->ExpandItemById(session_.RootNodeId(), true);
+    if (resumed.step.kind == quillory::ExamStep::Kind::Reselect) {
+        ReselectNode(resumed.step.nodeId);
+    } else {
+        TreeView()->SelectItemById(resumed.step.nodeId);
+    }
+    if (resumed.countdown) {
+        CountDown();
+        countdown_->start();
+    }
+    UpdateCommandStates();
+    return true;
 }
 
 void CDoPaperFrame::ShowExamTree(bool selectRoot) {

@@ -32,6 +32,9 @@ public:
     // Replays the exam record whose first History row is historyId; 1 when
     // loaded, 0 otherwise.
     int ReviewRecord(int historyId);
+    // Offers the exam left unfinished on the open data file; true when the
+    // learner went on with it, shown where it stopped.
+    bool ResumeExam();
 
     // Select the node before (after) nodeId and return its NavigationFlag
     // bits; at the first (last) node nothing moves.
@@ -67,6 +70,7 @@ private:
     void ReselectNode(int id);
     void CountDown();
     void ClearPanel();
+    void KeepAnswers();
 
     CQtClock systemClock_;
     quillory::ExamSession session_;
@@ -74,4 +78,6 @@ private:
     CInputForm* panel_ = nullptr;
     QLabel* timeLeft_ = nullptr;
     QTimer* countdown_ = nullptr;
+    // Typing is kept in bursts, not at every key.
+    QTimer* answersKeeper_ = nullptr;
 };

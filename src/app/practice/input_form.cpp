@@ -73,6 +73,7 @@ CInputForm::CInputForm(QWidget* parent) : QScrollArea(parent) {
     countdown_->setObjectName(QStringLiteral("questionCountdown"));
     countdown_->setInterval(1000);
     connect(countdown_, &QTimer::timeout, this, &CInputForm::CountDown);
+    controls_.OnEdited([this] { emit answersEdited(); });
 }
 
 CInputForm::~CInputForm() = default;
@@ -272,6 +273,7 @@ void CInputForm::OnSubmit() {
 
 void CInputForm::OnScoreEdited(const QString& text) {
     item_.learnerScore = quillory::ScoreFromEntry(text.toStdString(), item_.fullMarks);
+    emit answersEdited();
 }
 
 void CInputForm::CountDown() {

@@ -42,6 +42,8 @@ signals:
     // Submit while answering or scoring; end the result display otherwise.
     void submitRequested();
     void returnRequested();
+    // The learner changed an answer or the score given by hand.
+    void answersEdited();
     // The toggle shows the other side of the question in the content view.
     void pageRequested(const QString& link);
 

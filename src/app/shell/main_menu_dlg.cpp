@@ -132,6 +132,8 @@ void CMainMenuDlg::Initialize() {
                 &CMainMenuDlg::MinimizeApplication);
     }
     busy_ = false;
+    // An exam a crash or a power cut broke off goes on where it stopped.
+    OfferUnfinishedExam();
 }
 
 void CMainMenuDlg::ShowModule(Module module) {
@@ -142,10 +144,7 @@ void CMainMenuDlg::ShowModule(Module module) {
     if (!frame->IsLoaded()) {
         frame->LoadTree();
     }
-    frame->showMaximized();
-    frame->raise();
-    frame->activateWindow();
-    ShowFrame(frame);
+    RaiseFrame(frame);
 }
 
 void CMainMenuDlg::OnStartExam(CQuilloryFrame* /*sender*/, int paperId) {
@@ -174,10 +173,22 @@ void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {
             doPaper->ReviewRecord(id);
         }
     }
-    exam->showMaximized();
-    exam->raise();
-    exam->activateWindow();
-    ShowFrame(exam);
+    RaiseFrame(exam);
+}
+
+void CMainMenuDlg::OfferUnfinishedExam() {
+    CQuilloryFrame* exam = frames_[IndexOf(Module::Exam)];
+    auto* doPaper = qobject_cast<CDoPaperFrame*>(exam);
+    if (doPaper != nullptr && doPaper->ResumeExam()) {
+        RaiseFrame(exam);
+    }
+}
+
+void CMainMenuDlg::RaiseFrame(CQuilloryFrame* frame) {
+    frame->showMaximized();
+    frame->raise();
+    frame->activateWindow();
+    ShowFrame(frame);
 }
 
 void CMainMenuDlg::ShowFrame(CQuilloryFrame* frame) {

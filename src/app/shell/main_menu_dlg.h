@@ -26,6 +26,7 @@ public:
     ~CMainMenuDlg() override;
 
     // Shows the menu, then makes the frames; requests are ignored meanwhile.
+    // Then offers to go on with an exam left unfinished on the data file.
     void Initialize();
 
     bool IsBusy() const { return busy_; }
@@ -65,6 +66,8 @@ private:
     QPushButton* AddButton(const QString& text, const QRect& dialogUnits);
     QRect ToPixels(const QRect& dialogUnits) const;
     void OpenExamFrame(ExamMode mode, int id);
+    void OfferUnfinishedExam();
+    void RaiseFrame(CQuilloryFrame* frame);
     void ShowFrame(CQuilloryFrame* frame);
     void RestoreShownFrames();
     void EndProgram();

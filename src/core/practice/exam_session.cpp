@@ -2,16 +2,31 @@
 
 #include <algorithm>
 
+#include "core/common/file_error.h"
 #include "core/common/internal_link.h"
+#include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/practice/answer_form.h"
 #include "core/practice/exam_countdown.h"
 #include "core/practice/exam_paper.h"
 #include "core/practice/exam_record.h"
+#include "core/store/data_store.h"
 
 namespace quillory {
 
 namespace {
+
+// The countdown saves the time left this often; answers, moves and scores
+// are saved at once.
+constexpr int kTicksBetweenSaves = 5;
+
+bool SameItems(const std::vector<ExamItem>& items, const std::vector<ExamProgress::Item>& saved) {
+    return std::equal(items.begin(), items.end(), saved.begin(), saved.end(),
+                      [](const ExamItem& item, const ExamProgress::Item& kept) {
+                          return item.paperItemId == kept.paperItemId &&
+                                 item.questionId == kept.questionId;
+                      });
+}
 
 Judgement Judge(const ExamItem& item, bool countUnansweredAsWrong) {
     return JudgeAnswerForm(ParseAnswerForm(item.description, item.learnerAnswer), item.fullMarks,
@@ -21,8 +36,10 @@ Judgement Judge(const ExamItem& item, bool countUnansweredAsWrong) {
 }  // namespace
 
 ExamLoad ExamSession::Start(DataStore& store, int nodeId) {
+    DropProgress();
     rootNodeId_ = nodeId;
     secondsLeft_ = 0;
+    cursor_ = 0;
     nodes_.Clear();
     items_.clear();
     scoredByHand_.clear();
@@ -45,8 +62,116 @@ ExamLoad ExamSession::Start(DataStore& store, int nodeId) {
     if (state_ == ExamState::Answering) {
         secondsLeft_ = paper->timeLimits[0];
         load.countdown = secondsLeft_ > 0;
+        currentNodeId_ = rootNodeId_;
+        progressPath_ = ExamProgressPath(store.Path());
+        SaveProgress();
     }
     return load;
+}
+
+ExamSession::ResumeLoad ExamSession::Resume(DataStore& store) {
+    const std::string path = ExamProgressPath(store.Path());
+    ReadProgress read = ReadExamProgress(path);
+    if (read.result == ProgressRead::None) {
+        return {};
+    }
+    if (read.result == ProgressRead::Damaged) {
+        RemoveExamProgress(path);
+        host_.Message("上次未完成的模拟考试无法继续：考试进度文件已损坏，已放弃。\n" + read.reason,
+                      MessageIcon::Error);
+        return {};
+    }
+    const ExamProgress& saved = read.progress;
+    std::optional<ExamPaper> paper = LoadExamPaper(store, saved.rootNodeId);
+    if (!paper || paper->missingQuestionNode || paper->nodes.Empty() ||
+        !SameItems(paper->items, saved.items)) {
+        RemoveExamProgress(path);
+        host_.Message("上次未完成的模拟考试无法继续：它的试卷已不存在或已改变，已放弃。",
+                      MessageIcon::Error);
+        return {};
+    }
+    if (host_.Ask(Format("上次的模拟考试“%s”还没有完成，要继续吗？\n选择“否”将放弃这次考试。",
+                         paper->nodes[0].title.c_str()),
+                  Buttons::YesNo, MessageIcon::Exclamation) != Answer::Yes) {
+        RemoveExamProgress(path);
+        return {};
+    }
+
+    DropProgress();
+    nodes_ = std::move(paper->nodes);
+    items_ = std::move(paper->items);
+    scoredByHand_.clear();
+    for (size_t i = 0; i < items_.size(); ++i) {
+        items_[i].learnerAnswer = saved.items[i].learnerAnswer;
+        items_[i].learnerScore = saved.items[i].learnerScore;
+        if (saved.items[i].scoredByHand) {
+            scoredByHand_.insert(items_[i].paperItemId);
+        }
+    }
+    rootNodeId_ = saved.rootNodeId;
+    state_ = saved.state;
+    cursor_ = saved.cursor;
+    // Time that ran out stays at 0:00:00.
+    secondsLeft_ = std::max(saved.secondsLeft, 0);
+    currentNodeId_ = nodes_.IndexOf(saved.currentNodeId) >= 0 ? saved.currentNodeId : rootNodeId_;
+    progressPath_ = path;
+
+    ResumeLoad resumed;
+    resumed.resumed = true;
+    resumed.countdown = state_ == ExamState::Answering && paper->timeLimits[0] > 0;
+    resumed.step = {
+        state_ == ExamState::Scoring ? ExamStep::Kind::Reselect : ExamStep::Kind::Select,
+        currentNodeId_};
+    return resumed;
+}
+
+ExamProgress ExamSession::Progress() const {
+    ExamProgress progress;
+    progress.rootNodeId = rootNodeId_;
+    progress.state = state_;
+    progress.currentNodeId = currentNodeId_;
+    progress.secondsLeft = secondsLeft_;
+    progress.cursor = cursor_;
+    for (const ExamItem& item : items_) {
+        progress.items.push_back({item.paperItemId, item.questionId, item.learnerAnswer,
+                                  item.learnerScore, scoredByHand_.count(item.paperItemId) != 0});
+    }
+    return progress;
+}
+
+void ExamSession::Track() {
+    if (state_ == ExamState::Answering || state_ == ExamState::Scoring) {
+        SaveProgress();
+    } else {
+        DropProgress();
+    }
+}
+
+void ExamSession::SaveProgress() {
+    if (progressPath_.empty()) {
+        return;
+    }
+    ticksSinceSave_ = 0;
+    const int error = WriteExamProgress(progressPath_, Progress());
+    if (error == 0) {
+        saveFailed_ = false;
+        return;
+    }
+    if (!saveFailed_) {
+        saveFailed_ = true;
+        host_.Message("无法保存考试进度，程序意外退出时本次考试的答案将会丢失。\n" +
+                          FileErrorText(progressPath_, error),
+                      MessageIcon::Error);
+    }
+}
+
+void ExamSession::DropProgress() {
+    if (progressPath_.empty()) {
+        return;
+    }
+    RemoveExamProgress(progressPath_);
+    progressPath_.clear();
+    saveFailed_ = false;
 }
 
 ExamSession::ReviewLoad ExamSession::Review(DataStore& store, int historyId) {
@@ -89,8 +214,15 @@ void ExamSession::Keep(const PanelItem& panel) {
     }
 }
 
+void ExamSession::KeepAnswers(const PanelItem& panel) {
+    Keep(panel);
+    Track();
+}
+
 NodeView ExamSession::Select(int nodeId, const PanelItem& leaving) {
     Keep(leaving);
+    currentNodeId_ = nodeId;
+    Track();
     NodeView view;
     const int index = nodes_.IndexOf(nodeId);
     int questionId = 0;
@@ -127,6 +259,16 @@ ExamSession::Move ExamSession::Step(int nodeId, int delta) const {
 }
 
 ExamStep ExamSession::Submit(DataStore& store, Settings& settings, const PanelItem& panel) {
+    const ExamStep step = SubmitStep(store, settings, panel);
+    if (step.kind == ExamStep::Kind::Select || step.kind == ExamStep::Kind::Reselect) {
+        // The windows show it next.
+        currentNodeId_ = step.nodeId;
+    }
+    Track();
+    return step;
+}
+
+ExamStep ExamSession::SubmitStep(DataStore& store, Settings& settings, const PanelItem& panel) {
     if (nodes_.Empty()) {
         return {};
     }
@@ -191,7 +333,11 @@ std::optional<std::string> ExamSession::TickCountdown() {
     if (state_ != ExamState::Answering || secondsLeft_ < 0) {
         return std::nullopt;
     }
-    return ExamTimeLeftText(secondsLeft_--);
+    std::string text = ExamTimeLeftText(secondsLeft_--);
+    if (++ticksSinceSave_ >= kTicksBetweenSaves) {
+        SaveProgress();
+    }
+    return text;
 }
 
 bool ExamSession::MayLeave() {
@@ -212,6 +358,7 @@ bool ExamSession::MayLeave() {
 }
 
 void ExamSession::Reset() {
+    DropProgress();
     secondsLeft_ = 0;
     nodes_.Clear();
     items_.clear();

@@ -2,7 +2,9 @@
 // item): its nodes and items, the learner's answers and scores, its state,
 // judging and hand scoring, and storing the record; or the replay of a
 // stored record. The exam windows show what it says and pass on what the
-// learner does; it asks the learner its questions through the host.
+// learner does; it asks the learner its questions through the host. While
+// the learner answers or scores by hand, the exam is kept in its progress
+// file beside the data file, so that a crash loses nothing.
 #pragma once
 
 #include <optional>
@@ -12,6 +14,7 @@
 
 #include "core/common/paper_node_list.h"
 #include "core/practice/exam_item.h"
+#include "core/practice/exam_progress.h"
 #include "core/practice/exam_state.h"
 
 namespace quillory {
@@ -79,6 +82,18 @@ public:
     // record's rows could not be read.
     ReviewLoad Review(DataStore& store, int historyId);
 
+    struct ResumeLoad {
+        bool resumed = false;
+        bool countdown = false;  // the exam's countdown runs on from the time left
+        ExamStep step;           // the node to show again, as it was shown
+    };
+    // Offers to go on with the exam left unfinished on this data file, if
+    // there is one. A damaged progress file, or one whose paper is gone or
+    // changed, is reported and given up, as is one the learner declines.
+    ResumeLoad Resume(DataStore& store);
+    // What is kept of the exam in progress.
+    ExamProgress Progress() const;
+
     const PaperNodeList& Nodes() const { return nodes_; }
     const std::vector<ExamItem>& Items() const { return items_; }
     int RootNodeId() const { return rootNodeId_; }
@@ -98,6 +113,9 @@ public:
         int flags = 0;
     };
     Move Step(int nodeId, int delta) const;
+
+    // The learner changed an answer or a score in the panel.
+    void KeepAnswers(const PanelItem& panel);
 
     // The learner submits (answering) or goes on (scoring by hand). Going on
     // takes the score of the question shown as the learner's; the record is
@@ -119,6 +137,12 @@ private:
     int FlagsAt(int index) const;
     void Keep(const PanelItem& panel);
     ExamStep Score(DataStore& store, Settings& settings, bool firstPass);
+    ExamStep SubmitStep(DataStore& store, Settings& settings, const PanelItem& panel);
+    // Saves the progress while the exam is in progress, and gives it up
+    // once the exam is stored or left.
+    void Track();
+    void SaveProgress();
+    void DropProgress();
 
     Host& host_;
     Clock* clock_;
@@ -128,6 +152,10 @@ private:
     int secondsLeft_ = 0;
     size_t cursor_ = 0;           // the next item to judge
     std::set<int> scoredByHand_;  // paper item IDs the learner gave a score
+    int currentNodeId_ = -1;
+    std::string progressPath_;  // empty when no progress is kept
+    int ticksSinceSave_ = 0;
+    bool saveFailed_ = false;  // told once, until a save succeeds again
     PaperNodeList nodes_;
     std::vector<ExamItem> items_;
     const ExamItem placeholder_;

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "core/bank/bank_builder.h"
 #include "core/host/setting_names.h"
 #include "core/practice/answer_form.h"
 #include "core/practice/exam_countdown.h"
+#include "core/practice/exam_progress.h"
 #include "core/store/data_store.h"
 #include "support/memory_settings.h"
 #include "support/recording_host.h"
@@ -79,6 +82,39 @@ protected:
             scores.push_back(rows->Single("UserScore"));
         }
         return scores;
+    }
+
+    // Every column of every History row, in ID order.
+    std::vector<std::vector<std::string>> StoredRows() {
+        std::vector<std::vector<std::string>> rows;
+        auto set = store_->Query("select * from History order by ID");
+        for (; set && !set->AtEnd(); set->Next()) {
+            std::vector<std::string>& row = rows.emplace_back();
+            for (int i = 0; i < set->ColumnCount(); ++i) {
+                row.push_back(set->TextAt(i));
+            }
+        }
+        return rows;
+    }
+    std::string ProgressFile() const { return ExamProgressPath(store_->Path()); }
+    bool HasProgressFile() const {
+        return ReadExamProgress(ProgressFile()).result != ProgressRead::None;
+    }
+    // The answers of the exam on 101000 before its hand-scored question, and
+    // the last one given with the submit.
+    void AnswerTheFirstExam(ExamSession& session) {
+        const auto item = [&session](int id) {
+            for (const ExamItem& each : session.Items()) {
+                if (each.paperItemId == id) {
+                    return each;
+                }
+            }
+            return ExamItem{};
+        };
+        session.Select(101102, Answered(item(101101), {"", "1", "0", "0", "0"}));
+        session.Select(101103, Answered(item(101102), {"", "1", "1", "0", "1"}));
+        session.Select(101104, Answered(item(101103), {"", "", "长江", "", "黄河"}));
+        session.Select(101105, Answered(item(101104), {"", "黄土高原\r\n泥沙"}));
     }
 
     testing::TempDir dir_;
@@ -312,6 +348,119 @@ TEST_F(ExamSessionTest, LeavingAsksByStateAndResetsToIdle) {
     host_.questions.clear();
     EXPECT_TRUE(session_.MayLeave());
     EXPECT_TRUE(host_.questions.empty());
+}
+
+TEST_F(ExamSessionTest, AnExamResumedAfterACrashStoresWhatAnUninterruptedOneWould) {
+    // Uninterrupted: answer, submit, score the fourth question by hand.
+    Start(101000);
+    AnswerTheFirstExam(session_);
+    Submit(Answered(Item(101105), {"", "0", "1", "0", "0"}));
+    PanelItem scored{101104, Item(101104), ExamState::Scoring};
+    scored.item.learnerScore = 7.5f;
+    ASSERT_EQ(Submit(scored).kind, ExamStep::Kind::Result);
+    const auto uninterrupted = StoredRows();
+    ASSERT_EQ(uninterrupted.size(), 5u);
+    EXPECT_FALSE(HasProgressFile());
+
+    enum class CrashWhile { Answering, Scoring };
+    for (const CrashWhile crash : {CrashWhile::Answering, CrashWhile::Scoring}) {
+        ASSERT_TRUE(store_->Execute("delete from History"));
+        {
+            ExamSession before(host_, clock_);
+            before.SetState(ExamState::Answering);
+            ASSERT_TRUE(before.Start(*store_, 101000).countdown);
+            before.TickCountdown();
+            AnswerTheFirstExam(before);
+            if (crash == CrashWhile::Scoring) {
+                PanelItem last{101105, before.Items().back(), ExamState::Answering};
+                last = Answered(last.item, {"", "0", "1", "0", "0"});
+                ASSERT_EQ(before.Submit(*store_, settings_, last).nodeId, 101104);
+            }
+            // The session ends here without leaving, as in a crash.
+        }
+        EXPECT_TRUE(StoredRows().empty());
+
+        RecordingHost host;
+        ExamSession after(host, clock_);
+        const ExamSession::ResumeLoad resumed = after.Resume(*store_);
+        ASSERT_TRUE(resumed.resumed);
+        EXPECT_EQ(host.questions,
+                  std::vector<std::string>{"上次的模拟考试“模拟考试一”还没有完成，要继续吗？\n"
+                                           "选择“否”将放弃这次考试。"});
+        if (crash == CrashWhile::Answering) {
+            EXPECT_EQ(after.State(), ExamState::Answering);
+            EXPECT_EQ(resumed.step.kind, ExamStep::Kind::Select);
+            EXPECT_EQ(resumed.step.nodeId, 101105);
+            // The countdown goes on from the time left.
+            EXPECT_TRUE(resumed.countdown);
+            EXPECT_EQ(after.TickCountdown(), std::optional<std::string>("剩余时间 0:00:59"));
+            PanelItem last{101105, after.Items().back(), ExamState::Answering};
+            after.Submit(*store_, settings_, Answered(last.item, {"", "0", "1", "0", "0"}));
+        } else {
+            EXPECT_EQ(after.State(), ExamState::Scoring);
+            EXPECT_EQ(resumed.step.kind, ExamStep::Kind::Reselect);
+            EXPECT_EQ(resumed.step.nodeId, 101104);
+            EXPECT_FALSE(resumed.countdown);
+        }
+        after.Select(101104, {});
+        PanelItem handScored{101104, after.Items()[3], ExamState::Scoring};
+        handScored.item.learnerScore = 7.5f;
+        ASSERT_EQ(after.Submit(*store_, settings_, handScored).kind, ExamStep::Kind::Result);
+        EXPECT_EQ(StoredRows(), uninterrupted);
+        EXPECT_FALSE(HasProgressFile());
+    }
+}
+
+TEST_F(ExamSessionTest, AnExamThatCannotOrNeedNotGoOnIsGivenUp) {
+    const auto leaveAnExam = [this] {
+        ExamSession before(host_, clock_);
+        before.SetState(ExamState::Answering);
+        before.Start(*store_, 102000);
+        before.Select(102102, Answered(before.Items()[0], {"", "1", "0", "0", "0"}));
+    };
+    const struct {
+        const char* name;
+        std::function<void()> damage;
+        quillory::Answer answer;
+        const char* message;  // nullptr: none
+    } cases[] = {
+        {"declined", [] {}, Answer::No, nullptr},
+        {"damaged", [this] { testing::WriteFileBytes(ProgressFile(), "Quillory exam"); },
+         Answer::Yes, "上次未完成的模拟考试无法继续：考试进度文件已损坏，已放弃。\n"},
+        {"paper deleted",
+         [this] { ASSERT_TRUE(store_->Execute("delete from Paper where ID=102102")); }, Answer::Yes,
+         "上次未完成的模拟考试无法继续：它的试卷已不存在或已改变，已放弃。"},
+        {"question changed",
+         [this] {
+             ASSERT_TRUE(store_->Execute("update Paper set QuestionID=200002 where ID=102101"));
+         },
+         Answer::Yes, "上次未完成的模拟考试无法继续：它的试卷已不存在或已改变，已放弃。"},
+    };
+    for (const auto& entry : cases) {
+        leaveAnExam();
+        ASSERT_TRUE(HasProgressFile()) << entry.name;
+        entry.damage();
+        RecordingHost host;
+        host.answer = entry.answer;
+        ExamSession after(host, clock_);
+        EXPECT_FALSE(after.Resume(*store_).resumed) << entry.name;
+        EXPECT_EQ(after.State(), ExamState::Idle) << entry.name;
+        EXPECT_FALSE(HasProgressFile()) << entry.name;
+        if (entry.message != nullptr) {
+            ASSERT_EQ(host.messages.size(), 1u) << entry.name;
+            EXPECT_EQ(host.messages[0].first.rfind(entry.message, 0), 0u) << entry.name;
+            EXPECT_TRUE(host.questions.empty()) << entry.name;
+        } else {
+            EXPECT_TRUE(host.messages.empty()) << entry.name;
+        }
+        // With no file, nothing is offered.
+        EXPECT_FALSE(after.Resume(*store_).resumed) << entry.name;
+    }
+    // Leaving the exam gives its progress up too.
+    Start(102000);
+    EXPECT_TRUE(HasProgressFile());
+    session_.Reset();
+    EXPECT_FALSE(HasProgressFile());
 }
 
 TEST(ExamCountdown, QuestionTimeIsUpAtNoughtAndStaysUp) {
