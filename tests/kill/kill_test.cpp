@@ -202,8 +202,10 @@ protected:
     // bank, and checks what it left.
     void Kill(Write write) {
         const int trials = EnvInt("QUILLORY_KILL_TRIALS", 10);
-        const unsigned seed = static_cast<unsigned>(
-            EnvInt("QUILLORY_KILL_SEED", static_cast<int>(std::random_device{}())));
+        const char* seedText = std::getenv("QUILLORY_KILL_SEED");
+        const unsigned seed = seedText != nullptr && *seedText != '\0'
+                                  ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10))
+                                  : std::random_device{}();
         const std::string trial = Folder("trial");
 
         std::string before;
@@ -268,7 +270,7 @@ protected:
         }
         std::printf(
             "%-14s %d trials over %ld µs (seed %u): %d killed, %d of them after the write; "
-            "%d finished; %d left .new copies\n",
+            "%d finished; %d left staged copies (.new, .part)\n",
             write.name.c_str(), trials, duration, seed, killed, killedAfterWrite, trials - killed,
             leftovers);
     }
