@@ -50,17 +50,30 @@ bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
     for (size_t r = 0; stored && r < rows.size(); ++r) {
         stored = store.Execute(InsertStatement(rows[r]));
     }
-    if (!stored || !transaction.Commit()) {
+    if (!stored) {
         error = store.LastError();
         RemovePending(copied);
         return false;
     }
+    // The pages go in place before the commit: a process killed in between
+    // leaves pages no row names, never rows whose pages are missing.
+    std::vector<std::string> placed;
     for (const PageCopy& page : copied) {
         std::error_code ec;
         fs::rename(PendingName(page.target), page.target, ec);
         if (ec) {
             fs::remove(PendingName(page.target), ec);
+        } else {
+            placed.push_back(page.target);
         }
+    }
+    if (!transaction.Commit()) {
+        error = store.LastError();
+        std::error_code ec;
+        for (const std::string& target : placed) {
+            fs::remove(target, ec);
+        }
+        return false;
     }
     return true;
 }

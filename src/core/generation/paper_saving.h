@@ -15,9 +15,9 @@ struct PageCopy {
 };
 
 // The pages are copied beside their targets first and put in place once the
-// rows are committed. A page that cannot be copied is left out, as a
-// section without a page; a failed insert or commit removes the copies and
-// sets error to the engine's reason.
+// rows are inserted, before the commit. A page that cannot be copied is left
+// out, as a section without a page; a failed insert or commit removes the
+// copies and the placed pages and sets error to the engine's reason.
 bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
                const std::vector<PageCopy>& pages, std::string& error);
 
