@@ -46,12 +46,12 @@ int RunNew(const Args& args) {
                      args[0].c_str());
         return 1;
     }
-    if (!CreateFromTemplate(ProgramFolder(), args[0])) {
-        std::fprintf(stderr, "quillory-tool: cannot make %s from the template in %s/Template\n",
-                     args[0].c_str(), ProgramFolder().c_str());
+    std::string error;
+    if (!CreateFromTemplate(ProgramFolder(), args[0], &error)) {
+        std::fprintf(stderr, "quillory-tool: cannot make %s from the template in %s/Template: %s\n",
+                     args[0].c_str(), ProgramFolder().c_str(), error.c_str());
         return 1;
     }
-    std::string error;
     if (!DataStore::Open(args[0], &error)) {
         std::fprintf(stderr, "quillory-tool: %s was made but does not open: %s\n", args[0].c_str(),
                      error.c_str());

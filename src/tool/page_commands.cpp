@@ -125,14 +125,19 @@ int RunShow(const ShowArgs& args) {
     // The related-information toggle is on, as at the program's start; with
     // no settings kept, the summary is built every time.
     ShowLinkedPage(context, decision.link, PageOptions{true, now, nullptr, {}});
+    // After an error the view may still go to a page it could not write; a
+    // script is given no such path.
+    if (host.Failed()) {
+        return 1;
+    }
     for (const std::string& shown : host.Navigations()) {
         std::printf("%s\n", shown.c_str());
     }
-    if (host.Navigations().empty() && !host.Failed()) {
+    if (host.Navigations().empty()) {
         std::fprintf(stderr, "quillory-tool: nothing to show (the row has no page)\n");
         return 1;
     }
-    return host.Failed() ? 1 : 0;
+    return 0;
 }
 
 struct PrintArgs {
@@ -163,14 +168,13 @@ int RunPrint(const PrintArgs& args) {
     QuietProgress progress;
     const std::string printFile =
         ComposePrintFile(context, *nodes, *range, args.withAnswers, progress);
-    if (printFile.empty()) {
+    // The program still prints a file cut short by an error; a script is
+    // given no path of a file that is not whole.
+    if (printFile.empty() || host.Failed()) {
         return 1;
     }
     std::printf("%s\n", printFile.c_str());
-    if (!args.pdfFile.empty() && !RenderPdf(printFile, args.pdfFile)) {
-        return 1;
-    }
-    return host.Failed() ? 1 : 0;
+    return !args.pdfFile.empty() && !RenderPdf(printFile, args.pdfFile) ? 1 : 0;
 }
 
 int RunAnalyze(const Args& args) {

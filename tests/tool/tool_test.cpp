@@ -8,12 +8,14 @@
 #include <vector>
 
 #include "core/common/gb_encoding.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
 namespace {
 
 using testing::ReadFileBytes;
+using testing::SmallDisk;
 using testing::SourceFolder;
 using testing::TempDir;
 using testing::WriteFileBytes;
@@ -164,6 +166,79 @@ TEST(QuilloryTool, CheckOnAFileThatIsNotADataFileSaysItCannotOpenIt) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("无法打开数据库!"), std::string::npos) << result.err;
     EXPECT_EQ(Tool(dir, {"check", dir.File("missing.qly")}).status, 1);
+
+    const std::string narrow = dir.File("narrow.qly");
+    {
+        auto store = testing::MakeDataFile(narrow);
+        for (const char* sql :
+             {"create table Loose as select ID, TypeID, Level, Url, AnswerUrl, Knowledge, "
+              "KeyWord, GroupID from Question",
+              "drop table Question", "alter table Loose rename to Question"}) {
+            ASSERT_TRUE(store->Execute(sql)) << sql;
+        }
+    }
+    const Result lacking = Tool(dir, {"check", narrow});
+    EXPECT_EQ(lacking.status, 1);
+    EXPECT_NE(lacking.err.find("column Question.Answer is missing"), std::string::npos)
+        << lacking.err;
+}
+
+TEST(QuilloryTool, SqlRefusesWhatWouldRunUnseenOrLockTheFile) {
+    TempDir dir;
+    const std::string file = dir.File("a.qly");
+    ASSERT_EQ(Tool(dir, {"new", file}).status, 0);
+    ASSERT_EQ(Tool(dir, {"sql", file, "insert into Paper(ID) values(1)"}).status, 0);
+    const struct {
+        const char* statement;
+        const char* fragment;
+    } cases[] = {
+        {"", "the statement is empty"},
+        {"select * from Paper; delete from Paper", "only one statement"},
+        {"PRAGMA rekey = 'x'", "PRAGMA key"},
+        {"pragma KEY='x'", "PRAGMA key"},
+    };
+    for (const auto& c : cases) {
+        const Result refused = Tool(dir, {"sql", file, c.statement});
+        EXPECT_EQ(refused.status, 1) << c.statement;
+        EXPECT_EQ(refused.out, "") << c.statement;
+        EXPECT_NE(refused.err.find(c.fragment), std::string::npos) << refused.err;
+    }
+    EXPECT_EQ(Tool(dir, {"sql", file, "select ID from Paper"}).out, "ID\n1\n");
+}
+
+TEST(QuilloryTool, NewNamesWhyItCannotMakeTheFile) {
+    TempDir dir;
+    const Result missing = Tool(dir, {"new", dir.File("nowhere/a.qly")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("No such file or directory"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("nowhere")));
+}
+
+// On a full disk every command names the cause, leaves no empty data file
+// and prints no path of a file it could not write.
+TEST(QuilloryTool, OnAFullDiskCommandsNameTheCauseAndPrintNoPath) {
+    SmallDisk disk(8192);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "a small disk needs root";
+    }
+    TempDir dir;
+    const std::string bank = disk.File("demo.qly");
+    ASSERT_EQ(Tool(dir, {"build-bank", SourceFolder() + "/resources/demo", bank}).status, 0);
+    disk.Fill();
+    const std::initializer_list<std::string> commands[] = {
+        {"show", bank, "Quillory://Question:200001第01题"},
+        {"show", bank, "Quillory://Knowledge:301101"},
+        {"show", bank, "Quillory://HistoryAnalysis:000000"},
+        {"print", bank, "101100"},
+        {"new", disk.File("new.qly")},
+    };
+    for (const auto& command : commands) {
+        const Result result = Tool(dir, command);
+        EXPECT_EQ(result.status, 1) << *std::next(command.begin());
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find("No space left on device"), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(std::filesystem::exists(disk.File("new.qly")));
 }
 
 TEST(QuilloryTool, ImportCopiesAnEarlierFileOnceAndSaysHowManyRows) {

@@ -22,9 +22,11 @@ bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& re
 
 // Makes dataFile from the template in programFolder and fills it from
 // sourceFolder: every record in one transaction, then the pages. Refuses an
-// existing dataFile. Everything is read and checked before anything is
-// written; on any failure the data file made here (and any page folder made
-// here) is removed again and *error says why.
+// existing dataFile, and a page whose name is taken already in its folder
+// (another bank's). Everything is read and checked before anything is
+// written; the bank is made in a folder beside dataFile and moved into place
+// only when all of it was made, never over an existing file, so a failure
+// leaves the folder as it was and *error says why.
 bool BuildBank(const std::string& sourceFolder, const std::string& dataFile,
                const std::string& programFolder, std::string* error);
 

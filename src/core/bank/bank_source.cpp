@@ -133,6 +133,10 @@ public:
             if (!IsValidUtf8(line)) {
                 return Fail(number, "not valid UTF-8 (table files are UTF-8 text)");
             }
+            // The engine would cut the value there.
+            if (line.find('\0') != std::string_view::npos) {
+                return Fail(number, "a NUL byte (table files are text)");
+            }
             if (!Line(line, number)) {
                 return false;
             }

@@ -169,7 +169,7 @@ std::string ComposePrintFile(PageContext& context, const PaperNodeList& nodes, P
     out << "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=gb2312\">"
         << "<title>" << Utf8ToGb("穹岚") << "</title>" << styles.Text() << "</head><body>\n"
         << body << "</body></html>\n";
-    out.flush();
+    out.close();
     if (!out) {
         context.host.Message(FileErrorText(path, errno), MessageIcon::Error);
     }

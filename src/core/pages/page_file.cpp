@@ -46,8 +46,9 @@ bool WriteComposedPage(const std::string& path, std::string_view content, Host& 
         host.Message("不能写入文件" + path, MessageIcon::Error);
         return true;
     }
+    // A full disk may show only when the file is closed.
     if (std::fwrite(content.data(), 1, content.size(), file.get()) != content.size() ||
-        std::fflush(file.get()) != 0) {
+        std::fclose(file.release()) != 0) {
         host.Message(FileErrorText(path, errno), MessageIcon::Error);
         return false;
     }

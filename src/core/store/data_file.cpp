@@ -67,11 +67,26 @@ void CopyCommonFolders(const fs::path& templateFolder, const fs::path& dataFolde
 
 }  // namespace
 
-bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile) {
+bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile,
+                        std::string* error) {
     const fs::path templateFolder = TemplateFolder(programFolder);
     std::error_code ec;
-    if (fs::exists(dataFile, ec) ||
-        !fs::copy_file(templateFolder / "Template.dat", dataFile, fs::copy_options::none, ec)) {
+    if (fs::exists(dataFile, ec)) {
+        if (error) {
+            *error = "the file exists already";
+        }
+        return false;
+    }
+    if (!fs::copy_file(templateFolder / "Template.dat", dataFile, fs::copy_options::none, ec)) {
+        // A copy cut short (a full disk) would later pass for an existing
+        // data file; one that was there before is never touched.
+        if (ec != std::errc::file_exists) {
+            std::error_code ignored;
+            fs::remove(dataFile, ignored);
+        }
+        if (error) {
+            *error = ec.message();
+        }
         return false;
     }
     fs::path folder = fs::absolute(dataFile, ec).parent_path();

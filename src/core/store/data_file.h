@@ -25,9 +25,11 @@ std::string TemplateFolder(const std::string& programFolder);
 
 // Makes a new data file from the template: copies Template.dat (refusing an
 // existing target) and gives each page folder its own copy of "common",
-// breadth-first, never overwriting a file. Returns false when the template
-// could not be copied; folder and file copies report nothing.
-bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile);
+// breadth-first, never overwriting a file. Returns false, with the system's
+// reason in *error and no file left behind, when the template could not be
+// copied; folder and file copies report nothing.
+bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile,
+                        std::string* error = nullptr);
 
 struct OpenedDataFile {
     std::unique_ptr<DataStore> store;

@@ -91,9 +91,59 @@ bool Probe(sqlite3* db, const std::string& path, std::string* error) {
     return true;
 }
 
+// Every column the program reads is there: a missing one would read as
+// empty, and the program would go on as if the bank said so.
+bool HasReadColumns(sqlite3* db, std::string* error) {
+    for (size_t t = 0; t < std::size(kTableNames); ++t) {
+        sqlite3_stmt* statement = nullptr;
+        const std::string pragma = Format("pragma table_info(\"%s\")", kTableNames[t]);
+        if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+            SetError(error, sqlite3_errmsg(db));
+            return false;
+        }
+        std::set<std::string> columns;
+        int rc = SQLITE_ROW;
+        while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+            columns.insert(
+                ToLowerAscii(reinterpret_cast<const char*>(sqlite3_column_text(statement, 1))));
+        }
+        sqlite3_finalize(statement);
+        if (rc != SQLITE_DONE) {
+            SetError(error, sqlite3_errmsg(db));
+            return false;
+        }
+        for (const std::string& column : SplitString(kReadColumns[t], ",")) {
+            if (columns.count(ToLowerAscii(column)) == 0) {
+                SetError(error, Format("not a data file: column %s.%s is missing", kTableNames[t],
+                                       column.c_str()));
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// The password is the program's: a pragma that sets or changes the key would
+// lock the file away from it for good, however the statement is spelled.
+int RefuseKeyPragmas(void* refused, int action, const char* name, const char*, const char*,
+                     const char*) {
+    if (action != SQLITE_PRAGMA || name == nullptr) {
+        return SQLITE_OK;
+    }
+    const std::string pragma = ToLowerAscii(name);
+    if (pragma == "key" || pragma == "hexkey" || pragma == "textkey" ||
+        pragma.find("rekey") != std::string::npos) {
+        *static_cast<bool*>(refused) = true;
+        return SQLITE_DENY;
+    }
+    return SQLITE_OK;
+}
+
 }  // namespace
 
-DataStore::DataStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+DataStore::DataStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {
+    sqlite3_set_authorizer(db_, RefuseKeyPragmas, &keyPragmaRefused_);
+}
 
 DataStore::~DataStore() {
     Close();
@@ -123,7 +173,7 @@ std::unique_ptr<DataStore> DataStore::Connected(const std::string& path, int fla
 std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
                                            std::string_view password) {
     std::unique_ptr<DataStore> store = Connected(path, SQLITE_OPEN_READWRITE, error, password);
-    if (store == nullptr || !UpgradeSchema(*store, error)) {
+    if (store == nullptr || !HasReadColumns(store->db_, error) || !UpgradeSchema(*store, error)) {
         return nullptr;
     }
     return store;
@@ -177,22 +227,38 @@ bool DataStore::RunRaw(const char* sql) {
     return true;
 }
 
-bool DataStore::Execute(std::string_view jetSql) {
+sqlite3_stmt* DataStore::Prepare(std::string_view jetSql) {
     if (db_ == nullptr) {
         lastError_ = "the data file is not open";
-        return false;
+        return nullptr;
     }
     const std::string sql = TranslateJetSql(jetSql);
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
+    keyPragmaRefused_ = false;
     if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, &tail) !=
         SQLITE_OK) {
-        lastError_ = sqlite3_errmsg(db_);
-        return false;
+        lastError_ =
+            keyPragmaRefused_
+                ? "the password of a data file cannot be set or changed (PRAGMA key, rekey)"
+                : sqlite3_errmsg(db_);
+        return nullptr;
+    }
+    if (statement == nullptr) {
+        lastError_ = "the statement is empty";
+        return nullptr;
     }
     if (!Trim(tail ? std::string_view(tail) : std::string_view()).empty() && Trim(tail) != ";") {
         sqlite3_finalize(statement);
         lastError_ = "only one statement may be run at a time";
+        return nullptr;
+    }
+    return statement;
+}
+
+bool DataStore::Execute(std::string_view jetSql) {
+    sqlite3_stmt* statement = Prepare(jetSql);
+    if (statement == nullptr) {
         return false;
     }
     int rc = SQLITE_ROW;
@@ -207,17 +273,8 @@ bool DataStore::Execute(std::string_view jetSql) {
 }
 
 std::optional<RowSet> DataStore::Query(std::string_view jetSql) {
-    if (db_ == nullptr) {
-        lastError_ = "the data file is not open";
-        return std::nullopt;
-    }
-    const std::string sql = TranslateJetSql(jetSql);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &statement, nullptr) !=
-            SQLITE_OK ||
-        statement == nullptr) {
-        lastError_ = sqlite3_errmsg(db_);
-        sqlite3_finalize(statement);
+    sqlite3_stmt* statement = Prepare(jetSql);
+    if (statement == nullptr) {
         return std::nullopt;
     }
     RowSet rows(statement);

@@ -11,6 +11,7 @@
 #include "core/store/row_set.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace quillory {
 
@@ -44,9 +45,11 @@ public:
     bool IsOpen() const { return db_ != nullptr; }
     const std::string& Path() const { return path_; }
 
-    // One insert, update or delete statement; false on any engine error.
+    // One insert, update or delete statement; false on any engine error, an
+    // empty statement, a second statement after it, or a pragma that would
+    // set or change the password.
     bool Execute(std::string_view jetSql);
-    // A select; nothing on an engine error.
+    // A select; nothing on an engine error or what Execute refuses.
     std::optional<RowSet> Query(std::string_view jetSql);
     const std::string& LastError() const { return lastError_; }
 
@@ -56,10 +59,13 @@ private:
     static std::unique_ptr<DataStore> Connected(const std::string& path, int flags,
                                                 std::string* error, std::string_view password);
     bool RunRaw(const char* sql);
+    // The translated statement ready to step; null with lastError_ set.
+    sqlite3_stmt* Prepare(std::string_view jetSql);
 
     sqlite3* db_ = nullptr;
     std::string path_;
     std::string lastError_;
+    bool keyPragmaRefused_ = false;  // set by the engine's authorizer during a prepare
 };
 
 // All or nothing: rolled back when it goes out of scope without Commit().

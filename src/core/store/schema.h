@@ -1,6 +1,8 @@
 // The seven tables of a data file.
 #pragma once
 
+#include <iterator>
+
 namespace quillory {
 
 // Name of the collation that orders text by its GB2312 bytes; every sorted
@@ -9,6 +11,21 @@ inline constexpr char kGbCollation[] = "GB2312";
 
 inline constexpr const char* kTableNames[] = {
     "Paper", "Question", "QuestionType", "Knowledge", "History", "PaperTemplate", "ConfigProduct"};
+
+// The columns the program reads, table by table in the order of kTableNames,
+// each list joined by ",". A missing one would read as empty everywhere, so a
+// file lacking any of them is no data file; columns beyond them are left alone.
+inline constexpr const char* kReadColumns[] = {
+    "ID,SuperiorID,QuestionID,Score,TimeLimit,Title,Url,IsQuestion,IsReference,IsSystem",
+    "ID,TypeID,Level,Url,Answer,AnswerUrl,Knowledge,KeyWord,GroupID",
+    "ID,Title",
+    "ID,SuperiorID,Title,Url,KeyWord,Weight",
+    "ID,RecordDate,RecordTime,PaperID,PaperTitle,PaperItemID,PaperItemTitle,QuestionID,"
+    "QuestionTypeID,KnowledgeID,Url,AnswerUrl,TotalScore,UserScore,UserAnswer,UserMemo",
+    "ID,SuperiorID,Title,IsQuestion,TimeLimit,ScoreMin,ScoreMax,QuestionID,QuestionTypeID,"
+    "KnowledgeID,Url",
+    "ID,LastVerFile"};
+static_assert(std::size(kReadColumns) == std::size(kTableNames));
 
 // The format of the data files this program writes, kept in SQLite's
 // user_version. A file at version 0 was made by another tool in the format

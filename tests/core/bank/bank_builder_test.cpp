@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 #include "core/bank/bank_builder.h"
 #include "core/common/gb_encoding.h"
 #include "core/store/data_store.h"
 #include "source_files.h"
+#include "support/small_disk.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -15,6 +17,7 @@ namespace fs = std::filesystem;
 using testing::FileList;
 using testing::ProgramFolder;
 using testing::ReadFileBytes;
+using testing::SmallDisk;
 using testing::TempDir;
 using testing::WriteFiles;
 
@@ -161,6 +164,90 @@ TEST(BuildBank, ASourceWithoutTableFilesIsRefused) {
     EXPECT_FALSE(BuildBank(dir.File("nothing"), dir.File("bank.qly"), ProgramFolder(), &error));
     EXPECT_NE(error.find("no such bank source folder"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(dir.File("bank.qly")));
+}
+
+// Every file below folder with its bytes.
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string relative = entry.path().lexically_relative(folder).string();
+        files[relative] = entry.is_regular_file() ? ReadFileBytes(entry.path().string()) : "/";
+    }
+    return files;
+}
+
+const FileList kOtherSource = {
+    {"types.txt", "[QuestionType 1]\nTitle = 填空题\n"},
+    {"Question/b1.html", "<p>另一题</p>"},
+};
+
+// A bank built into a folder that holds another bank never changes that
+// bank's files, whether it succeeds or fails.
+TEST(BuildBank, ABankBesideAnotherLeavesItsFilesAlone) {
+    const struct {
+        const char* name;
+        FileList extra;
+        bool built;
+        const char* fragment;
+    } cases[] = {
+        {"own pages", {}, true, ""},
+        {"a page of the same name",
+         {{"Question/200101.html", "<p>替换</p>"}},
+         false,
+         "Question/200101.html exists already"},
+        {"a template file of its own",
+         {{"Help/common/image/bk_knowledge.gif", "GIF89a"}},
+         false,
+         "exists already"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        WriteFiles(dir.File("src"), kSource);
+        fs::create_directory(dir.File("out"));
+        std::string error;
+        ASSERT_TRUE(BuildBank(dir.File("src"), dir.File("out/first.qly"), ProgramFolder(), &error))
+            << error;
+        FileList other = kOtherSource;
+        other.insert(other.end(), c.extra.begin(), c.extra.end());
+        WriteFiles(dir.File("other"), other);
+        const auto before = Snapshot(dir.File("out"));
+
+        EXPECT_EQ(BuildBank(dir.File("other"), dir.File("out/second.qly"), ProgramFolder(), &error),
+                  c.built)
+            << error;
+        EXPECT_NE(error.find(c.fragment), std::string::npos) << error;
+        auto after = Snapshot(dir.File("out"));
+        if (c.built) {
+            EXPECT_TRUE(DataStore::Open(dir.File("out/second.qly")));
+            EXPECT_EQ(ReadFileBytes(dir.File("out/Question/b1.html")).find(Utf8ToGb("另一题")) !=
+                          std::string::npos,
+                      true);
+            after.erase("second.qly");
+            after.erase("Question/b1.html");
+        }
+        EXPECT_EQ(after, before);
+    }
+}
+
+TEST(BuildBank, ACopyThatFailsHalfWayOnAFullDiskLeavesTheOtherBankAsItWas) {
+    SmallDisk disk(1024);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "a small disk needs root";
+    }
+    TempDir dir;
+    WriteFiles(dir.File("src"), kSource);
+    std::string error;
+    ASSERT_TRUE(BuildBank(dir.File("src"), disk.File("first.qly"), ProgramFolder(), &error))
+        << error;
+    FileList other = kOtherSource;
+    other.push_back({"Question/zz.bin", std::string(2 << 20, 'z')});
+    WriteFiles(dir.File("other"), other);
+    const auto before = Snapshot(disk.Path());
+
+    EXPECT_FALSE(BuildBank(dir.File("other"), disk.File("second.qly"), ProgramFolder(), &error));
+    EXPECT_NE(error.find("zz.bin: cannot copy"), std::string::npos) << error;
+    EXPECT_EQ(Snapshot(disk.Path()), before);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 namespace quillory {
 namespace {
 
+using namespace std::string_view_literals;
+
 std::vector<BankRecord> Parse(std::string_view text) {
     std::vector<BankRecord> records;
     BankError error;
@@ -93,7 +95,7 @@ TEST(ParseBankText, AnEmptyMultiLineValueIsEmpty) {
 
 TEST(ParseBankText, ReportsEachProblemAtItsLine) {
     struct Case {
-        const char* text;
+        std::string_view text;
         int line;
         const char* fragment;
     };
@@ -117,6 +119,8 @@ TEST(ParseBankText, ReportsEachProblemAtItsLine) {
         {"[Question 1]\nAnswer <<\na\n >>\n", 2, "no closing"},
         {"[Paper 1]\nScore <<\nx\n>>\n", 2, "Score: \"x\" is not a number"},
         {"[Question 1]\nKeyWord = \xE9\x95\n", 2, "not valid UTF-8"},
+        {"[QuestionType 1]\n\nTitle = a\0b\n"sv, 3, "a NUL byte"},
+        {"[Question 1]\nAnswer <<\nx\ny\0\n>>\n"sv, 4, "a NUL byte"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -75,6 +75,41 @@ TEST(DataStore, ReportsStatementErrorsWithoutThrowing) {
                  store->Execute("insert into Paper(ID) values(1)"));
 }
 
+// Nothing runs unseen, and no statement locks the file away from the program.
+TEST(DataStore, RefusesEmptyAndSecondStatementsAndKeyPragmas) {
+    TempDir dir;
+    const std::string path = dir.File("a.qly");
+    auto store = MakeDataFile(path);
+    ASSERT_TRUE(store->Execute("insert into Paper(ID) values(1)"));
+    const struct {
+        const char* sql;
+        const char* fragment;
+    } cases[] = {
+        {"", "empty"},
+        {" ; ", "empty"},
+        {"-- nothing", "empty"},
+        {"select * from Paper; delete from Paper", "only one statement"},
+        {"PRAGMA key='x'", "PRAGMA key"},
+        {"pragma  ReKey = 'x'", "PRAGMA key"},
+        {"pragma main.rekey='x'", "PRAGMA key"},
+        {"/* c */ PRAGMA\nhexrekey='0011'", "PRAGMA key"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sql);
+        EXPECT_FALSE(store->Execute(c.sql));
+        EXPECT_NE(store->LastError().find(c.fragment), std::string::npos) << store->LastError();
+        EXPECT_FALSE(store->Query(c.sql));
+        EXPECT_NE(store->LastError().find(c.fragment), std::string::npos) << store->LastError();
+    }
+    store.reset();
+    std::string error;
+    store = DataStore::Open(path, &error);
+    ASSERT_TRUE(store) << error;
+    auto rows = store->Query("select count(*) as n from Paper");
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->Int("n"), 1);
+}
+
 TEST(Transaction, RollsBackUnlessCommittedAndNests) {
     TempDir dir;
     auto store = MakeDataFile(dir.File("a.qly"));
@@ -208,6 +243,47 @@ TEST_F(OpeningDataFiles, AnEncryptedDatabaseWithoutTheTablesIsNoDataFile) {
     }
     EXPECT_FALSE(Open(path));
     EXPECT_NE(error_.find("History"), std::string::npos);
+}
+
+// A table of another tool may hold more columns, but none of those the
+// program reads may be missing; an earlier installation's file, only read by
+// the import, is taken as it is.
+TEST_F(OpeningDataFiles, AFileLackingAColumnTheProgramReadsIsNoDataFile) {
+    const struct {
+        const char* table;
+        const char* kept;  // every column but the one that goes
+        const char* missing;
+    } cases[] = {
+        {"Question", "ID, TypeID, Level, Url, AnswerUrl, Knowledge, KeyWord, GroupID", "Answer"},
+        {"Paper",
+         "ID, SuperiorID, QuestionID, Score, TimeLimit, Url, IsQuestion, IsReference, "
+         "IsSystem",
+         "Title"},
+        {"ConfigProduct", "ID", "LastVerFile"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.missing);
+        const std::string path = dir_.File(Format("%s.qly", c.missing));
+        {
+            auto store = MakeDataFile(path);
+            const std::string table = c.table;
+            for (const std::string& sql :
+                 {Format("create table Loose as select %s from %s where 0", c.kept, c.table),
+                  "drop table " + table, "alter table Loose rename to " + table}) {
+                ASSERT_TRUE(store->Execute(sql)) << sql << ": " << store->LastError();
+            }
+        }
+        const std::string bytes = ReadFileBytes(path);
+        EXPECT_FALSE(Open(path));
+        EXPECT_NE(error_.find(Format("column %s.%s is missing", c.table, c.missing)),
+                  std::string::npos)
+            << error_;
+        EXPECT_EQ(ReadFileBytes(path), bytes);
+        EXPECT_TRUE(DataStore::OpenReadOnly(path, &error_)) << error_;
+    }
+    const std::string wider = dir_.File("wider.qly");
+    ASSERT_TRUE(MakeDataFile(wider)->Execute("alter table Question add column Extra text"));
+    EXPECT_TRUE(Open(wider)) << error_;
 }
 
 }  // namespace
