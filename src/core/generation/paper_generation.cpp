@@ -154,6 +154,17 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
     if (!run.rows.empty()) {
         run.rows.front().title = title;
     }
+    // Each section row comes from one section of the template, in order. The
+    // score walk falls behind after a question that fills several slots, so
+    // its pairing would give a later section the page of an earlier one (or a
+    // question slot's, naming no page): the page is the section's own.
+    std::vector<const PaperTemplateRow*> sections;
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].isQuestion) {
+            sections.push_back(itemRows[i]);
+        }
+    }
+    size_t nextSection = 0;
     std::vector<PageCopy> pages;
     for (size_t r = 0; r < run.rows.size(); ++r) {
         const PaperItemRow& row = run.rows[r];
@@ -161,7 +172,9 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
         std::string url;
         if (row.questionId == 0) {
             url = Format("Question\\P%06d.html", row.id);
-            const PageLocation source = ResolveLocation(context.dataFolder, item.Url);
+            const std::string& sectionUrl =
+                nextSection < sections.size() ? sections[nextSection++]->Url : item.Url;
+            const PageLocation source = ResolveLocation(context.dataFolder, sectionUrl);
             const PageLocation target = ResolveLocation(context.dataFolder, url);
             if (source.kind == LocationKind::Local && target.kind == LocationKind::Local &&
                 IsNamedByATable(context.store, context.dataFolder, target.path) == false) {
