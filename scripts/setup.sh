@@ -9,7 +9,7 @@ PACKAGES=(
     libsqlcipher-dev libssl-dev
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-webchannel-dev
     libqt6webenginecore6-bin qt6-translations-l10n
-    libgtest-dev libbenchmark-dev libcli11-dev dpkg-dev
+    libgtest-dev libbenchmark-dev libcli11-dev dpkg-dev clang libclang-rt-14-dev
     xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming libgl1-mesa-dri libjs-katex
     librsvg2-bin desktop-file-utils appstream shared-mime-info
     fcitx5 fcitx5-pinyin fcitx5-frontend-qt6 ibus ibus-libpinyin dbus-x11

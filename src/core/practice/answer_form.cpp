@@ -1,6 +1,7 @@
 #include "core/practice/answer_form.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/common/text.h"
 
@@ -9,6 +10,13 @@ namespace quillory {
 namespace {
 
 constexpr std::string_view kStoredLineBreak = "<\\r\\n>";
+
+// A far edge of a control, held at the ends of int: huge numbers in a bank's
+// description must not overflow.
+int FarEdge(int start, int extent) {
+    const long long edge = static_cast<long long>(start) + extent;
+    return static_cast<int>(std::clamp<long long>(edge, INT_MIN, INT_MAX));
+}
 
 }  // namespace
 
@@ -47,8 +55,8 @@ AnswerForm ParseAnswerForm(std::string_view description, std::string_view learne
         AnswerControl control;
         control.left = AtoI(fields[0]);
         control.top = AtoI(fields[1]);
-        control.right = control.left + AtoI(fields[2]);
-        control.bottom = control.top + AtoI(fields[3]);
+        control.right = FarEdge(control.left, AtoI(fields[2]));
+        control.bottom = FarEdge(control.top, AtoI(fields[3]));
         control.kind = fields[4];
         control.caption = fields[5];
         if (fields.size() >= 7) {

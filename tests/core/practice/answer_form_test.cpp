@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace quillory {
 namespace {
 
@@ -29,6 +31,14 @@ TEST(ParseAnswerForm, ReadsPositionsKindsAndGroups) {
     EXPECT_FALSE(form.groups[2].autoJudge);
     EXPECT_EQ(form.groups[2].controls[0].correctValue, "北京");
     EXPECT_EQ(CountJudgedGroups(form), 2);
+}
+
+TEST(ParseAnswerForm, HugePositionsAndSizesStopAtTheEndsOfInt) {
+    const AnswerForm form = ParseAnswerForm("99999999999,-99999999999,300,-300,edit,\r\n", "");
+    ASSERT_EQ(form.groups.size(), 1u);
+    const AnswerControl& edit = form.groups[0].controls[0];
+    EXPECT_EQ((std::vector<int>{edit.left, edit.top, edit.right, edit.bottom}),
+              (std::vector<int>{INT_MAX, INT_MIN, INT_MAX, INT_MIN}));
 }
 
 TEST(ParseAnswerForm, ShortLinesAreSkippedWithoutShiftingValues) {
