@@ -217,10 +217,10 @@ TEST_F(TemplatePaperTest, SlotsInTitleOrderAndSectionCapsAreStoredWithThePages) 
 // section still gets its own page.
 TEST_F(TemplatePaperTest, ASectionAfterAQuestionFillingTwoSlotsGetsItsOwnPage) {
     Exec(*store_, Format("update Question set Answer='%s' where ID=200002", kThreeAnswers));
-    WriteFileBytes(dir_.File("Question/T3.html"), "<p>二</p>");
+    WriteFileBytes(dir_.File("Question/T3.html"), "<p>乙</p>");
     Exec(*store_,
          "insert into PaperTemplate(ID, SuperiorID, Title, ScoreMax, Url) "
-         "values(700200, 700000, '二', 10, 'Question/T3.html')");
+         "values(700200, 700000, '乙', 10, 'Question/T3.html')");
     Exec(*store_,
          "insert into PaperTemplate(ID, SuperiorID, Title, IsQuestion, ScoreMax, QuestionID) "
          "values(700201, 700200, '1', 1, 4, '200001')");
@@ -230,9 +230,9 @@ TEST_F(TemplatePaperTest, ASectionAfterAQuestionFillingTwoSlotsGetsItsOwnPage) {
     ASSERT_EQ(paper.rows.size(), 5u);
     EXPECT_EQ(paper.rows[1].title, "一");
     EXPECT_EQ(paper.rows[2].title, "第001-003题");
-    EXPECT_EQ(paper.rows[3].title, "二");
+    EXPECT_EQ(paper.rows[3].title, "乙");
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550002.html")), "<p>节</p>");
-    EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550004.html")), "<p>二</p>");
+    EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550004.html")), "<p>乙</p>");
 }
 
 TEST_F(TemplatePaperTest, AFailedInsertLeavesNeitherRowsNorPages) {
