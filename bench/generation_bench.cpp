@@ -11,6 +11,7 @@
 
 #include "core/generation/paper_generation.h"
 #include "core/host/host.h"
+#include "core/host/no_progress.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 #include "synthetic_bank.h"
@@ -24,15 +25,6 @@ public:
     Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
     void Navigate(const std::string&) override {}
     void AddGeneratedFile(const std::string&) override {}
-};
-
-class QuietProgress final : public Progress {
-public:
-    void SetRange(int, int, int) override {}
-    void SetText(const std::string&) override {}
-    void StepIt() override {}
-    void SetPos(int) override {}
-    bool PeekAndPump(bool) override { return true; }
 };
 
 // Seconds per iteration: the tables' read, and the generation by period.
@@ -74,7 +66,7 @@ BENCHMARK(SelectionTables)->Unit(benchmark::kMillisecond);
 void TemplatePaper(benchmark::State& state) {
     auto store = DataStore::Open(SharedSyntheticBank());
     QuietHost host;
-    QuietProgress progress;
+    NoProgress progress;
     LegacyRandom random;
     GenerationContext context{*store,
                               std::filesystem::path(SharedSyntheticBank()).parent_path().string(),

@@ -127,7 +127,7 @@ int RunGenerate(const GenerateArgs& args) {
         return Refuse(refused);
     }
     MessageList host;
-    QuietProgress progress;
+    NoProgress progress;
     LegacyRandom random;
     GenerationContext context{*bank->store, bank->dataFolder, host, progress, random};
     GeneratedPaper paper;
@@ -178,7 +178,7 @@ int RunTargeted(const TargetedArgs& args) {
         return Refuse(check.message);
     }
     MessageList host;
-    QuietProgress progress;
+    NoProgress progress;
     LegacyRandom random;
     GenerationContext context{*bank->store, bank->dataFolder, host, progress, random};
     GeneratedPaper paper;

@@ -26,7 +26,7 @@ int RunImport(const ImportArgs& args) {
         return 1;
     }
     TerminalHost host;
-    const OpenProgress quiet = [] { return std::make_unique<QuietProgress>(); };
+    const OpenProgress quiet = [] { return std::make_unique<NoProgress>(); };
     const ImportResult result =
         args.earlierFile.empty()
             ? ImportPreviousVersion(*bank->store, bank->dataFolder, host, quiet)

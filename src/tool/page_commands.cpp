@@ -165,7 +165,7 @@ int RunPrint(const PrintArgs& args) {
     }
     TerminalHost host;
     PageContext context{*bank->store, bank->dataFolder, host};
-    QuietProgress progress;
+    NoProgress progress;
     const std::string printFile =
         ComposePrintFile(context, *nodes, *range, args.withAnswers, progress);
     // The program still prints a file cut short by an error; a script is

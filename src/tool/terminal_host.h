@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/host/host.h"
+#include "core/host/no_progress.h"
 
 namespace quillory::tool {
 
@@ -26,16 +27,6 @@ public:
 private:
     bool failed_ = false;
     std::vector<std::string> navigations_;
-};
-
-// Long operations run without a progress display.
-class QuietProgress final : public Progress {
-public:
-    void SetRange(int, int, int) override {}
-    void SetText(const std::string&) override {}
-    void StepIt() override {}
-    void SetPos(int) override {}
-    bool PeekAndPump(bool) override { return true; }
 };
 
 }  // namespace quillory::tool
