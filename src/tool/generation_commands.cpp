@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -98,6 +99,20 @@ int Print(bool made, const GeneratedPaper& paper, const MessageList& host,
     return 0;
 }
 
+using Generation = std::function<bool(GenerationContext&, GeneratedPaper&, std::string&)>;
+
+// Runs one generation with the tool's quiet host and prints what it made.
+int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
+    MessageList host;
+    NoProgress progress;
+    LegacyRandom random;
+    GenerationContext context{*bank.store, bank.dataFolder, host, progress, random};
+    GeneratedPaper paper;
+    std::string error;
+    const bool made = generate(context, paper, error);
+    return Print(made, paper, host, error);
+}
+
 struct GenerateArgs : RunArgs {
     int templateId = 0;
 };
@@ -126,15 +141,11 @@ int RunGenerate(const GenerateArgs& args) {
     if (!refused.empty()) {
         return Refuse(refused);
     }
-    MessageList host;
-    NoProgress progress;
-    LegacyRandom random;
-    GenerationContext context{*bank->store, bank->dataFolder, host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    const bool made = CreateTemplatePaper(context, templateId, Trim(args.title), settings,
-                                          !args.dryRun, paper, error);
-    return Print(made, paper, host, error);
+    return GenerateAndPrint(
+        *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
+            return CreateTemplatePaper(context, templateId, Trim(args.title), settings,
+                                       !args.dryRun, paper, error);
+        });
 }
 
 struct TargetedArgs : RunArgs {
@@ -177,16 +188,12 @@ int RunTargeted(const TargetedArgs& args) {
     if (!check.message.empty()) {
         return Refuse(check.message);
     }
-    MessageList host;
-    NoProgress progress;
-    LegacyRandom random;
-    GenerationContext context{*bank->store, bank->dataFolder, host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    const bool made =
-        CreateTargetedPaper(context, args.typeId, set, Trim(args.title), args.count,
-                            static_cast<int>(args.score), settings, !args.dryRun, paper, error);
-    return Print(made, paper, host, error);
+    return GenerateAndPrint(
+        *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
+            return CreateTargetedPaper(context, args.typeId, set, Trim(args.title), args.count,
+                                       static_cast<int>(args.score), settings, !args.dryRun, paper,
+                                       error);
+        });
 }
 
 }  // namespace
