@@ -15,6 +15,9 @@ inline constexpr const char* kTableNames[] = {
 // The columns the program reads, table by table in the order of kTableNames,
 // each list joined by ",". A missing one would read as empty everywhere, so a
 // file lacking any of them is no data file; columns beyond them are left alone.
+// Banks made by other tools hold no more than these: ConfigProduct needs no
+// key of its own, and PaperTemplate.ScoreMin, which nothing uses, may be
+// missing.
 inline constexpr const char* kReadColumns[] = {
     "ID,SuperiorID,QuestionID,Score,TimeLimit,Title,Url,IsQuestion,IsReference,IsSystem",
     "ID,TypeID,Level,Url,Answer,AnswerUrl,Knowledge,KeyWord,GroupID",
@@ -22,9 +25,8 @@ inline constexpr const char* kReadColumns[] = {
     "ID,SuperiorID,Title,Url,KeyWord,Weight",
     "ID,RecordDate,RecordTime,PaperID,PaperTitle,PaperItemID,PaperItemTitle,QuestionID,"
     "QuestionTypeID,KnowledgeID,Url,AnswerUrl,TotalScore,UserScore,UserAnswer,UserMemo",
-    "ID,SuperiorID,Title,IsQuestion,TimeLimit,ScoreMin,ScoreMax,QuestionID,QuestionTypeID,"
-    "KnowledgeID,Url",
-    "ID,LastVerFile"};
+    "ID,SuperiorID,Title,IsQuestion,TimeLimit,ScoreMax,QuestionID,QuestionTypeID,KnowledgeID,Url",
+    "LastVerFile"};
 static_assert(std::size(kReadColumns) == std::size(kTableNames));
 
 // The format of the data files this program writes, kept in SQLite's
