@@ -10,6 +10,7 @@
 #include "core/common/gb_encoding.h"
 #include "core/common/text.h"
 #include "core/store/jet_dialect.h"
+#include "core/store/jet_values.h"
 #include "core/store/schema.h"
 #include "core/store/schema_upgrade.h"
 
@@ -39,6 +40,7 @@ sqlite3* Connect(const std::string& path, int flags, std::string_view password,
     sqlite3_key(db, password.data(), static_cast<int>(password.size()));
     sqlite3_busy_timeout(db, 5000);
     sqlite3_create_collation(db, kGbCollation, SQLITE_UTF8, nullptr, CompareGbCollation);
+    RegisterJetFunctions(db);
     // Decrypted pages are kept (32 MB): the pages read whole tables often,
     // and decrypting them again costs more than reading.
     sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);

@@ -1,5 +1,6 @@
 #include "core/store/date_time.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "core/common/text.h"
@@ -21,12 +22,22 @@ bool ReadDate(std::string_view text, DateTime& value) {
     return true;
 }
 
+// Fractions of a second, which some tools write, are passed over.
 bool ReadTime(std::string_view text, DateTime& value) {
     int h = 0, mi = 0, se = 0, used = 0;
     const std::string s(text);
-    if (std::sscanf(s.c_str(), "%2d:%2d:%2d%n", &h, &mi, &se, &used) != 3 ||
-        used != static_cast<int>(s.size()) || h < 0 || h > 23 || mi < 0 || mi > 59 || se < 0 ||
-        se > 59) {
+    if (std::sscanf(s.c_str(), "%2d:%2d:%2d%n", &h, &mi, &se, &used) != 3 || h < 0 || h > 23 ||
+        mi < 0 || mi > 59 || se < 0 || se > 59) {
+        return false;
+    }
+    if (used < static_cast<int>(s.size()) && s[static_cast<size_t>(used)] == '.') {
+        ++used;
+        while (used < static_cast<int>(s.size()) &&
+               std::isdigit(static_cast<unsigned char>(s[static_cast<size_t>(used)])) != 0) {
+            ++used;
+        }
+    }
+    if (used != static_cast<int>(s.size())) {
         return false;
     }
     value.hour = h;
@@ -40,7 +51,11 @@ bool ReadTime(std::string_view text, DateTime& value) {
 bool ParseDateTime(std::string_view text, DateTime& value) {
     value = DateTime{};
     const std::string trimmed = Trim(text);
-    const size_t blank = trimmed.find(' ');
+    // Date and time apart by a blank, or by a "T" as some tools write them.
+    size_t blank = trimmed.find(' ');
+    if (blank == std::string::npos && trimmed.size() > 10 && trimmed[10] == 'T') {
+        blank = 10;
+    }
     bool ok = false;
     if (blank != std::string::npos) {
         ok = ReadDate(std::string_view(trimmed).substr(0, blank), value) &&

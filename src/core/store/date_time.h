@@ -18,8 +18,9 @@ struct DateTime {
     auto operator<=>(const DateTime&) const = default;
 };
 
-// Reads "YYYY-MM-DD", "HH:MM:SS" or "YYYY-MM-DD HH:MM:SS"; the parts that are
-// not there stay 0. Returns false (and a zero value) for any other text.
+// Reads "YYYY-MM-DD", "HH:MM:SS" or "YYYY-MM-DD HH:MM:SS" (also with a "T"
+// between, and a fraction of a second); the parts that are not there stay 0. Returns false (and a
+// zero value) for any other text.
 bool ParseDateTime(std::string_view text, DateTime& value);
 
 std::string FormatDate(const DateTime& value);  // "%Y-%m-%d"

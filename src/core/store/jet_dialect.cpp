@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "core/common/text.h"
+#include "core/store/jet_values.h"
 #include "core/store/schema.h"
 
 namespace quillory {
@@ -75,6 +76,63 @@ bool EndsSortKey(std::string_view text, size_t at) {
     return next == "asc" || next == "desc" || next == "limit";
 }
 
+// The comparison operator that out ends with (blanks after it allowed), or
+// nothing; its start goes to *at.
+std::string_view TrailingComparison(const std::string& out, size_t* at) {
+    size_t end = out.size();
+    while (end > 0 && std::isspace(static_cast<unsigned char>(out[end - 1])) != 0) {
+        --end;
+    }
+    for (std::string_view op : {"<>", "!=", "==", "<=", ">=", "=", "<", ">"}) {
+        if (end >= op.size() && std::string_view(out).substr(end - op.size(), op.size()) == op) {
+            const size_t start = end - op.size();
+            if (start > 0 &&
+                std::string_view("<>!=").find(out[start - 1]) != std::string_view::npos) {
+                return {};
+            }
+            *at = start;
+            return op;
+        }
+    }
+    return {};
+}
+
+// A column compared with a value that banks store in more than one way
+// (yes/no, dates) is compared through function, which brings every stored
+// form to one: out, ending with "Column =", becomes "function(Column)="
+// followed by right. False, and out unchanged, when out does not end with a
+// column name and a comparison, or with an ordering one where only
+// equality makes sense.
+bool CompareThrough(std::string& out, const char* function, bool ordered,
+                    const std::string& right) {
+    size_t op = 0;
+    std::string comparison(TrailingComparison(out, &op));
+    if (comparison.empty() || (!ordered && comparison != "=" && comparison != "==" &&
+                               comparison != "<>" && comparison != "!=")) {
+        return false;
+    }
+    size_t end = op;
+    while (end > 0 && std::isspace(static_cast<unsigned char>(out[end - 1])) != 0) {
+        --end;
+    }
+    size_t start = end;
+    while (start > 0 && (IsWordChar(out[start - 1]) || out[start - 1] == '.')) {
+        --start;
+    }
+    if (start == end || std::isdigit(static_cast<unsigned char>(out[start])) != 0 ||
+        out[start] == '.') {
+        return false;
+    }
+    const std::string column = out.substr(start, end - start);
+    const std::string lower = ToLowerAscii(column);
+    if (lower == "true" || lower == "false" || lower == "null") {
+        return false;
+    }
+    out.resize(start);
+    out += std::string(function) + "(" + column + ")" + comparison + right;
+    return true;
+}
+
 // Where the translator stands within one sort key of an "order by" list.
 enum class SortKey { Start, AfterName, AfterDot, Other };
 
@@ -101,6 +159,7 @@ std::string TranslateJetSql(std::string_view jet) {
     // sort key that is a column named Title gets the collation explicitly.
     int depth = 0;          // open brackets
     int orderByDepth = -1;  // the depth of the current "order by" list, or -1
+    int setDepth = -1;      // the depth of an update's "set" list, or -1
     SortKey key = SortKey::Other;
     size_t at = 0;
     while (at < jet.size()) {
@@ -119,7 +178,11 @@ std::string TranslateJetSql(std::string_view jet) {
         if (c == '#') {
             const size_t close = jet.find('#', at + 1);
             if (close != std::string_view::npos) {
-                out += '\'' + SqlQuote(jet.substr(at + 1, close - at - 1)) + '\'';
+                const std::string_view literal = jet.substr(at + 1, close - at - 1);
+                const std::string compared = '\'' + SqlQuote(JetDateText(literal)) + '\'';
+                if (setDepth == depth || !CompareThrough(out, kJetDateFunction, true, compared)) {
+                    out += '\'' + SqlQuote(literal) + '\'';
+                }
                 at = close + 1;
                 lastWord.clear();
                 continue;
@@ -133,10 +196,13 @@ std::string TranslateJetSql(std::string_view jet) {
             const std::string_view word = jet.substr(at, end - at);
             const std::string lower = ToLowerAscii(word);
             const bool inOrderBy = orderByDepth == depth;
-            if (lower == "true") {
-                out += '1';
-            } else if (lower == "false") {
-                out += '0';
+            if (lower == "true" || lower == "false") {
+                // In an update's "set" list "=" assigns: what is stored
+                // stays 1 or 0.
+                const std::string value = lower == "true" ? "1" : "0";
+                if (setDepth == depth || !CompareThrough(out, kJetTrueFunction, false, value)) {
+                    out += value;
+                }
             } else {
                 out += word;
             }
@@ -144,6 +210,11 @@ std::string TranslateJetSql(std::string_view jet) {
                 lower == "title" && EndsSortKey(jet, end)) {
                 out += " COLLATE ";
                 out += kGbCollation;
+            }
+            if (lower == "set") {
+                setDepth = depth;
+            } else if (setDepth == depth && (lower == "where" || lower == "from")) {
+                setDepth = -1;
             }
             if (lower == "by" && lastWord == "order") {
                 orderByDepth = depth;
@@ -174,6 +245,7 @@ std::string TranslateJetSql(std::string_view jet) {
                 orderByDepth = -1;
             } else if (c == ';') {
                 orderByDepth = -1;
+                setDepth = -1;
             }
             if (c == ',' && orderByDepth == depth) {
                 key = SortKey::Start;

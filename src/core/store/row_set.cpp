@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/common/text.h"
+#include "core/store/jet_values.h"
 
 namespace quillory {
 
@@ -90,7 +91,7 @@ float RowSet::Single(std::string_view name) const {
 
 bool RowSet::Bool(std::string_view name) const {
     const int i = Require(name);
-    return i >= 0 && sqlite3_column_int64(statement_, i) != 0;
+    return i >= 0 && IsJetTrue(statement_, i);
 }
 
 DateTime RowSet::Date(std::string_view name) const {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/common/text.h"
 #include "core/store/data_store.h"
+#include "core/store/jet_values.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -13,7 +15,7 @@ using testing::TempDir;
 
 TEST(TranslateJetSql, RewritesTheDialectOutsideLiteralsOnly) {
     EXPECT_EQ(TranslateJetSql("select ID, title from Paper where IsReference=TRUE"),
-              "select ID, title from Paper where IsReference=1");
+              "select ID, title from Paper where jet_true(IsReference)=1");
     EXPECT_EQ(TranslateJetSql("insert into T values(true, false, 'true')"),
               "insert into T values(1, 0, 'true')");
     EXPECT_EQ(TranslateJetSql("delete * from History where ID=1"),
@@ -21,9 +23,35 @@ TEST(TranslateJetSql, RewritesTheDialectOutsideLiteralsOnly) {
     EXPECT_EQ(TranslateJetSql("select * from History"), "select * from History");
     EXPECT_EQ(TranslateJetSql("select count(*) as n from Paper"),
               "select count(*) as n from Paper");
-    EXPECT_EQ(TranslateJetSql("RecordDate=#2024-05-01# and RecordTime=#08:09:10#"),
-              "RecordDate='2024-05-01' and RecordTime='08:09:10'");
+    EXPECT_EQ(TranslateJetSql("RecordDate=#2024-05-01# and h.RecordTime >= #08:09:10#"),
+              "jet_date(RecordDate)='2024-05-01 00:00:00' and "
+              "jet_date(h.RecordTime)>='1899-12-30 08:09:10'");
+    EXPECT_EQ(TranslateJetSql("update History set RecordDate=#2024-05-01# where ID=1"),
+              "update History set RecordDate='2024-05-01' where ID=1");
+    EXPECT_EQ(TranslateJetSql("values(#2024-05-01#, #x#)"), "values('2024-05-01', 'x')");
     EXPECT_EQ(TranslateJetSql("where Title='a #b# true'"), "where Title='a #b# true'");
+}
+
+TEST(TranslateJetSql, ComparesYesNoColumnsThroughTheirTruthAndStoresOneOrZero) {
+    const struct {
+        const char* jet;
+        const char* sqlite;
+    } cases[] = {
+        {"where p.IsSystem = true and IsQuestion<>FALSE",
+         "where jet_true(p.IsSystem)=1 and jet_true(IsQuestion)<>0"},
+        {"where IsReference != true or (IsSystem==false)",
+         "where jet_true(IsReference)!=1 or (jet_true(IsSystem)==0)"},
+        {"update Paper set IsReference=true, IsSystem = false where IsQuestion=true",
+         "update Paper set IsReference=1, IsSystem = 0 where jet_true(IsQuestion)=1"},
+        {"update Paper set IsSystem=(IsQuestion=true)",
+         "update Paper set IsSystem=(jet_true(IsQuestion)=1)"},
+        // Nothing to compare through: the plain number.
+        {"where 1=true or (ID)=true or ID>=true or true=IsSystem",
+         "where 1=1 or (ID)=1 or ID>=1 or 1=IsSystem"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TranslateJetSql(c.jet), c.sqlite) << c.jet;
+    }
 }
 
 TEST(TranslateJetSql, TurnsLikeWildcardsIntoEscapedSqlitePatterns) {
@@ -125,6 +153,76 @@ TEST_F(DialectOnDisk, TheProgramsOwnStatementsRunAsWritten) {
                         "RecordDate=#2024-05-01# and RecordTime=#08:09:10#"));
     EXPECT_TRUE(Ids("select * from History").empty());
     ASSERT_TRUE(store_->Execute("Update ConfigProduct set LastVerFile=''"));
+}
+
+// Jet's -1, other tools' 1, 2 or words: every true value is true, in a
+// statement and in a typed read; NULL and the rest are false.
+TEST_F(DialectOnDisk, EveryTrueValueABankMayStoreIsTrue) {
+    const char* stored[] = {"-1", "1",    "2",       "0.5",  "'True'", "' yes '", "'-1'",
+                            "0",  "NULL", "'False'", "'no'", "''",     "'0'",     "x'01'"};
+    // A column without a type keeps every value as it was written.
+    ASSERT_TRUE(store_->Execute("create table Flags(ID integer primary key, IsReference)"));
+    for (int i = 0; i < static_cast<int>(std::size(stored)); ++i) {
+        ASSERT_TRUE(store_->Execute(
+            Format("insert into Flags(ID, IsReference) values(%d, %s)", i + 1, stored[i])))
+            << stored[i] << store_->LastError();
+    }
+    const std::vector<int> yes{1, 2, 3, 4, 5, 6, 7};
+    const std::vector<int> no{8, 9, 10, 11, 12, 13, 14};
+    EXPECT_EQ(Ids("select ID from Flags where IsReference=TRUE order by ID"), yes);
+    EXPECT_EQ(Ids("select ID from Flags where IsReference<>false order by ID"), yes);
+    EXPECT_EQ(Ids("select ID from Flags where IsReference=false order by ID"), no);
+    std::vector<int> read;
+    for (auto rows = store_->Query("select * from Flags order by ID"); rows && !rows->AtEnd();
+         rows->Next()) {
+        if (rows->Bool("IsReference")) {
+            read.push_back(rows->Int("ID"));
+        }
+    }
+    EXPECT_EQ(read, yes);
+}
+
+TEST(JetDateText, BringsEveryStoredFormOfAMomentToOne) {
+    const struct {
+        const char* stored;
+        const char* text;
+    } cases[] = {
+        {"2026-03-01", "2026-03-01 00:00:00"},
+        {"2026-03-01 00:00:00", "2026-03-01 00:00:00"},
+        {"2026-3-1", "2026-03-01 00:00:00"},
+        {"2026-03-01T09:26:53.250", "2026-03-01 09:26:53"},
+        {"09:26:53", "1899-12-30 09:26:53"},
+        {"1899-12-30 09:26:53", "1899-12-30 09:26:53"},
+        {"gestern", "gestern"},
+        {"2026-03-01 25:00:00", "2026-03-01 25:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JetDateText(c.stored), c.text) << c.stored;
+    }
+}
+
+// A record's rows are found by date and time however the bank stored them.
+TEST_F(DialectOnDisk, DatesAndTimesMatchInEveryStoredForm) {
+    const char* stored[][2] = {{"2026-03-01", "09:26:53"},
+                               {"2026-03-01 00:00:00", "1899-12-30 09:26:53"},
+                               {"2026-03-01T00:00:00", "09:26:53.000"},
+                               {"2026-03-02", "09:26:53"},
+                               {"2026-03-01", "09:26:54"}};
+    for (int i = 0; i < static_cast<int>(std::size(stored)); ++i) {
+        ASSERT_TRUE(store_->Execute(
+            Format("insert into History(ID, PaperID, RecordDate, RecordTime) values(%d, 5, '%s', "
+                   "'%s')",
+                   i + 1, stored[i][0], stored[i][1])));
+    }
+    EXPECT_EQ(Ids("select * from History where PaperID=5 and RecordDate=#2026-03-01# and "
+                  "RecordTime=#09:26:53# order by ID"),
+              (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Ids("select * from History where RecordDate>#2026-03-01# order by ID"),
+              (std::vector<int>{4}));
+    ASSERT_TRUE(
+        store_->Execute("delete * from History where PaperID=5 and "
+                        "RecordDate=#2026-03-01# and RecordTime=#09:26:53#"));
+    EXPECT_EQ(Ids("select * from History order by ID"), (std::vector<int>{4, 5}));
 }
 
 TEST_F(DialectOnDisk, QuotedValuesWithApostrophesRoundTrip) {
