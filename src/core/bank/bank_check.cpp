@@ -10,6 +10,7 @@
 
 #include "core/common/local_path.h"
 #include "core/common/text.h"
+#include "core/practice/answer_form.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 
@@ -240,16 +241,10 @@ private:
     }
 
     void CheckAnswerForm(int id, const std::string& answer) {
-        const std::vector<std::string> lines = SplitString(answer, "\r\n");
+        const std::vector<std::string> lines = DescriptionLines(answer);
         for (size_t i = 0; i < lines.size(); ++i) {
             const int number = static_cast<int>(i) + 1;
             if (Trim(lines[i]).empty()) {
-                continue;
-            }
-            if (lines[i].find('\n') != std::string::npos) {
-                Problem(
-                    Format("Question %d: Answer 第 %d 行含有不带 CR 的换行 (各行应以 CR LF 分隔)",
-                           id, number));
                 continue;
             }
             const std::vector<std::string> fields = SplitString(lines[i], ",");

@@ -40,6 +40,16 @@ ControlKind KindOf(const AnswerControl& control) {
     return ControlKind::Other;
 }
 
+std::vector<std::string> DescriptionLines(std::string_view description) {
+    std::vector<std::string> lines = SplitString(description, "\n");
+    for (std::string& line : lines) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+    }
+    return lines;
+}
+
 AnswerForm ParseAnswerForm(std::string_view description, std::string_view learnerAnswer) {
     AnswerForm form;
     std::vector<std::string> values = SplitString(learnerAnswer, "\r\n");
@@ -47,7 +57,7 @@ AnswerForm ParseAnswerForm(std::string_view description, std::string_view learne
         ReplaceAll(value, kStoredLineBreak, "\r\n");
     }
     size_t valueIndex = 0;
-    for (const std::string& line : SplitString(description, "\r\n")) {
+    for (const std::string& line : DescriptionLines(description)) {
         const std::vector<std::string> fields = SplitString(line, ",");
         if (fields.size() < 6) {
             continue;

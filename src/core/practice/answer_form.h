@@ -33,6 +33,10 @@ struct AnswerForm {
 enum class ControlKind { Label, Radio, Check, Edit, EditMultiline, Other };
 ControlKind KindOf(const AnswerControl& control);
 
+// The lines of a description: apart at CR LF as the program writes them, or
+// at a lone LF as other tools do.
+std::vector<std::string> DescriptionLines(std::string_view description);
+
 // Builds the groups from the description and restores the learner values
 // from an answer text. Lines with fewer than 6 fields are skipped and take no
 // value.

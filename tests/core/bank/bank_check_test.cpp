@@ -119,9 +119,10 @@ TEST(CheckBank, FindsEachKindOfProblemOnce) {
          "Question 200001: Answer 第 1 行的控件类型 \"button\" 未知 (应为 "
          "label、radio、check、edit "
          "或 editmutiline)"},
-        {"update Question set Answer='0,0,1,1,label,a\r\n0,0,1,1,edit,,x\n0,0,1,1,edit,,y' "
+        // Lines apart at a lone LF, as other tools write them, count too.
+        {"update Question set Answer='0,0,1,1,label,a\r\n0,0,1,1,edit,,x\n0,0,1,1,edit' "
          "where ID=200002",
-         "Question 200002: Answer 第 2 行含有不带 CR 的换行 (各行应以 CR LF 分隔)"},
+         "Question 200002: Answer 第 3 行只有 5 个字段 (至少要 6 个)"},
         {"update Question set GroupID='200001,200003' where ID=200001",
          "Question 200001: GroupID 中的 200003 不是已有的试题"},
         {"update Knowledge set SuperiorID=300002 where ID=300001",

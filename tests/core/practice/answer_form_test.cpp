@@ -4,6 +4,8 @@
 
 #include <climits>
 
+#include "core/common/text.h"
+
 namespace quillory {
 namespace {
 
@@ -48,6 +50,20 @@ TEST(ParseAnswerForm, ShortLinesAreSkippedWithoutShiftingValues) {
     ASSERT_EQ(form.groups[0].controls.size(), 2u);
     EXPECT_EQ(form.groups[0].controls[0].learnerValue, "x");
     EXPECT_EQ(form.groups[0].controls[1].learnerValue, "y");
+}
+
+TEST(ParseAnswerForm, LinesApartAtALoneLineFeedReadAsTheProgramsOwn) {
+    const char* own =
+        "5,6,100,20,label,题目\r\n10,10,60,16,radio,A,0,group,auto\r\n80,10,60,16,radio,B,1";
+    std::string other = own;
+    ReplaceAll(other, "\r\n", "\n");
+    const AnswerForm a = ParseAnswerForm(own, "\r\n0\r\n1\r\n");
+    const AnswerForm b = ParseAnswerForm(other, "\r\n0\r\n1\r\n");
+    ASSERT_EQ(b.groups.size(), 2u);
+    EXPECT_EQ(ComposeAnswerText(b), ComposeAnswerText(a));
+    EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(b, 4, false)), 4);
+    EXPECT_FLOAT_EQ(Score(JudgeAnswerForm(a, 4, false)), 4);
+    EXPECT_EQ(b.groups[1].controls[1].caption, "B");
 }
 
 TEST(ParseAnswerForm, AnEmptyDescriptionHasNoGroups) {
