@@ -21,23 +21,6 @@ namespace {
 constexpr char kReadFailure[] = "无法生成试卷：";
 constexpr char kSaveFailure[] = "无法保存试卷：";
 
-// Rows and items are paired by kind: the item index moves on when the next
-// row and the next item are both questions or both sections, so a row that
-// covers several slots takes the first slot's values.
-std::vector<size_t> PairRowsWithItems(const std::vector<PaperItemRow>& rows,
-                                      const std::vector<TemplateItem>& items) {
-    std::vector<size_t> paired(rows.size());
-    size_t i = 0;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        paired[r] = i;
-        if (i + 1 < items.size() && r + 1 < rows.size() &&
-            (rows[r + 1].questionId != 0) == items[i + 1].isQuestion) {
-            ++i;
-        }
-    }
-    return paired;
-}
-
 // A section scored below its children's total takes points off them, one at
 // a time from the last child back, never taking a child to 1 or less.
 void CapSections(const std::vector<PaperItemRow>& rows, std::vector<float>& scores) {
@@ -145,43 +128,39 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
     if (!BuildRows(context, items, settings, true, run, error)) {
         return false;
     }
-    const std::vector<size_t> paired = PairRowsWithItems(run.rows, items);
+    // A row takes the values of the template items it stands for: a
+    // question filling three slots is worth the three of them.
     std::vector<float> scores(run.rows.size());
+    std::vector<int> timeLimits(run.rows.size());
     for (size_t r = 0; r < run.rows.size(); ++r) {
-        scores[r] = itemRows[paired[r]]->ScoreMax;
+        for (const size_t item : run.rows[r].items) {
+            scores[r] += itemRows[item]->ScoreMax;
+            timeLimits[r] += itemRows[item]->TimeLimit;
+        }
     }
     CapSections(run.rows, scores);
     if (!run.rows.empty()) {
         run.rows.front().title = title;
     }
-    // Each section row comes from one section of the template, in order. The
-    // score walk falls behind after a question that fills several slots, so
-    // its pairing would give a later section the page of an earlier one (or a
-    // question slot's, naming no page): the page is the section's own.
-    std::vector<const PaperTemplateRow*> sections;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (!items[i].isQuestion) {
-            sections.push_back(itemRows[i]);
-        }
-    }
-    size_t nextSection = 0;
     std::vector<PageCopy> pages;
     for (size_t r = 0; r < run.rows.size(); ++r) {
         const PaperItemRow& row = run.rows[r];
-        const PaperTemplateRow& item = *itemRows[paired[r]];
         std::string url;
         if (row.questionId == 0) {
-            url = Format("Question\\P%06d.html", row.id);
-            const std::string& sectionUrl =
-                nextSection < sections.size() ? sections[nextSection++]->Url : item.Url;
-            const PageLocation source = ResolveLocation(context.dataFolder, sectionUrl);
-            const PageLocation target = ResolveLocation(context.dataFolder, url);
-            if (source.kind == LocationKind::Local && target.kind == LocationKind::Local &&
-                IsNamedByATable(context.store, context.dataFolder, target.path) == false) {
-                pages.push_back({source.path, target.path});
+            // A section without a page of its own gets none, rather than a
+            // name no file will ever have.
+            const std::string& sectionUrl = itemRows[row.items.front()]->Url;
+            if (!Trim(sectionUrl).empty()) {
+                url = Format("Question\\P%06d.html", row.id);
+                const PageLocation source = ResolveLocation(context.dataFolder, sectionUrl);
+                const PageLocation target = ResolveLocation(context.dataFolder, url);
+                if (source.kind == LocationKind::Local && target.kind == LocationKind::Local &&
+                    IsNamedByATable(context.store, context.dataFolder, target.path) == false) {
+                    pages.push_back({source.path, target.path});
+                }
             }
         }
-        out.rows.push_back(RowOf(row, scores[r], item.TimeLimit, std::move(url), r == 0));
+        out.rows.push_back(RowOf(row, scores[r], timeLimits[r], std::move(url), r == 0));
     }
     return Store(context, save, pages, out, error);
 }

@@ -42,7 +42,7 @@ public:
         for (;;) {
             const int parent = ParentRow(items_[i].superiorId);
             if (!items_[i].isQuestion) {
-                Add(parent, items_[i].title, 0, items_[i].id);
+                Add(parent, items_[i].title, 0, i);
                 return true;
             }
             switch (FillSlot(i, parent)) {
@@ -68,9 +68,9 @@ private:
         return 0;
     }
 
-    void Add(int parent, std::string title, int questionId, int itemId) {
-        rows_.push_back({nextId_++, parent, std::move(title), questionId});
-        emitted_.push_back(itemId);
+    void Add(int parent, std::string title, int questionId, size_t item) {
+        rows_.push_back({nextId_++, parent, std::move(title), questionId, {item}});
+        emitted_.push_back(items_[item].id);
     }
 
     Slot FillSlot(size_t& i, int parent) {
@@ -82,7 +82,7 @@ private:
             host_.Message(Format("组卷错误，模版项%d。", item.id), MessageIcon::Exclamation);
             if (selection_.SelectQuestionUnit(item.questionIds, item.typeIds, "", key, usedKeys_,
                                               options_.adjust, 0, true, random_) == 0) {
-                Add(parent, Format("第%03d题", counter_++), -1, item.id);
+                Add(parent, Format("第%03d题", counter_++), -1, i);
                 return Slot::Filled;
             }
         }
@@ -122,16 +122,23 @@ private:
             const std::string title =
                 answers > 1 ? Format("第%03d-%03d题", counter_, counter_ + answers - 1)
                             : Format("第%03d题", counter_);
-            Add(parent, title, questionId, items_[i].id);
+            Add(parent, title, questionId, i);
             ++added;
+            // Every answer but the unit's very first moves on to the next
+            // slot of the section; the row stands for the slots it reaches.
+            std::vector<size_t> filled;
             for (int repeat = 0; repeat < answers; ++repeat) {
                 if (added == 1 && repeat == 0) {
+                    filled.push_back(i);
                     continue;
                 }
                 if (i + 1 < items_.size() && items_[i + 1].isQuestion &&
                     items_[i + 1].superiorId == items_[i].superiorId) {
-                    ++i;
+                    filled.push_back(++i);
                 }
+            }
+            if (!filled.empty()) {
+                rows_.back().items = std::move(filled);
             }
             counter_ += answers;
         }

@@ -26,12 +26,16 @@ struct TemplateItem {
 };
 
 // A row of the new paper: questionId 0 for a section, -1 for a slot that
-// found no question.
+// found no question. items are the template items the row stands for, as
+// indices into the item list: a section's own item, the slots a question
+// fills (one for each answer while its section has slots left, at least
+// the one the walk stands on).
 struct PaperItemRow {
     int id = 0;
     int superiorId = 0;
     std::string title;
     int questionId = 0;
+    std::vector<size_t> items;
 
     bool operator==(const PaperItemRow&) const = default;
 };

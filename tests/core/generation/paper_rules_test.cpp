@@ -23,6 +23,13 @@
 #include "support/test_banks.h"
 
 namespace quillory {
+
+void PrintTo(const GeneratedRow& row, std::ostream* out) {
+    *out << Format("{%d, %d, %d, %g, %d, \"%s\", \"%s\", %d, %d}", row.id, row.superiorId,
+                   row.questionId, row.score, row.timeLimit, row.title.c_str(), row.url.c_str(),
+                   row.isQuestion, row.isSystem);
+}
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -81,33 +88,39 @@ TEST(PaperRules, SlotsBecomeRowsByAnswerCountAndTheDuplicateRule) {
         {"three answers at counter 4",
          7,
          {"200001", "200002", "200004", "200003", "200005"},
-         {{550002, 550001, "第001题", 200001},
-          {550003, 550001, "第002题", 200002},
-          {550004, 550001, "第003题", 200004},
-          {550005, 550001, "第004-006题", 200003},
-          {550006, 550001, "第007题", 200005}},
+         {{550002, 550001, "第001题", 200001, {1}},
+          {550003, 550001, "第002题", 200002, {2}},
+          {550004, 550001, "第003题", 200004, {3}},
+          {550005, 550001, "第004-006题", 200003, {4, 5, 6}},
+          {550006, 550001, "第007题", 200005, {7}}},
          5},
         {"the sixth duplicate is accepted",
          3,
          {"200001"},
-         {{550002, 550001, "第001题", 200001},
-          {550003, 550001, "第002题", 200001},
-          {550004, 550001, "第003题", 200001}},
+         {{550002, 550001, "第001题", 200001, {1}},
+          {550003, 550001, "第002题", 200001, {2}},
+          {550004, 550001, "第003题", 200001, {3}}},
          13},
         {"a group fills two slots; named again, it is let in whole",
          4,
          {"200001,200002"},
-         {{550002, 550001, "第001题", 200001},
-          {550003, 550001, "第002题", 200002},
-          {550004, 550001, "第003题", 200001},
-          {550005, 550001, "第004题", 200002}},
+         {{550002, 550001, "第001题", 200001, {1}},
+          {550003, 550001, "第002题", 200002, {2}},
+          {550004, 550001, "第003题", 200001, {3}},
+          {550005, 550001, "第004题", 200002, {4}}},
          7},
+        {"without slots left, answers and questions stay on the last one",
+         2,
+         {"200003,200001"},
+         {{550002, 550001, "第001-003题", 200003, {1, 2}},
+          {550003, 550001, "第004题", 200001, {2}}},
+         1},
         {"no question, and none without the points either", 1, {""}, {}, 2},
         {"a question without answers adds no row", 1, {"200009"}, {}, 1},
         {"short pieces are no questions",
          1,
          {"12345,200001"},
-         {{550002, 550001, "第001题", 200001}},
+         {{550002, 550001, "第001题", 200001, {1}}},
          1},
     };
     for (const auto& c : cases) {
@@ -115,10 +128,10 @@ TEST(PaperRules, SlotsBecomeRowsByAnswerCountAndTheDuplicateRule) {
         for (int n = 2; n <= c.slots + 1; ++n) {
             items.push_back({n, 1, Format("第%d题", n), true, "", "900001", ""});
         }
-        std::vector<PaperItemRow> expected{{550001, 0, "卷", 0}};
+        std::vector<PaperItemRow> expected{{550001, 0, "卷", 0, {0}}};
         expected.insert(expected.end(), c.rows.begin(), c.rows.end());
         if (c.keys[0].empty()) {
-            expected.push_back({550002, 550001, "第001题", -1});
+            expected.push_back({550002, 550001, "第001题", -1, {1}});
         }
         ScriptedSelector selector(c.keys);
         LegacyRandom random;
@@ -213,26 +226,38 @@ TEST_F(TemplatePaperTest, SlotsInTitleOrderAndSectionCapsAreStoredWithThePages) 
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550002.html")), "<p>节</p>");
 }
 
-// A question filling two slots puts the score walk one item behind; a later
-// section still gets its own page.
-TEST_F(TemplatePaperTest, ASectionAfterAQuestionFillingTwoSlotsGetsItsOwnPage) {
+// Sections 一 {10, 9} and 乙 {1}, and 乙二 {1} without a page: the question of
+// slot 10 has three answers and fills both slots of 一 (its third answer finds
+// none left), so it is worth both, time limits included; each section keeps
+// its own values and page.
+TEST_F(TemplatePaperTest, AQuestionIsWorthTheSlotsItFillsAndSectionsKeepTheirOwn) {
+    Exec(*store_, "delete from PaperTemplate where ID=700103");
+    Exec(*store_, "update PaperTemplate set ScoreMax=50 where ID=700000");
+    Exec(*store_, "update PaperTemplate set TimeLimit=30 where SuperiorID=700100");
     Exec(*store_, Format("update Question set Answer='%s' where ID=200002", kThreeAnswers));
     WriteFileBytes(dir_.File("Question/T3.html"), "<p>乙</p>");
     Exec(*store_,
-         "insert into PaperTemplate(ID, SuperiorID, Title, ScoreMax, Url) "
-         "values(700200, 700000, '乙', 10, 'Question/T3.html')");
+         "insert into PaperTemplate(ID, SuperiorID, Title, TimeLimit, ScoreMax, Url) values"
+         "(700200, 700000, '乙', 5, 40, 'Question/T3.html'), (700300, 700000, '乙二', 0, 0, ' ')");
     Exec(*store_,
          "insert into PaperTemplate(ID, SuperiorID, Title, IsQuestion, ScoreMax, QuestionID) "
-         "values(700201, 700200, '1', 1, 4, '200001')");
+         "values(700201, 700200, '1', 1, 4, '200001'), (700301, 700300, '1', 1, 2, '200003')");
     GeneratedPaper paper;
     std::string error;
     ASSERT_TRUE(Generate("卷", paper, error)) << error;
-    ASSERT_EQ(paper.rows.size(), 5u);
-    EXPECT_EQ(paper.rows[1].title, "一");
-    EXPECT_EQ(paper.rows[2].title, "第001-003题");
-    EXPECT_EQ(paper.rows[3].title, "乙");
+    const std::vector<GeneratedRow> expected{
+        {550001, 0, 0, 50, 600, "卷", "Question\\P550001.html", false, true},
+        {550002, 550001, 0, 10, 0, "一", "Question\\P550002.html", false, false},
+        {550003, 550002, 200002, 8, 60, "第001-003题", "", true, false},
+        {550004, 550001, 0, 40, 5, "乙", "Question\\P550004.html", false, false},
+        {550005, 550004, 200001, 4, 0, "第004题", "", true, false},
+        {550006, 550001, 0, 0, 0, "乙二", "", false, false},
+        {550007, 550006, 200003, 1, 0, "第005题", "", true, false},  // capped
+    };
+    EXPECT_EQ(Stored(), expected);
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550002.html")), "<p>节</p>");
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550004.html")), "<p>乙</p>");
+    EXPECT_FALSE(fs::exists(dir_.File("Question/P550006.html")));
 }
 
 TEST_F(TemplatePaperTest, AFailedInsertLeavesNeitherRowsNorPages) {
