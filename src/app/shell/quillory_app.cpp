@@ -173,7 +173,7 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
 
 void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     CWindowHost host(MainMenu());
-    quillory::ImportPreviousVersion(*store_, dataFolder, host, [] {
+    quillory::ImportAtStart(*store_, dataFolder, host, Settings(), [] {
         auto progress =
             std::make_unique<CProgressWnd>(nullptr, QString::fromUtf8(quillory::kImportTitle));
         progress->SetWindowSize(1, kProgressWidth);

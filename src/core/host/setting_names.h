@@ -13,6 +13,9 @@ inline constexpr char kHistoryBuilt[] = "HistoryBuilt";
 // The paper dialogs' adjustment by the learner's results, and its period.
 inline constexpr char kAutoAdjust[] = "AutoAdjust";
 inline constexpr char kPeriod[] = "Period";
+// The earlier data file named for the import at start whose absence the
+// learner was told of (a key of its path), so that he is told once.
+inline constexpr char kMissingLastVerFile[] = "MissingLastVerFile";
 // Where the progress window was last left.
 inline constexpr char kProgressX[] = "X";
 inline constexpr char kProgressY[] = "Y";

@@ -1,6 +1,7 @@
 #include "core/store/previous_version_import.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <set>
@@ -10,6 +11,7 @@
 
 #include "core/common/text.h"
 #include "core/host/host.h"
+#include "core/host/setting_names.h"
 #include "core/store/data_store.h"
 #include "core/store/ids.h"
 #include "core/store/jet_dialect.h"
@@ -245,6 +247,28 @@ ImportResult ImportPreviousVersion(DataStore& store, const std::string& dataFold
     ImportResult result;
     std::optional<std::string> failure = Import(store, earlierFile, true, openProgress, result);
     return Finish(std::move(failure), true, host, result);
+}
+
+ImportResult ImportAtStart(DataStore& store, const std::string& dataFolder, Host& host,
+                           Settings& settings, const OpenProgress& openProgress) {
+    std::string earlierFile;
+    std::error_code ec;
+    if (!LastVersionFile(store, dataFolder, earlierFile) || earlierFile.empty() ||
+        fs::exists(earlierFile, ec)) {
+        return ImportPreviousVersion(store, dataFolder, host, openProgress);
+    }
+    // FNV-1a of the path, never 0 (nothing remembered).
+    std::uint32_t hash = 2166136261u;
+    for (const char c : earlierFile) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    }
+    const int key = static_cast<int>(hash & 0x7fffffffu) | 1;
+    if (settings.ReadInt(setting::kSection, setting::kMissingLastVerFile, 0) == key) {
+        return {ImportOutcome::Failed, 0, 0, {}};
+    }
+    ImportResult result = ImportPreviousVersion(store, dataFolder, host, openProgress);
+    settings.WriteInt(setting::kSection, setting::kMissingLastVerFile, key);
+    return result;
 }
 
 ImportResult ImportEarlierFile(DataStore& store, const std::string& dataFolder,

@@ -13,6 +13,7 @@ namespace quillory {
 class DataStore;
 class Host;
 class Progress;
+class Settings;
 
 // Caption of the import's progress windows.
 inline constexpr char kImportTitle[] = "产品升级 ";
@@ -40,6 +41,13 @@ bool LastVersionFile(DataStore& store, const std::string& dataFolder, std::strin
 // LastVerFile, and host is told once what failed.
 ImportResult ImportPreviousVersion(DataStore& store, const std::string& dataFolder, Host& host,
                                    const OpenProgress& openProgress);
+
+// The import as the program runs it after every open: as above, except that
+// an earlier file that does not exist is reported once for the value
+// LastVerFile holds (settings remember it), and then passed over silently
+// until the value changes.
+ImportResult ImportAtStart(DataStore& store, const std::string& dataFolder, Host& host,
+                           Settings& settings, const OpenProgress& openProgress);
 
 // The same from a named earlier file. LastVerFile is emptied only when it
 // names that same file, so an import still pending stays pending.

@@ -10,6 +10,7 @@
 #include "core/store/data_store.h"
 #include "core/store/jet_dialect.h"
 #include "core/store/tables.h"
+#include "support/memory_settings.h"
 #include "support/recording_host.h"
 #include "support/recording_progress.h"
 #include "support/temp_dir.h"
@@ -115,6 +116,9 @@ public:
     }
     ImportResult Run() {
         return ImportPreviousVersion(*current_, dir_.File("data"), host, Opener());
+    }
+    ImportResult RunAtStart(Settings& settings) {
+        return ImportAtStart(*current_, dir_.File("data"), host, settings, Opener());
     }
     ImportResult RunWith(const std::string& earlierFile) {
         return ImportEarlierFile(*current_, dir_.File("data"), earlierFile, host, Opener());
@@ -311,6 +315,30 @@ TEST(PreviousVersionImport, AFailureKeepsNothingAndLastVerFileAndSaysOnceWhatFai
             EXPECT_EQ(retried.paperRows, 2);
         }
     }
+}
+
+// At start, an earlier file that is not there is reported once for each
+// value of LastVerFile; one that is there is imported as ever.
+TEST(PreviousVersionImport, AtStartAMissingEarlierFileIsReportedOncePerValue) {
+    Installation install;
+    testing::MemorySettings settings;
+    const struct {
+        const char* lastVerFile;
+        size_t told;  // messages so far
+    } starts[] = {{"../old/gone.qly", 1},  {"../old/gone.qly", 1},  {"../old/gone.qly", 1},
+                  {"../old/other.qly", 2}, {"../old/other.qly", 2}, {"../old/gone.qly", 3}};
+    for (const auto& start : starts) {
+        install.SetLastVerFile(start.lastVerFile);
+        EXPECT_EQ(install.RunAtStart(settings).outcome, ImportOutcome::Failed);
+        EXPECT_EQ(install.host.messages.size(), start.told) << start.lastVerFile;
+        EXPECT_EQ(install.LastVerFile(), start.lastVerFile);
+    }
+    EXPECT_NE(install.host.messages.back().first.find("找不到上一版本的数据文件"),
+              std::string::npos);
+    install.SetLastVerFile("../old/old.qly");
+    AddPaper(*install.Earlier(), 550001, 0, true, "练习");
+    EXPECT_EQ(install.RunAtStart(settings).outcome, ImportOutcome::Imported);
+    EXPECT_EQ(install.LastVerFile(), "");
 }
 
 TEST(PreviousVersionImport, HistoryIdsInUseAreRenumberedAndTheCurrentRowsStayAsTheyAre) {
