@@ -50,7 +50,7 @@ int EnvInt(const char* name, int fallback) {
 }
 
 // Starts the write; with stopAfter > 0 the store's hook kills it after that
-// many statements inside a transaction.
+// many statements.
 pid_t Spawn(const std::vector<std::string>& args, long stopAfter = 0) {
     std::vector<char*> argv;
     for (const std::string& arg : args) {
@@ -336,9 +336,9 @@ protected:
     }
 
     // Stops the write by the store's hook after its 1st, 2nd, 4th, ...
-    // statement inside a transaction, until a run gets to its end. Each stop
-    // lands inside the write, so it must leave the rows of before; and the
-    // first must come, or the write has no statement inside a transaction.
+    // statement, until a run gets to its end. A stop before the end must
+    // leave the rows of before, which proves every statement up to it was
+    // inside the write's one transaction; and the first stop must come.
     void StopInside(const Write& write, const std::string& trial, const Outcome& before,
                     const Outcome& after) {
         int stops = 0;
@@ -361,9 +361,9 @@ protected:
                 << where << ": part of the write, in:" << Differing(*state, before.state);
             ++stops;
         }
-        EXPECT_GT(stops, 0) << write.name << " was never stopped inside a transaction";
-        std::printf("%-14s stopped inside it %d times, the last after statement %ld\n",
-                    write.name.c_str(), stops, statements / 2);
+        EXPECT_GT(stops, 0) << write.name << " runs no statement to stop after";
+        std::printf("%-14s stopped %d times, the last after statement %ld\n", write.name.c_str(),
+                    stops, statements / 2);
     }
 
     // Kills the write at random moments, each time on a fresh copy of its

@@ -144,8 +144,8 @@ int RefuseKeyPragmas(void* refused, int action, const char* name, const char*, c
 
 // A hook for the kill test only: with QUILLORY_TEST_STOP_AFTER_WRITES=N in
 // the environment, the process kills itself right after the N-th statement
-// run inside a transaction, so that a write is stopped between two of its
-// statements on every run. Unset, nothing is counted.
+// Execute runs, so that a write is stopped between two of its statements on
+// every run. Unset, nothing is counted.
 void StopAfterWritesForTests() {
     static const long stopAfter = [] {
         const char* value = std::getenv("QUILLORY_TEST_STOP_AFTER_WRITES");
@@ -287,9 +287,7 @@ bool DataStore::Execute(std::string_view jetSql) {
         lastError_ = sqlite3_errmsg(db_);
         return false;
     }
-    if (sqlite3_get_autocommit(db_) == 0) {
-        StopAfterWritesForTests();
-    }
+    StopAfterWritesForTests();
     return true;
 }
 
