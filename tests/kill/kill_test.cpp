@@ -135,9 +135,11 @@ std::string Rows(DataStore& store, const std::string& query) {
     return text;
 }
 
+// The "name" column of the query's rows.
 std::vector<std::string> Names(DataStore& store, const std::string& query) {
     std::vector<std::string> values;
     auto rows = store.Query(query);
+    EXPECT_TRUE(rows) << query << ": " << store.LastError();
     for (; rows && !rows->AtEnd(); rows->Next()) {
         values.push_back(rows->Text("name"));
     }
@@ -288,7 +290,6 @@ protected:
     long Outcomes(const Write& write, const std::string& trial, Outcome& before, Outcome& after) {
         {
             auto store = OpenBank(write.source);
-            EXPECT_NE(store, nullptr);
             before = {store ? StateOf(write.source, *store) : FileState{},
                       PagesOf(write, write.source)};
         }
