@@ -1,9 +1,12 @@
-// Every write the program makes to a data file, stopped by SIGKILL at random
-// moments: afterwards the file opens and passes the engine's integrity check,
-// its rows and the bank check's findings are those of before the write or
-// of after it whole, and a page it rewrites is the earlier one or the new
-// one whole. QUILLORY_KILL_TRIALS sets the kills per write (scripts/kill-test.sh
-// runs many), QUILLORY_KILL_SEED repeats a run.
+// Every write the program makes to a data file, stopped by SIGKILL: at
+// random moments, and deterministically between two of its statements by
+// the store's test hook (QUILLORY_TEST_STOP_AFTER_WRITES). Afterwards the
+// file opens and passes the engine's integrity check, every row of every
+// table and the bank check's findings are those of before the write or of
+// after it whole (after a stop inside it: of before), and a page it
+// rewrites is the earlier one or the new one whole. QUILLORY_KILL_TRIALS
+// sets the random kills per write (scripts/kill-test.sh runs many),
+// QUILLORY_KILL_SEED repeats a run.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -15,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -36,6 +41,7 @@ using testing::SourceFolder;
 using testing::TempDir;
 
 constexpr char kBankFile[] = "bank.qly";
+constexpr char kStopAfterWrites[] = "QUILLORY_TEST_STOP_AFTER_WRITES";
 constexpr int kGeneratedPapers = 3;
 
 int EnvInt(const char* name, int fallback) {
@@ -43,30 +49,56 @@ int EnvInt(const char* name, int fallback) {
     return value != nullptr && *value != '\0' ? std::atoi(value) : fallback;
 }
 
-pid_t Spawn(const std::vector<std::string>& args) {
+// Starts the write; with stopAfter > 0 the store's hook kills it after that
+// many statements.
+pid_t Spawn(const std::vector<std::string>& args, long stopAfter = 0) {
     std::vector<char*> argv;
     for (const std::string& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
+    // The environment is made before the fork: the child only execs.
+    std::vector<std::string> env;
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        if (std::string(*variable).rfind(std::string(kStopAfterWrites) + "=", 0) != 0) {
+            env.emplace_back(*variable);
+        }
+    }
+    if (stopAfter > 0) {
+        env.push_back(std::string(kStopAfterWrites) + "=" + std::to_string(stopAfter));
+    }
+    std::vector<char*> envp;
+    for (std::string& variable : env) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     return pid;
 }
 
+int Wait(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return status;
+}
+
+bool Succeeded(int status) {
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
 // Runs the write to its end; its wall time in microseconds, -1 when it failed.
 long RunToEnd(const std::vector<std::string>& args) {
     const Clock::time_point start = Clock::now();
-    int status = 0;
-    waitpid(Spawn(args), &status, 0);
+    const int status = Wait(Spawn(args));
     const auto took = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? static_cast<long>(took.count()) : -1;
+    return Succeeded(status) ? static_cast<long>(took.count()) : -1;
 }
 
 void CopyFolder(const std::string& from, const std::string& to) {
@@ -86,29 +118,80 @@ bool Execute(const std::string& folder, const std::string& sql) {
     return store && store->Execute(sql);
 }
 
-// Every row of every query, one line a row, tab between values.
-std::string Rows(DataStore& store, const std::vector<std::string>& queries) {
+// Every row of the query, one line a row, tab between values.
+std::string Rows(DataStore& store, const std::string& query) {
+    auto rows = store.Query(query);
+    if (!rows) {
+        ADD_FAILURE() << query << ": " << store.LastError();
+        return "unreadable: " + store.LastError();
+    }
     std::string text;
-    for (const std::string& query : queries) {
-        auto rows = store.Query(query);
-        if (!rows) {
-            return "unreadable: " + store.LastError();
+    for (; !rows->AtEnd(); rows->Next()) {
+        for (int c = 0; c < rows->ColumnCount(); ++c) {
+            text += rows->TextAt(c) + '\t';
         }
-        for (; !rows->AtEnd(); rows->Next()) {
-            for (int c = 0; c < rows->ColumnCount(); ++c) {
-                text += rows->TextAt(c) + '\t';
-            }
-            text += '\n';
-        }
+        text += '\n';
     }
     return text;
+}
+
+// The "name" column of the query's rows.
+std::vector<std::string> Names(DataStore& store, const std::string& query) {
+    std::vector<std::string> values;
+    auto rows = store.Query(query);
+    EXPECT_TRUE(rows) << query << ": " << store.LastError();
+    for (; rows && !rows->AtEnd(); rows->Next()) {
+        values.push_back(rows->Text("name"));
+    }
+    return values;
+}
+
+// What a write may change, by part (a table, the schema, the bank check's
+// findings), so that a failure names the parts that differ: every row of
+// every table in every column, each value quoted so that NULL, a number and
+// its text differ.
+using FileState = std::map<std::string, std::string>;
+
+FileState StateOf(const std::string& folder, DataStore& store) {
+    FileState state;
+    state["(schema)"] =
+        Rows(store, "select type, name, sql from sqlite_master order by type, name") +
+        Rows(store, "pragma user_version");
+    for (const std::string& table : Names(store,
+                                          "select name from sqlite_master where type='table' and "
+                                          "substr(name, 1, 7)<>'sqlite_' order by name")) {
+        std::string columns;
+        for (const std::string& column : Names(store, "pragma table_info(" + table + ")")) {
+            columns += (columns.empty() ? "quote([" : ", quote([") + column + "])";
+        }
+        state[table] = Rows(store, "select " + columns + " from [" + table + "] order by rowid");
+    }
+    std::string& problems = state["(bank check)"];
+    for (const std::string& problem : CheckBank(store, folder)) {
+        problems += problem + '\n';
+    }
+    return state;
+}
+
+// The parts in which two states differ, for a failure's message.
+std::string Differing(const FileState& state, const FileState& other) {
+    std::string parts;
+    for (const auto& [part, rows] : state) {
+        const auto found = other.find(part);
+        if (found == other.end() || found->second != rows) {
+            parts += " " + part;
+        }
+    }
+    for (const auto& [part, rows] : other) {
+        parts += state.count(part) == 0 ? " " + part : "";
+    }
+    return parts;
 }
 
 struct Write {
     std::string name;
     std::string source;              // the bank folder each trial starts from
     std::vector<std::string> args;   // with "@" for the trial's data file
-    std::vector<std::string> state;  // queries of what the write changes
     std::vector<std::string> pages;  // files, relative to the folder, the write rewrites
 };
 
@@ -116,15 +199,6 @@ std::vector<std::string> ArgsFor(const Write& write, const std::string& folder) 
     std::vector<std::string> args = write.args;
     std::replace(args.begin(), args.end(), std::string("@"), folder + "/" + kBankFile);
     return args;
-}
-
-// The rows the write changes and what the bank check finds.
-std::string StateOf(const Write& write, const std::string& folder, DataStore& store) {
-    std::string state = Rows(store, write.state);
-    for (const std::string& problem : CheckBank(store, folder)) {
-        state += problem + '\n';
-    }
-    return state;
 }
 
 std::vector<std::string> PagesOf(const Write& write, const std::string& folder) {
@@ -143,6 +217,12 @@ int LeftoverCopies(const std::string& folder) {
     }
     return count;
 }
+
+// What a folder holds before the write and after a whole run of it.
+struct Outcome {
+    FileState state;
+    std::vector<std::string> pages;
+};
 
 // The demo bank; a practice bank: the demo bank with generated papers and
 // exam records on them and on a classic paper, and the knowledge weights
@@ -173,10 +253,11 @@ protected:
         papers.reset();
         store.reset();
         ASSERT_GT(papers_.size(), kGeneratedPapers);
+        int minute = 0;
         for (int paper :
              {papers_.front(), papers_[papers_.size() - 1], papers_[papers_.size() - 2]}) {
-            ASSERT_GE(RunToEnd({KILL_WRITER, "store-exam", Folder("practice") + "/" + kBankFile,
-                                std::to_string(paper)}),
+            ASSERT_GE(RunToEnd(StoreExam(Folder("practice") + "/" + kBankFile, paper,
+                                         "2026-03-13 20:0" + std::to_string(minute++) + ":00")),
                       0);
         }
         ASSERT_TRUE(Execute(Folder("practice"), "update Knowledge set Weight=-1"));
@@ -198,39 +279,103 @@ protected:
             "--seed-time", "1",        "--now", "2026-03-14 09:00:00"};
     }
 
+    static std::vector<std::string> StoreExam(const std::string& file, int paper,
+                                              const std::string& when) {
+        return {KILL_WRITER, "store-exam", file, std::to_string(paper), when};
+    }
+
+    // The folder as it was and after the write left to run, each time on a
+    // fresh copy of its bank; a run that fails, or one that leaves other rows
+    // than the first, stops the test. The wall time of the longest run.
+    long Outcomes(const Write& write, const std::string& trial, Outcome& before, Outcome& after) {
+        {
+            auto store = OpenBank(write.source);
+            before = {store ? StateOf(write.source, *store) : FileState{},
+                      PagesOf(write, write.source)};
+        }
+        long duration = 0;
+        for (int run = 0; run < 3; ++run) {
+            CopyFolder(write.source, trial);
+            const long took = RunToEnd(ArgsFor(write, trial));
+            EXPECT_GE(took, 0) << write.name << " failed when left to run";
+            duration = std::max(duration, took);
+            auto store = OpenBank(trial);
+            if (took < 0 || store == nullptr) {
+                return -1;
+            }
+            const Outcome whole = {StateOf(trial, *store), PagesOf(write, trial)};
+            if (run > 0 && whole.state != after.state) {
+                ADD_FAILURE() << write.name << " left other rows in run " << run
+                              << ", in:" << Differing(whole.state, after.state);
+                return -1;
+            }
+            after = whole;
+        }
+        EXPECT_TRUE(before.state != after.state) << write.name << " changes nothing";
+        return before.state == after.state ? -1 : duration;
+    }
+
+    // What a trial left: a file that opens and passes the integrity check,
+    // and pages each old or new whole. Its rows, or nothing when it does not
+    // open.
+    std::optional<FileState> Left(const Write& write, const std::string& trial,
+                                  const Outcome& before, const Outcome& after,
+                                  const std::string& where) {
+        auto store = OpenBank(trial);
+        if (store == nullptr) {
+            ADD_FAILURE() << where << ": the data file does not open";
+            return std::nullopt;
+        }
+        EXPECT_EQ(Rows(*store, "pragma integrity_check"), "ok\t\n") << where;
+        // A page is rewritten whole or not at all, apart from the rows.
+        const std::vector<std::string> pages = PagesOf(write, trial);
+        for (size_t p = 0; p < pages.size(); ++p) {
+            EXPECT_TRUE(pages[p] == before.pages[p] || pages[p] == after.pages[p])
+                << where << ": " << write.pages[p] << " is torn";
+        }
+        return StateOf(trial, *store);
+    }
+
+    // Stops the write by the store's hook after its 1st, 2nd, 4th, ...
+    // statement, until a run gets to its end. A stop before the end must
+    // leave the rows of before, which proves every statement up to it was
+    // inside the write's one transaction; and the first stop must come.
+    void StopInside(const Write& write, const std::string& trial, const Outcome& before,
+                    const Outcome& after) {
+        int stops = 0;
+        long statements = 1;
+        for (;; statements *= 2) {
+            CopyFolder(write.source, trial);
+            const int status = Wait(Spawn(ArgsFor(write, trial), statements));
+            const std::string where =
+                write.name + ", stopped after statement " + std::to_string(statements);
+            const bool stopped = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+            ASSERT_TRUE(stopped || Succeeded(status)) << where << ": status " << status;
+            const std::optional<FileState> state = Left(write, trial, before, after, where);
+            ASSERT_TRUE(state) << where;
+            if (!stopped) {
+                EXPECT_TRUE(*state == after.state)
+                    << where << ", differs in:" << Differing(*state, after.state);
+                break;
+            }
+            EXPECT_TRUE(*state == before.state)
+                << where << ": part of the write, in:" << Differing(*state, before.state);
+            ++stops;
+        }
+        EXPECT_GT(stops, 0) << write.name << " runs no statement to stop after";
+        std::printf("%-14s stopped %d times, the last after statement %ld\n", write.name.c_str(),
+                    stops, statements / 2);
+    }
+
     // Kills the write at random moments, each time on a fresh copy of its
     // bank, and checks what it left.
-    void Kill(Write write) {
+    void KillAtRandom(const Write& write, const std::string& trial, const Outcome& before,
+                      const Outcome& after, long duration) {
         const int trials = EnvInt("QUILLORY_KILL_TRIALS", 10);
         const char* seedText = std::getenv("QUILLORY_KILL_SEED");
         const unsigned seed = seedText != nullptr && *seedText != '\0'
                                   ? static_cast<unsigned>(std::strtoul(seedText, nullptr, 10))
                                   : std::random_device{}();
-        const std::string trial = Folder("trial");
-
-        std::string before;
-        {
-            auto store = OpenBank(write.source);
-            ASSERT_NE(store, nullptr);
-            before = StateOf(write, write.source, *store);
-        }
-        const std::vector<std::string> pagesBefore = PagesOf(write, write.source);
-        // The whole write, a few times: what it leaves, and how long it takes.
-        std::string after;
-        std::vector<std::string> pagesAfter;
-        long duration = 0;
-        for (int run = 0; run < 3; ++run) {
-            CopyFolder(write.source, trial);
-            const long took = RunToEnd(ArgsFor(write, trial));
-            ASSERT_GE(took, 0) << write.name << " failed when left to run";
-            duration = std::max(duration, took);
-            auto store = OpenBank(trial);
-            ASSERT_NE(store, nullptr);
-            after = StateOf(write, trial, *store);
-            pagesAfter = PagesOf(write, trial);
-        }
-        ASSERT_NE(before, after) << write.name << " changes nothing";
-
         std::mt19937 random(seed);
         std::uniform_int_distribution<long> moment(0, duration);
         int killed = 0, killedAfterWrite = 0, leftovers = 0;
@@ -240,32 +385,26 @@ protected:
             const pid_t child = Spawn(ArgsFor(write, trial));
             std::this_thread::sleep_for(std::chrono::microseconds(delay));
             kill(child, SIGKILL);
-            int status = 0;
-            waitpid(child, &status, 0);
+            const int status = Wait(child);
             const bool wasKilled = WIFSIGNALED(status);
             const std::string where = write.name + ", seed " + std::to_string(seed) + ", trial " +
                                       std::to_string(t) + ", " + std::to_string(delay) + " µs";
             if (!wasKilled) {
-                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << where;
+                ASSERT_TRUE(Succeeded(status)) << where;
             }
-            auto store = OpenBank(trial);
-            ASSERT_NE(store, nullptr) << where;
-            EXPECT_EQ(Rows(*store, {"pragma integrity_check"}), "ok\t\n") << where;
-            const std::string state = StateOf(write, trial, *store);
+            const std::optional<FileState> state = Left(write, trial, before, after, where);
+            ASSERT_TRUE(state) << where;
             if (wasKilled) {
-                EXPECT_TRUE(state == before || state == after) << where << ": part of the write\n"
-                                                               << state;
+                EXPECT_TRUE(*state == before.state || *state == after.state)
+                    << where << ": part of the write; differs from before in:"
+                    << Differing(*state, before.state)
+                    << "; from after in:" << Differing(*state, after.state);
             } else {
-                EXPECT_EQ(state, after) << where;
-            }
-            // A page is rewritten whole or not at all, apart from the rows.
-            const std::vector<std::string> pages = PagesOf(write, trial);
-            for (size_t p = 0; p < pages.size(); ++p) {
-                EXPECT_TRUE(pages[p] == pagesBefore[p] || pages[p] == pagesAfter[p])
-                    << where << ": " << write.pages[p] << " is torn";
+                EXPECT_TRUE(*state == after.state)
+                    << where << ", differs in:" << Differing(*state, after.state);
             }
             killed += wasKilled ? 1 : 0;
-            killedAfterWrite += wasKilled && state == after && state != before ? 1 : 0;
+            killedAfterWrite += wasKilled && *state == after.state ? 1 : 0;
             leftovers += LeftoverCopies(trial) > 0 ? 1 : 0;
         }
         std::printf(
@@ -275,6 +414,15 @@ protected:
             leftovers);
     }
 
+    void Kill(const Write& write) {
+        const std::string trial = Folder("trial");
+        Outcome before, after;
+        const long duration = Outcomes(write, trial, before, after);
+        ASSERT_GE(duration, 0);
+        StopInside(write, trial, before, after);
+        KillAtRandom(write, trial, before, after, duration);
+    }
+
     static TempDir* root_;
     static std::vector<int> papers_;  // whole papers of the practice bank, generated ones last
 };
@@ -282,38 +430,32 @@ protected:
 TempDir* KillTest::root_ = nullptr;
 std::vector<int> KillTest::papers_;
 
-const std::vector<std::string> kCounts = {"select count(*) from Paper",
-                                          "select count(*) from History"};
-
 TEST_F(KillTest, StoringAnExamRecord) {
     Kill({"store-exam",
           Folder("practice"),
-          {KILL_WRITER, "store-exam", "@", std::to_string(papers_.front())},
-          kCounts,
+          StoreExam("@", papers_.front(), "2026-03-14 10:00:00"),
           {}});
 }
 
 TEST_F(KillTest, GeneratingAPaper) {
-    Kill({"generate", Folder("practice"), Generate("@", "新练习"), kCounts, {}});
+    Kill({"generate", Folder("practice"), Generate("@", "新练习"), {}});
 }
 
 TEST_F(KillTest, DeletingAPaper) {
     Kill({"delete-paper",
           Folder("practice"),
           {KILL_WRITER, "delete-paper", "@", std::to_string(papers_.back())},
-          kCounts,
           {}});
 }
 
 TEST_F(KillTest, DeletingHistoryRecords) {
-    Kill({"delete-history", Folder("practice"), {KILL_WRITER, "delete-history", "@"}, kCounts, {}});
+    Kill({"delete-history", Folder("practice"), {KILL_WRITER, "delete-history", "@"}, {}});
 }
 
 TEST_F(KillTest, WritingKnowledgeWeights) {
     Kill({"analyze",
           Folder("practice"),
           {QUILLORY_TOOL, "analyze", "@"},
-          {"select ID, Weight from Knowledge order by ID"},
           {"Knowledge/ReferenceTotal.html"}});
 }
 
@@ -321,7 +463,6 @@ TEST_F(KillTest, ImportingAnEarlierFile) {
     Kill({"import",
           Folder("upgrade"),
           {QUILLORY_TOOL, "import", "@", Folder("practice") + "/" + kBankFile},
-          kCounts,
           {}});
 }
 

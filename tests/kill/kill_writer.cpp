@@ -2,41 +2,48 @@
 // kill test can stop it at any moment. Each write goes through the core
 // function the program's window calls.
 //
-//   kill_writer store-exam DATAFILE NODEID    the exam on a paper node, stored unanswered
-//   kill_writer delete-paper DATAFILE PAPERID  a practice paper with its history
-//   kill_writer delete-history DATAFILE        every exam record
+//   kill_writer store-exam DATAFILE NODEID WHEN  the exam on a paper node, stored
+//                                                unanswered at WHEN ("YYYY-MM-DD HH:MM:SS")
+//   kill_writer delete-paper DATAFILE PAPERID     a practice paper with its history
+//   kill_writer delete-history DATAFILE           every exam record
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
 
 #include "core/analysis/history_tree.h"
+#include "core/host/host.h"
 #include "core/practice/exam_record.h"
 #include "core/practice/exam_session.h"
 #include "core/practice/paper_tree.h"
 #include "core/store/data_store.h"
+#include "core/store/date_time.h"
 #include "support/memory_settings.h"
 #include "support/recording_host.h"
 
 namespace quillory {
 namespace {
 
-class LocalClock final : public Clock {
+// The time is given, so that a run stopped after its commit leaves the rows
+// of a whole run, to the second.
+class FixedClock final : public Clock {
 public:
-    DateTime Now() override {
-        const std::time_t now = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&now, &local);
-        return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                local.tm_hour,        local.tm_min,     local.tm_sec};
-    }
+    explicit FixedClock(const DateTime& now) : now_(now) {}
+    DateTime Now() override { return now_; }
+
+private:
+    DateTime now_;
 };
 
-bool StoreExam(DataStore& store, Settings& settings, int nodeId) {
+bool StoreExam(DataStore& store, Settings& settings, int nodeId, const std::string& when) {
+    DateTime now;
+    if (!ParseDateTime(when, now)) {
+        std::fprintf(stderr, "kill_writer: not a time: \"%s\"\n", when.c_str());
+        return false;
+    }
     testing::RecordingHost host;
-    LocalClock clock;
+    FixedClock clock(now);
     ExamSession session(host, clock);
     session.Start(store, nodeId);
     const StoredRecord stored =
@@ -67,12 +74,14 @@ bool DeleteHistory(DataStore& store, Settings& settings) {
 int Run(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
-                     "usage: kill_writer store-exam|delete-paper|delete-history DATAFILE [ID]\n");
+                     "usage: kill_writer store-exam|delete-paper|delete-history DATAFILE [ID] "
+                     "[WHEN]\n");
         return 2;
     }
     const std::string write = argv[1];
     const std::string file = argv[2];
     const int id = argc > 3 ? std::atoi(argv[3]) : 0;
+    const std::string when = argc > 4 ? argv[4] : "";
     std::string error;
     std::unique_ptr<DataStore> store = DataStore::Open(file, &error);
     if (!store) {
@@ -84,7 +93,7 @@ int Run(int argc, char** argv) {
     testing::MemorySettings settings;
     bool done = false;
     if (write == "store-exam") {
-        done = StoreExam(*store, settings, id);
+        done = StoreExam(*store, settings, id, when);
     } else if (write == "delete-paper") {
         done = DeletePaper(*store, settings, dataFolder, id);
     } else if (write == "delete-history") {

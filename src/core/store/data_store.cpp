@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <system_error>
@@ -141,6 +144,21 @@ int RefuseKeyPragmas(void* refused, int action, const char* name, const char*, c
     return SQLITE_OK;
 }
 
+// A hook for the kill test only: with QUILLORY_TEST_STOP_AFTER_WRITES=N in
+// the environment, the process kills itself right after the N-th statement
+// Execute runs, so that a write is stopped between two of its statements on
+// every run. Unset, nothing is counted.
+void StopAfterWritesForTests() {
+    static const long stopAfter = [] {
+        const char* value = std::getenv("QUILLORY_TEST_STOP_AFTER_WRITES");
+        return value != nullptr ? std::atol(value) : 0L;
+    }();
+    static std::atomic<long> written{0};
+    if (stopAfter > 0 && ++written == stopAfter) {
+        std::raise(SIGKILL);
+    }
+}
+
 }  // namespace
 
 DataStore::DataStore(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {
@@ -271,6 +289,7 @@ bool DataStore::Execute(std::string_view jetSql) {
         lastError_ = sqlite3_errmsg(db_);
         return false;
     }
+    StopAfterWritesForTests();
     return true;
 }
 
