@@ -157,8 +157,9 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
     };
     const Case cases[] = {
         {"", -1, "0", "150", "Please enter an integer between 1 and 100.", 1068},
+        {"", -1, "0", "abc", "Please enter an integer between 1 and 100.", 1068},
         {"", -1, "101", "1", "Please enter an integer between 1 and 100.", 1068},
-        {"", -1, "x", "1", "Please enter an integer.", 1068},
+        {"", -1, "x", "abc", "Please enter an integer.", 1068},
         {"", -1, "1", "101.5", "Please enter an integer between 0 and 100.", 1070},
         {"", -1, "1", "", "Please enter a number.", 1070},
         {" ", -1, "1", "2.5", "请输入试卷标题！", 1022},

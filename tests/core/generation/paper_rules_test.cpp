@@ -293,6 +293,43 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
         EXPECT_EQ(check.message, c.message) << c.count << " " << c.score;
         EXPECT_EQ(check.field, c.field) << c.count << " " << c.score;
     }
+
+    // The entries are read in the dialog's order: the count, its range, then
+    // the score and its range.
+    const std::string integer = "Please enter an integer.";
+    const std::string number = "Please enter a number.";
+    const struct {
+        const char* count;
+        const char* score;
+        std::string message;
+        TargetedField field;
+        int readCount;  // when accepted
+        double readScore;
+    } numberCases[] = {
+        {" 3 ", "\t2.5 ", "", TargetedField::None, 3, 2.5},
+        {"+100", "+1e2", "", TargetedField::None, 100, 100},
+        {"1", "-0.5", "", TargetedField::None, 1, -0.5},
+        {"0", "abc", countRange, TargetedField::Count, 0, 0},
+        {"abc", "abc", integer, TargetedField::Count, 0, 0},
+        {"", "1", integer, TargetedField::Count, 0, 0},
+        {"2.5", "1", integer, TargetedField::Count, 0, 0},
+        {"+-1", "1", integer, TargetedField::Count, 0, 0},
+        {"99999999999", "1", integer, TargetedField::Count, 0, 0},
+        {"1", "", number, TargetedField::Score, 0, 0},
+        {"1", "2,5", number, TargetedField::Score, 0, 0},
+        {"1", "nan", number, TargetedField::Score, 0, 0},
+        {"1", "inf", number, TargetedField::Score, 0, 0},
+        {"1", "101.5", scoreRange, TargetedField::Score, 0, 0},
+    };
+    for (const auto& c : numberCases) {
+        const TargetedNumbers read = ReadTargetedNumbers(c.count, c.score);
+        EXPECT_EQ(read.check.message, c.message) << c.count << " " << c.score;
+        EXPECT_EQ(read.check.field, c.field) << c.count << " " << c.score;
+        if (c.message.empty()) {
+            EXPECT_EQ(read.count, c.readCount) << c.count;
+            EXPECT_EQ(read.score, c.readScore) << c.score;
+        }
+    }
 }
 
 TEST(PaperRules, TheTargetedDialogCountsTheTypesOverTheKnowledgeSet) {
