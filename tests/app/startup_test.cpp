@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -253,18 +254,32 @@ void StartupTest::settingsKeepIntegersPerTitle() {
 
 void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     const QString path = QString::fromStdString(folder_.File("新题库.qly"));
-    // The learner types the new name into the file dialog.
+    const QString missingFolder = QString::fromStdString(folder_.File("无此目录"));
+    // The learner types a new name into the file dialog, first in a folder
+    // that is not there.
+    QStringList typed{missingFolder + "/新题库.qly", path};
+    bool stayedOpen = false;
     QTimer answer;
     connect(&answer, &QTimer::timeout, this, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            answer.stop();
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept");
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || typed.isEmpty()) {
+            return;
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed.takeFirst());
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (!typed.isEmpty()) {
+            stayedOpen = dialog->isVisible();
         }
     });
     answer.start(10);
+    shown_.clear();
     QVERIFY(app_.InitInstance(QString()));
     QCOMPARE(app_.ExitCode(), 0);
+    QVERIFY(stayedOpen);
+    QCOMPARE(shown_.size(), 1);
+    QCOMPARE(shown_[0].text, missingFolder + "\n目录未找到。\n请检查指定的目录名是否正确。");
+    QCOMPARE(shown_[0].icon, QMessageBox::Warning);
+    QVERIFY(!QFileInfo::exists(missingFolder));
 
     QVERIFY(QFileInfo(path).isFile());
     for (const char* pages : {"Knowledge", "Question", "Help"}) {
