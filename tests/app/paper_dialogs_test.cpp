@@ -156,12 +156,12 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
         int focus;
     };
     const Case cases[] = {
-        {"", -1, "0", "150", "Please enter an integer between 1 and 100.", 1068},
-        {"", -1, "0", "abc", "Please enter an integer between 1 and 100.", 1068},
-        {"", -1, "101", "1", "Please enter an integer between 1 and 100.", 1068},
-        {"", -1, "x", "abc", "Please enter an integer.", 1068},
-        {"", -1, "1", "101.5", "Please enter an integer between 0 and 100.", 1070},
-        {"", -1, "1", "", "Please enter a number.", 1070},
+        {"", -1, "0", "150", "请输入一个介于 1 和 100 之间的整数。", 1068},
+        {"", -1, "0", "abc", "请输入一个介于 1 和 100 之间的整数。", 1068},
+        {"", -1, "101", "1", "请输入一个介于 1 和 100 之间的整数。", 1068},
+        {"", -1, "x", "abc", "请输入一个整数。", 1068},
+        {"", -1, "1", "101.5", "请输入一个介于 0 和 100 之间的整数。", 1070},
+        {"", -1, "1", "", "请输入一个数字。", 1070},
         {" ", -1, "1", "2.5", "请输入试卷标题！", 1022},
         {"练习", -1, "1", "2.5", "请选择试题类型！", 1066},
         {"练习", 1, "2", "2.5", "试题数量超出总题数！", 1068},

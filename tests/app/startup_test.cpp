@@ -1,10 +1,12 @@
 // Start-up and shut-down of the application object on real data files:
 // refusals, a new data file made from the template, settings, the second
 // start on the same data file.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -40,6 +42,7 @@ private slots:
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
     void boxesBeforeADataFileIsOpenCarryTheProductName();
+    void standardButtonsSpeakChinese();
     void openingCarriesAnEarlierInstallationOverOnce();
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
@@ -161,6 +164,18 @@ void StartupTest::boxesBeforeADataFileIsOpenCarryTheProductName() {
     ShowMessageBox(nullptr, QStringLiteral("无法打开数据库!"), QMessageBox::Critical);
     SetMessageBoxHandler(recording);
     QCOMPARE(title, QStringLiteral("穹岚"));
+}
+
+void StartupTest::standardButtonsSpeakChinese() {
+    // Qt's own catalogue, loaded by the application object, whatever the
+    // desktop's language.
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
 }
 
 // Records the title and text of each progress window as it is shown.

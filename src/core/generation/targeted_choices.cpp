@@ -82,7 +82,7 @@ TypeCountStatus CountTargetedQuestions(DataStore& store,
 namespace {
 
 std::string RangePrompt(int low, int high) {
-    return Format("Please enter an integer between %d and %d.", low, high);
+    return Format("请输入一个介于 %d 和 %d 之间的整数。", low, high);
 }
 
 TargetedCheck CheckCountRange(int count) {
@@ -122,7 +122,7 @@ bool ReadWhole(std::string_view text, Number& value) {
 TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view scoreText) {
     TargetedNumbers numbers;
     if (!ReadWhole(countText, numbers.count)) {
-        numbers.check = {"Please enter an integer.", TargetedField::Count};
+        numbers.check = {"请输入一个整数。", TargetedField::Count};
         return numbers;
     }
     numbers.check = CheckCountRange(numbers.count);
@@ -130,7 +130,7 @@ TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view
         return numbers;
     }
     if (!ReadWhole(scoreText, numbers.score) || !std::isfinite(numbers.score)) {
-        numbers.check = {"Please enter a number.", TargetedField::Score};
+        numbers.check = {"请输入一个数字。", TargetedField::Score};
         return numbers;
     }
     numbers.check = CheckScoreRange(numbers.score);

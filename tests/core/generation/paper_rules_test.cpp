@@ -267,8 +267,8 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
     for (const auto& c : templateCases) {
         EXPECT_EQ(CheckTemplatePaperChoice(c.templateId, c.title), c.message) << c.title;
     }
-    const std::string countRange = "Please enter an integer between 1 and 100.";
-    const std::string scoreRange = "Please enter an integer between 0 and 100.";
+    const std::string countRange = "请输入一个介于 1 和 100 之间的整数。";
+    const std::string scoreRange = "请输入一个介于 0 和 100 之间的整数。";
     const struct {
         const char* title;
         int typeCount;
@@ -296,8 +296,8 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
 
     // The entries are read in the dialog's order: the count, its range, then
     // the score and its range.
-    const std::string integer = "Please enter an integer.";
-    const std::string number = "Please enter a number.";
+    const std::string integer = "请输入一个整数。";
+    const std::string number = "请输入一个数字。";
     const struct {
         const char* count;
         const char* score;
