@@ -1,9 +1,12 @@
 // Start-up and shut-down of the application object on real data files:
 // refusals, a new data file made from the template, settings, the second
 // start on the same data file.
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
@@ -39,6 +42,7 @@ private slots:
     void unreadableDataFilesAreRefused_data();
     void unreadableDataFilesAreRefused();
     void boxesBeforeADataFileIsOpenCarryTheProductName();
+    void standardButtonsSpeakChinese();
     void openingCarriesAnEarlierInstallationOverOnce();
     void existingDataFileIsOpenedUnchanged();
     void settingsKeepIntegersPerTitle();
@@ -162,6 +166,18 @@ void StartupTest::boxesBeforeADataFileIsOpenCarryTheProductName() {
     QCOMPARE(title, QStringLiteral("穹岚"));
 }
 
+void StartupTest::standardButtonsSpeakChinese() {
+    // Qt's own catalogue, loaded by the application object, whatever the
+    // desktop's language.
+    QMessageBox box(QMessageBox::Question, QString(), QString(),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("是(&Y)"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("否(&N)"));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("确定"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("取消"));
+}
+
 // Records the title and text of each progress window as it is shown.
 class ProgressWatch : public QObject {
 public:
@@ -253,18 +269,32 @@ void StartupTest::settingsKeepIntegersPerTitle() {
 
 void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     const QString path = QString::fromStdString(folder_.File("新题库.qly"));
-    // The learner types the new name into the file dialog.
+    const QString missingFolder = QString::fromStdString(folder_.File("无此目录"));
+    // The learner types a new name into the file dialog, first in a folder
+    // that is not there.
+    QStringList typed{missingFolder + "/新题库.qly", path};
+    bool stayedOpen = false;
     QTimer answer;
     connect(&answer, &QTimer::timeout, this, [&] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            answer.stop();
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept");
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || typed.isEmpty()) {
+            return;
+        }
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(typed.takeFirst());
+        QMetaObject::invokeMethod(dialog, "accept");
+        if (!typed.isEmpty()) {
+            stayedOpen = dialog->isVisible();
         }
     });
     answer.start(10);
+    shown_.clear();
     QVERIFY(app_.InitInstance(QString()));
     QCOMPARE(app_.ExitCode(), 0);
+    QVERIFY(stayedOpen);
+    QCOMPARE(shown_.size(), 1);
+    QCOMPARE(shown_[0].text, missingFolder + "\n目录未找到。\n请检查指定的目录名是否正确。");
+    QCOMPARE(shown_[0].icon, QMessageBox::Warning);
+    QVERIFY(!QFileInfo::exists(missingFolder));
 
     QVERIFY(QFileInfo(path).isFile());
     for (const char* pages : {"Knowledge", "Question", "Help"}) {

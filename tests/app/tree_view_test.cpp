@@ -34,6 +34,7 @@ private slots:
     void expandsOneNodeOrAWholeBranch();
     void reportsEachNewSelectionOnce();
     void reportsTheSelectionAgainWhenEnabledAgain();
+    void staysQuietWhenEnabledAgainWithItsWindow();
     void rightClickSelectsANodeButNotEmptySpace();
     void deleteAllEmptiesTheTreeWithoutAReport();
 };
@@ -152,6 +153,27 @@ void TreeViewTest::reportsTheSelectionAgainWhenEnabledAgain() {
     tree.SelectItemById(404);
     tree.setEnabled(false);
     tree.setEnabled(true);
+    QCOMPARE(reports.count(), 1);
+}
+
+void TreeViewTest::staysQuietWhenEnabledAgainWithItsWindow() {
+    // A progress window disables the main menu, and with it every frame and
+    // tree it owns, shown or hidden.
+    QWidget window;
+    auto* tree = new CTreeViewExt(&window);
+    tree->InsertItemById(1, 0, QStringLiteral("a"), 0, 1);
+    tree->SelectItemById(1);
+    QSignalSpy reports(tree, &CTreeViewExt::treeSelect);
+
+    window.setEnabled(false);
+    QVERIFY(!tree->isEnabled());
+    window.setEnabled(true);
+    QVERIFY(tree->isEnabled());
+    QCOMPARE(reports.count(), 0);
+
+    // Itself disabled and enabled again inside its window, it still reports.
+    tree->setEnabled(false);
+    tree->setEnabled(true);
     QCOMPARE(reports.count(), 1);
 }
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
+#include <utility>
 
 #include "core/common/gb_encoding.h"
 
@@ -159,15 +160,23 @@ void CTreeViewExt::mousePressEvent(QMouseEvent* event) {
 
 void CTreeViewExt::changeEvent(QEvent* event) {
     QTreeWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange) {
+        return;
+    }
+    if (!isEnabled()) {
+        // A progress window disables the main menu, and with it every frame
+        // and tree it owns, hidden ones too; only a tree disabled itself
+        // hears about being enabled again.
+        disabledItself_ = testAttribute(Qt::WA_ForceDisabled);
+        return;
+    }
     // Enabled again: the frame may have changed its page meanwhile, so it is
     // told about the selected node once more.
-    if (event->type() == QEvent::EnabledChange && isEnabled()) {
-        const QList<QTreeWidgetItem*> selected = selectedItems();
-        if (!selected.isEmpty()) {
-            QTreeWidgetItem* item = selected.first();
-            selectionModel()->clearSelection();
-            SelectItem(item);
-        }
+    const QList<QTreeWidgetItem*> selected = selectedItems();
+    if (std::exchange(disabledItself_, false) && !selected.isEmpty()) {
+        QTreeWidgetItem* item = selected.first();
+        selectionModel()->clearSelection();
+        SelectItem(item);
     }
 }
 

@@ -49,4 +49,5 @@ private:
     void OnSelectionChanged();
 
     QList<QPixmap> images_;
+    bool disabledItself_ = false;
 };

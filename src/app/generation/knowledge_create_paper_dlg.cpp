@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <cmath>
 
 #include "core/common/text.h"
 #include "frame/message_box.h"
@@ -145,25 +144,17 @@ void CKnowledgeCreatePaperDlg::OnTypeChanged(int index) {
 }
 
 void CKnowledgeCreatePaperDlg::accept() {
-    bool countRead = false;
-    const int count = countEdit_->text().trimmed().toInt(&countRead);
-    if (!countRead) {
-        Refuse(QStringLiteral("Please enter an integer."), countEdit_);
-        return;
-    }
-    bool scoreRead = false;
-    const double score = scoreEdit_->text().trimmed().toDouble(&scoreRead);
-    if (!scoreRead || !std::isfinite(score)) {
-        Refuse(QStringLiteral("Please enter a number."), scoreEdit_);
-        return;
-    }
+    const quillory::TargetedNumbers numbers = quillory::ReadTargetedNumbers(
+        countEdit_->text().toStdString(), scoreEdit_->text().toStdString());
     const std::string title = quillory::Trim(titleEdit_->text().toStdString());
     const int index = typeCombo_->currentIndex();
     const int typeCount = index >= 0 && index < static_cast<int>(counts_.size())
                               ? counts_[static_cast<size_t>(index)].count
                               : -1;
     const quillory::TargetedCheck check =
-        quillory::CheckTargetedChoice(title, typeCount, count, score);
+        numbers.check.message.empty()
+            ? quillory::CheckTargetedChoice(title, typeCount, numbers.count, numbers.score)
+            : numbers.check;
     if (!check.message.empty()) {
         QWidget* focus = nullptr;
         switch (check.field) {
@@ -187,8 +178,8 @@ void CKnowledgeCreatePaperDlg::accept() {
     }
     typeId_ = typeCombo_->currentData().toInt();
     title_ = title;
-    count_ = count;
-    score_ = score;
+    count_ = numbers.count;
+    score_ = numbers.score;
     adjust_ = periodControls_->adjustBox->isChecked();
     period_ = periodControls_->periods->checkedId();
     WritePeriodSettings(adjust_, period_, settings_);

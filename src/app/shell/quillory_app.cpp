@@ -1,7 +1,6 @@
 #include "shell/quillory_app.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -13,8 +12,8 @@
 #include "frame/message_box.h"
 #include "frame/view_host.h"
 #include "shell/color_scheme.h"
+#include "shell/data_file_dialog.h"
 #include "shell/demo_bank.h"
-#include "shell/file_dialog_columns.h"
 #include "shell/fonts.h"
 #include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
@@ -125,19 +124,7 @@ void CQuilloryApp::ExitInstance() {
 }
 
 QString CQuilloryApp::ChooseDataFile() const {
-    QFileDialog dialog(nullptr, QStringLiteral("打开或新建穹岚文件"), programFolder_);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    UseChineseFileColumns(dialog);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    // A name that does not exist yet makes a new data file.
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters({QStringLiteral("穹岚文件(*.qly)"), QStringLiteral("所有文件(*)")});
-    dialog.setDefaultSuffix(QStringLiteral("qly"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    CDataFileDialog dialog(programFolder_);
     ApplySkin(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};

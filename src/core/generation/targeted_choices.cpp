@@ -1,6 +1,8 @@
 #include "core/generation/targeted_choices.h"
 
+#include <charconv>
 #include <cmath>
+#include <system_error>
 
 #include "core/common/text.h"
 #include "core/store/data_store.h"
@@ -77,17 +79,71 @@ TypeCountStatus CountTargetedQuestions(DataStore& store,
     return TypeCountStatus::Ok;
 }
 
-TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int count,
-                                  double score) {
-    const auto range = [](int low, int high) {
-        return Format("Please enter an integer between %d and %d.", low, high);
-    };
+namespace {
+
+std::string RangePrompt(int low, int high) {
+    return Format("请输入一个介于 %d 和 %d 之间的整数。", low, high);
+}
+
+TargetedCheck CheckCountRange(int count) {
     if (count < 1 || count > 100) {
-        return {range(1, 100), TargetedField::Count};
+        return {RangePrompt(1, 100), TargetedField::Count};
     }
+    return {};
+}
+
+TargetedCheck CheckScoreRange(double score) {
     const double whole = std::trunc(score);
     if (!(whole >= 0 && whole <= 100)) {
-        return {range(0, 100), TargetedField::Score};
+        return {RangePrompt(0, 100), TargetedField::Score};
+    }
+    return {};
+}
+
+// The whole text, blanks around it aside, read as a number with an optional
+// sign; false when anything else is there.
+template <typename Number>
+bool ReadWhole(std::string_view text, Number& value) {
+    const std::string trimmed = Trim(text);
+    std::string_view digits = trimmed;
+    if (StartsWith(digits, "+")) {
+        digits.remove_prefix(1);
+        if (StartsWith(digits, "-")) {
+            return false;
+        }
+    }
+    const char* end = digits.data() + digits.size();
+    const auto [stop, error] = std::from_chars(digits.data(), end, value);
+    return !digits.empty() && error == std::errc() && stop == end;
+}
+
+}  // namespace
+
+TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view scoreText) {
+    TargetedNumbers numbers;
+    if (!ReadWhole(countText, numbers.count)) {
+        numbers.check = {"请输入一个整数。", TargetedField::Count};
+        return numbers;
+    }
+    numbers.check = CheckCountRange(numbers.count);
+    if (!numbers.check.message.empty()) {
+        return numbers;
+    }
+    if (!ReadWhole(scoreText, numbers.score) || !std::isfinite(numbers.score)) {
+        numbers.check = {"请输入一个数字。", TargetedField::Score};
+        return numbers;
+    }
+    numbers.check = CheckScoreRange(numbers.score);
+    return numbers;
+}
+
+TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int count,
+                                  double score) {
+    if (TargetedCheck range = CheckCountRange(count); !range.message.empty()) {
+        return range;
+    }
+    if (TargetedCheck range = CheckScoreRange(score); !range.message.empty()) {
+        return range;
     }
     if (Trim(title).empty()) {
         return {"请输入试卷标题！", TargetedField::Title};

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/paper_node_list.h"
@@ -52,6 +53,17 @@ struct TargetedCheck {
     std::string message;                        // "" when the input stands; exclamation icon
     TargetedField field = TargetedField::None;  // the control that gets the focus
 };
+
+// The dialog's two numbers as it reads its entries, in its order: the count
+// (an integer, then within 1..100), then the score (a number, whose whole
+// part lies within 0..100). The first that fails is refused, with the
+// platform's standard prompt.
+struct TargetedNumbers {
+    TargetedCheck check;
+    int count = 0;
+    double score = 0.0;
+};
+TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view scoreText);
 
 // The dialog's checks in its order: the count within 1..100, the score
 // (truncated) within 0..100 (the range prompt), a blank title, no type

@@ -292,8 +292,8 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
     for (const auto& c : templateCases) {
         EXPECT_EQ(CheckTemplatePaperChoice(c.templateId, c.title), c.message) << c.title;
     }
-    const std::string countRange = "Please enter an integer between 1 and 100.";
-    const std::string scoreRange = "Please enter an integer between 0 and 100.";
+    const std::string countRange = "请输入一个介于 1 和 100 之间的整数。";
+    const std::string scoreRange = "请输入一个介于 0 和 100 之间的整数。";
     const struct {
         const char* title;
         int typeCount;
@@ -317,6 +317,43 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
         const TargetedCheck check = CheckTargetedChoice(c.title, c.typeCount, c.count, c.score);
         EXPECT_EQ(check.message, c.message) << c.count << " " << c.score;
         EXPECT_EQ(check.field, c.field) << c.count << " " << c.score;
+    }
+
+    // The entries are read in the dialog's order: the count, its range, then
+    // the score and its range.
+    const std::string integer = "请输入一个整数。";
+    const std::string number = "请输入一个数字。";
+    const struct {
+        const char* count;
+        const char* score;
+        std::string message;
+        TargetedField field;
+        int readCount;  // when accepted
+        double readScore;
+    } numberCases[] = {
+        {" 3 ", "\t2.5 ", "", TargetedField::None, 3, 2.5},
+        {"+100", "+1e2", "", TargetedField::None, 100, 100},
+        {"1", "-0.5", "", TargetedField::None, 1, -0.5},
+        {"0", "abc", countRange, TargetedField::Count, 0, 0},
+        {"abc", "abc", integer, TargetedField::Count, 0, 0},
+        {"", "1", integer, TargetedField::Count, 0, 0},
+        {"2.5", "1", integer, TargetedField::Count, 0, 0},
+        {"+-1", "1", integer, TargetedField::Count, 0, 0},
+        {"99999999999", "1", integer, TargetedField::Count, 0, 0},
+        {"1", "", number, TargetedField::Score, 0, 0},
+        {"1", "2,5", number, TargetedField::Score, 0, 0},
+        {"1", "nan", number, TargetedField::Score, 0, 0},
+        {"1", "inf", number, TargetedField::Score, 0, 0},
+        {"1", "101.5", scoreRange, TargetedField::Score, 0, 0},
+    };
+    for (const auto& c : numberCases) {
+        const TargetedNumbers read = ReadTargetedNumbers(c.count, c.score);
+        EXPECT_EQ(read.check.message, c.message) << c.count << " " << c.score;
+        EXPECT_EQ(read.check.field, c.field) << c.count << " " << c.score;
+        if (c.message.empty()) {
+            EXPECT_EQ(read.count, c.readCount) << c.count;
+            EXPECT_EQ(read.score, c.readScore) << c.score;
+        }
     }
 }
 
