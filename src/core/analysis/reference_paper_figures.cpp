@@ -4,7 +4,6 @@
 
 #include "core/analysis/analysis_parts.h"
 #include "core/common/paper_node_list.h"
-#include "core/common/text.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 
