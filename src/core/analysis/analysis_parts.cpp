@@ -25,6 +25,14 @@ std::optional<int> KnowledgeIdOf(const std::string& piece) {
     return AtoI(piece);
 }
 
+std::string IdList(const std::vector<int>& ids) {
+    std::string list;
+    for (const int id : ids) {
+        list += (list.empty() ? "" : ",") + std::to_string(id);
+    }
+    return list;
+}
+
 const Titled* FindTitled(const std::vector<Titled>& table, int id) {
     const auto found = std::find_if(table.begin(), table.end(),
                                     [id](const Titled& entry) { return entry.id == id; });
@@ -34,13 +42,25 @@ const Titled* FindTitled(const std::vector<Titled>& table, int id) {
 std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
                                               const std::vector<int>& ids) {
     std::vector<Titled> titled;
+    if (ids.empty()) {
+        return titled;
+    }
+    auto rows =
+        store.Query(Format("select * from %s where ID in (%s)", table, IdList(ids).c_str()));
+    if (!rows) {
+        return std::nullopt;
+    }
+    std::vector<Titled> found;
+    for (; !rows->AtEnd(); rows->Next()) {
+        found.push_back({rows->Int("ID"), rows->Text("Title")});
+    }
+    if (rows->Failed()) {
+        return std::nullopt;
+    }
+    // In the order asked, the first row of an ID that repeats.
     for (const int id : ids) {
-        auto rows = store.Query(Format("select * from %s where ID=%d", table, id));
-        if (!rows) {
-            return std::nullopt;
-        }
-        if (!rows->AtEnd()) {
-            titled.push_back({id, rows->Text("Title")});
+        if (const Titled* entry = FindTitled(found, id)) {
+            titled.push_back(*entry);
         }
     }
     return titled;

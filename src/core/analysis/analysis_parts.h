@@ -25,10 +25,13 @@ struct Titled {
     std::string title;
 };
 
+// "1,2,3": the IDs for a statement's "ID in (…)".
+std::string IdList(const std::vector<int>& ids);
+
 const Titled* FindTitled(const std::vector<Titled>& table, int id);
 
-// The IDs that still have a row in the table, with their titles, each read
-// once; nothing on a database error.
+// The IDs that still have a row in the table, with their titles, in one
+// statement; nothing on a database error.
 std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
                                               const std::vector<int>& ids);
 

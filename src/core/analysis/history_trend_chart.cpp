@@ -1,14 +1,10 @@
 #include "core/analysis/history_trend_chart.h"
 
 #include <algorithm>
-#include <map>
-#include <unordered_map>
 
-#include "core/analysis/analysis_parts.h"
-#include "core/common/paper_node_list.h"
+#include "core/analysis/history_trend_figures.h"
 #include "core/common/text.h"
 #include "core/pages/html_writer.h"
-#include "core/store/tables.h"
 
 namespace quillory {
 
@@ -28,36 +24,6 @@ constexpr size_t kMostLabels = 12;
 constexpr const char* kColours[] = {"#d62728", "#1f77b4", "#2ca02c", "#ff7f0e", "#9467bd",
                                     "#8c564b", "#e377c2", "#7f7f7f", "#bcbd22", "#17becf"};
 
-struct Series {
-    std::string name;
-    std::map<long long, std::pair<double, double>> weeks;  // week -> full marks, score
-};
-
-long long FloorDiv(long long a, long long b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)) ? 1 : 0);
-}
-
-// 1970-01-01 was a Thursday: week 0 begins on Monday 1969-12-29.
-long long WeekOf(const DateTime& date) {
-    return FloorDiv(DaysSinceEpoch(date) + 3, 7);
-}
-
-DateTime MondayOf(long long week) {
-    // Civil date of a day number (the inverse of DaysSinceEpoch).
-    const long long days = week * 7 - 3 + 719468;
-    const long long era = FloorDiv(days, 146097);
-    const long long dayOfEra = days - era * 146097;
-    const long long yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const long long dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const long long month = (5 * dayOfYear + 2) / 153;
-    DateTime date;
-    date.day = static_cast<int>(dayOfYear - (153 * month + 2) / 5 + 1);
-    date.month = static_cast<int>(month < 10 ? month + 3 : month - 9);
-    date.year = static_cast<int>(yearOfEra + era * 400 + (date.month <= 2 ? 1 : 0));
-    return date;
-}
-
 std::string Number(double value) {
     return Format("%.1f", value);
 }
@@ -65,48 +31,13 @@ std::string Number(double value) {
 }  // namespace
 
 std::string HistoryTrendChart(const std::vector<HistoryRow>& rows, const PaperNodeList& knowledge) {
-    std::vector<Series> series(1);
-    series[0].name = "全部知识点";
-    std::unordered_map<int, size_t> seriesOfPoint;  // any point -> its top-level point's series
-    for (const PaperNode& node : knowledge.Nodes()) {
-        if (knowledge.Depth(node.id) == 1) {
-            seriesOfPoint.emplace(node.id, series.size());
-            series.push_back({node.title, {}});
-        } else if (const auto parent = seriesOfPoint.find(node.superiorId);
-                   parent != seriesOfPoint.end()) {
-            seriesOfPoint.emplace(node.id, parent->second);
-        }
-    }
-    std::vector<size_t> counted;
-    for (const HistoryRow& row : rows) {
-        if (row.RecordDate.year == 0) {
-            continue;
-        }
-        const long long week = WeekOf(row.RecordDate);
-        counted.assign(1, 0);
-        for (const std::string& piece : SplitString(row.KnowledgeID, ",")) {
-            const std::optional<int> id = KnowledgeIdOf(piece);
-            const auto found = id ? seriesOfPoint.find(*id) : seriesOfPoint.end();
-            if (found != seriesOfPoint.end() &&
-                std::find(counted.begin(), counted.end(), found->second) == counted.end()) {
-                counted.push_back(found->second);
-            }
-        }
-        for (const size_t index : counted) {
-            auto& totals = series[index].weeks[week];
-            totals.first += row.TotalScore;
-            totals.second += row.UserScore;
-        }
-    }
-    if (series[0].weeks.empty()) {
+    const TrendFigures figures = WeeklyRates(rows, knowledge);
+    if (figures.series.empty()) {
         return {};
     }
-    series.erase(std::remove_if(series.begin() + 1, series.end(),
-                                [](const Series& s) { return s.weeks.empty(); }),
-                 series.end());
-
-    const long long firstWeek = series[0].weeks.begin()->first;
-    const size_t weekCount = static_cast<size_t>(series[0].weeks.rbegin()->first - firstWeek) + 1;
+    const std::vector<TrendSeries>& series = figures.series;
+    const long long firstWeek = figures.firstWeek;
+    const size_t weekCount = figures.weekCount;
     const auto x = [&](long long week) {
         return weekCount == 1 ? kLeft + kPlotWidth / 2.0
                               : kLeft + kPlotWidth * static_cast<double>(week - firstWeek) /
@@ -177,8 +108,8 @@ std::string HistoryTrendChart(const std::vector<HistoryRow>& rows, const PaperNo
             }
             points.clear();
         };
-        for (const auto& [week, totals] : series[s].weeks) {
-            if (totals.first <= 0.0) {
+        for (const auto& [week, weekRate] : series[s].weeks) {
+            if (!weekRate) {
                 endLine();
                 continue;
             }
@@ -186,7 +117,7 @@ std::string HistoryTrendChart(const std::vector<HistoryRow>& rows, const PaperNo
                 endLine();
             }
             previous = week;
-            const double rate = 100.0 * totals.second / totals.first;
+            const double rate = *weekRate;
             const std::string at = Number(x(week)) + "," + Number(y(rate));
             points += (points.empty() ? "" : " ") + at;
             if (weekCount <= kMostDottedWeeks) {
