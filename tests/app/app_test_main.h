@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "program_app.h"
 #include "shell/fonts.h"
-#include "shell/quillory_app.h"
 
 #define QUILLORY_APP_TEST_MAIN(TestClass)                              \
     int main(int argc, char** argv) {                                  \

@@ -34,7 +34,7 @@ private slots:
 };
 
 void HelpWndTest::helpOpensInItsOwnWindowAndFollowsItsLinks() {
-    CQuilloryApp& app = *CQuilloryApp::Instance();
+    CQuilloryApp& app = quillory::testing::ProgramApp();
     MessageRecorder messages;
     const QString index = QFileInfo(HelpIndexPath()).absoluteFilePath();
 

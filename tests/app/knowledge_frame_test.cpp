@@ -50,14 +50,15 @@ private:
     bool Select(int id);
 
     quillory::testing::TempDir dir_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CBankSession> bank_;
     std::unique_ptr<CKnowledgeFrame> frame_;
     MessageRecorder messages_;
 };
 
 void KnowledgeFrameTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
-    frame_ = std::make_unique<CKnowledgeFrame>(app_, nullptr);
+    bank_ = quillory::testing::OpenTestBank(dir_, "browse");
+    QVERIFY(bank_);
+    frame_ = std::make_unique<CKnowledgeFrame>(*bank_, nullptr);
     QVERIFY(!frame_->Command(kCmdTargeted)->isEnabled());
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));

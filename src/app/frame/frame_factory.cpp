@@ -8,30 +8,30 @@
 
 namespace {
 
-CQuilloryFrame* CreateFrame(const ModuleEntry& entry, CQuilloryApp& app, QWidget* owner) {
+CQuilloryFrame* CreateFrame(const ModuleEntry& entry, CBankSession& bank, QWidget* owner) {
     switch (entry.module) {
         case Module::ClassicPapers:
-            return new CPaperFrame(app, entry.resource, quillory::PaperFilter::Classic, owner);
+            return new CPaperFrame(bank, entry.resource, quillory::PaperFilter::Classic, owner);
         case Module::PracticePapers:
-            return new CPaperFrame(app, entry.resource, quillory::PaperFilter::Practice, owner);
+            return new CPaperFrame(bank, entry.resource, quillory::PaperFilter::Practice, owner);
         case Module::Exam:
-            return new CDoPaperFrame(app, owner);
+            return new CDoPaperFrame(bank, owner);
         case Module::Knowledge:
-            return new CKnowledgeFrame(app, owner);
+            return new CKnowledgeFrame(bank, owner);
         case Module::ClassicAnalysis:
-            return new CClassicAnalysisFrame(app, owner);
+            return new CClassicAnalysisFrame(bank, owner);
         case Module::History:
-            return new CHistoryAnalysisFrame(app, owner);
+            return new CHistoryAnalysisFrame(bank, owner);
     }
     return nullptr;
 }
 
 }  // namespace
 
-std::vector<CQuilloryFrame*> CreateModuleFrames(CQuilloryApp& app, QWidget* owner) {
+std::vector<CQuilloryFrame*> CreateModuleFrames(CBankSession& bank, QWidget* owner) {
     std::vector<CQuilloryFrame*> frames;
     for (const ModuleEntry& entry : kModules) {
-        frames.push_back(CreateFrame(entry, app, owner));
+        frames.push_back(CreateFrame(entry, bank, owner));
     }
     return frames;
 }

@@ -11,7 +11,7 @@
 
 class CTreeViewExt;
 class CQuilloryView;
-class CQuilloryApp;
+class CBankSession;
 class QAction;
 
 class CQuilloryFrame : public QMainWindow {
@@ -19,7 +19,7 @@ class CQuilloryFrame : public QMainWindow {
 public:
     // resource names the frame's menu and toolbar (4, 156, 166, 152, 172,
     // 173); owner is the main menu, told when the frame hides itself.
-    CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidget* owner);
+    CQuilloryFrame(CBankSession& bank, FrameResource resource, QWidget* owner);
     ~CQuilloryFrame() override;
 
     FrameResource Resource() const { return resource_; }
@@ -47,6 +47,8 @@ signals:
     void startExamRequested(CQuilloryFrame* frame, int paperId);
     // The history frame asks to review an exam record (WM_REVIEW_EXAM).
     void reviewExamRequested(CQuilloryFrame* frame, int historyId);
+    // The frame's help command: the program's help window, over asker.
+    void helpRequested(QWidget* asker);
     // The frame was minimised; it stays maximised and the owner minimises
     // the whole program (by hiding its frames).
     void minimizeRequested();
@@ -68,7 +70,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override;
 
-    CQuilloryApp& app_;
+    CBankSession& bank_;
 
 private:
     void BuildMenusAndToolbar();

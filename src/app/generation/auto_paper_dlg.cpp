@@ -11,7 +11,6 @@
 #include "core/common/text.h"
 #include "frame/message_box.h"
 #include "generation/period_controls.h"
-#include "shell/quillory_app.h"
 
 namespace {
 
@@ -58,9 +57,6 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
 
     // The last choices, shared with the targeted-paper dialog.
     SetPeriodControls(period, settings_);
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
     titleEdit_->setFocus();
 }
 

@@ -7,6 +7,7 @@
 #include "core/common/text.h"
 #include "core/generation/targeted_choices.h"
 #include "core/store/tables.h"
+#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
@@ -14,7 +15,6 @@
 #include "practice/paper_frame.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/qt_clock.h"
-#include "shell/quillory_app.h"
 
 namespace {
 
@@ -23,8 +23,8 @@ constexpr int kSelectedPointImage = 1;
 
 }  // namespace
 
-CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, FrameResource::Knowledge, owner) {
+CKnowledgeFrame::CKnowledgeFrame(CBankSession& bank, QWidget* owner)
+    : CQuilloryFrame(bank, FrameResource::Knowledge, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
     if (QAction* action = Command(kCmdTargeted)) {
         connect(action, &QAction::triggered, this, &CKnowledgeFrame::TargetedPractice);
@@ -33,10 +33,7 @@ CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
 }
 
 void CKnowledgeFrame::LoadTree() {
-    if (!app_.HasStore()) {
-        return;
-    }
-    const auto rows = quillory::ReadKnowledgeRows(app_.Store());
+    const auto rows = quillory::ReadKnowledgeRows(bank_.Store());
     if (!rows) {
         return;
     }
@@ -71,7 +68,7 @@ void CKnowledgeFrame::UpdateCommandStates() {
 void CKnowledgeFrame::TargetedPractice() {
     const int pointId = CurrentItemId();
     const QTreeWidgetItem* node = TreeView()->FindItemById(pointId);
-    if (pointId == -1 || node == nullptr || !app_.HasStore()) {
+    if (pointId == -1 || node == nullptr) {
         return;
     }
     const quillory::DateTime now = CQtClock().Now();
@@ -79,7 +76,7 @@ void CKnowledgeFrame::TargetedPractice() {
         node->text(0) + QString::fromStdString(quillory::Format(" %s %02d-%02d-%02d",
                                                                 quillory::FormatDate(now).c_str(),
                                                                 now.hour, now.minute, now.second));
-    CKnowledgeCreatePaperDlg dialog(app_.Store(), app_.Settings(), title,
+    CKnowledgeCreatePaperDlg dialog(bank_.Store(), bank_.Settings(), title,
                                     quillory::KnowledgeSetBelow(points_, pointId), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;

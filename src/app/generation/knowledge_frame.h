@@ -8,7 +8,7 @@
 class CKnowledgeFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CKnowledgeFrame(CQuilloryApp& app, QWidget* owner);
+    CKnowledgeFrame(CBankSession& bank, QWidget* owner);
 
     // Fills the tree with every knowledge point, each under its parent,
     // and selects the first top-level point. Nothing without a data file.

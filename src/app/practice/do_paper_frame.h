@@ -19,7 +19,7 @@ class QSplitter;
 class CDoPaperFrame : public CPaperFrame {
     Q_OBJECT
 public:
-    CDoPaperFrame(CQuilloryApp& app, QWidget* owner);
+    CDoPaperFrame(CBankSession& bank, QWidget* owner);
     ~CDoPaperFrame() override;
 
     quillory::ExamState State() const { return session_.State(); }

@@ -15,7 +15,7 @@ class QTreeWidgetItem;
 class CPaperFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::PaperFilter filter,
+    CPaperFrame(CBankSession& bank, FrameResource resource, quillory::PaperFilter filter,
                 QWidget* owner);
 
     // Which papers the tree shows: 1 classic, 2 practice, 3 reference, any

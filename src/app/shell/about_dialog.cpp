@@ -8,8 +8,6 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "shell/quillory_app.h"
-
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("关于穹岚"));
     setObjectName(QStringLiteral("AboutDialog"));
@@ -46,10 +44,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(vendor_, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
 }
 
 QString CAboutDlg::VendorAddress() {

@@ -15,6 +15,7 @@
 #include "shell/data_file_dialog.h"
 #include "shell/demo_bank.h"
 #include "shell/fonts.h"
+#include "shell/help.h"
 #include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
@@ -58,10 +59,6 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CQuilloryApp::~CQuilloryApp() = default;
 
-CQuilloryApp* CQuilloryApp::Instance() {
-    return qobject_cast<CQuilloryApp*>(QCoreApplication::instance());
-}
-
 QString CQuilloryApp::DataFileArgument(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (!arguments[i].startsWith('-')) {
@@ -87,7 +84,10 @@ bool CQuilloryApp::InitInstance() {
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {
     exitCode_ = 0;
+    // Set once on the application, the skin reaches every window, dialog
+    // and message box.
     skin_ = LoadSkinFile(programFolder_, colorScheme_);
+    ApplySkinSheet(*this, skin_);
 
     if (!OpenDataFile(dataFile)) {
         ShowMessageBox(nullptr, openFailure_, QMessageBox::Critical);
@@ -95,37 +95,35 @@ bool CQuilloryApp::InitInstance(const QString& dataFile) {
         return false;
     }
 
-    singleInstance_ = std::make_unique<CSingleInstance>(applicationTitle_);
+    singleInstance_ = std::make_unique<CSingleInstance>(session_->ApplicationTitle());
     if (!singleInstance_->Claim()) {
         exitCode_ = 0;
         return false;
     }
 
-    settings_ = std::make_unique<CQtSettings>(applicationTitle_);
-
-    mainMenu_ = std::make_unique<CMainMenuDlg>(*this);
+    mainMenu_ = std::make_unique<CMainMenuDlg>(*session_);
     connect(mainMenu_.get(), &CMainMenuDlg::exitRequested, this, &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(singleInstance_.get(), &CSingleInstance::raiseRequested, mainMenu_.get(),
             &CMainMenuDlg::BringToFront);
+    connect(mainMenu_.get(), &CMainMenuDlg::helpRequested, this,
+            [this](QWidget* asker) { OpenHelp(*this, asker); });
     mainMenu_->Initialize();
     return true;
 }
 
 void CQuilloryApp::ExitInstance() {
-    if (store_) {
-        store_->Close();
-        store_.reset();
-    }
-    skin_.clear();
+    // The windows go before the data file they show is closed.
     helpWnd_.reset();
     mainMenu_.reset();
+    session_.reset();
+    skin_.clear();
+    setStyleSheet(QString());
     singleInstance_.reset();
 }
 
 QString CQuilloryApp::ChooseDataFile() const {
     CDataFileDialog dialog(programFolder_);
-    ApplySkin(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -149,40 +147,31 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
         return false;
     }
-    store_ = std::move(opened.store);
-    dataFolder_ = QFile::decodeName(QByteArray::fromStdString(opened.dataFolder));
-    applicationTitle_ = QString::fromUtf8(opened.applicationTitle);
-    setApplicationName(applicationTitle_);
-    settings_.reset();
-    ImportPreviousVersion(opened.dataFolder);
+    const QString title = QString::fromUtf8(opened.applicationTitle);
+    const std::string dataFolder = opened.dataFolder;
+    setApplicationName(title);
+    SetMessageBoxCaption(title);
+    session_ =
+        std::make_unique<CBankSession>(std::move(opened), std::make_unique<CQtSettings>(title));
+    ImportPreviousVersion(dataFolder);
     return true;
 }
 
 void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     CWindowHost host(MainMenu());
-    quillory::ImportAtStart(*store_, dataFolder, host, Settings(), [] {
-        auto progress =
-            std::make_unique<CProgressWnd>(nullptr, QString::fromUtf8(quillory::kImportTitle));
+    quillory::Settings& settings = session_->Settings();
+    quillory::ImportAtStart(session_->Store(), dataFolder, host, settings, [this, &settings] {
+        auto progress = std::make_unique<CProgressWnd>(
+            MainMenu(), QString::fromUtf8(quillory::kImportTitle), false, &settings);
         progress->SetWindowSize(1, kProgressWidth);
         progress->GoModal(QStringLiteral("Progress"));
         return progress;
     });
 }
 
-quillory::Settings& CQuilloryApp::Settings() {
-    if (!settings_) {
-        settings_ = std::make_unique<CQtSettings>(applicationName());
-    }
-    return *settings_;
-}
-
 CHelpWnd& CQuilloryApp::HelpWindow() {
     if (!helpWnd_) {
-        helpWnd_ = std::make_unique<CHelpWnd>(*this);
+        helpWnd_ = std::make_unique<CHelpWnd>();
     }
     return *helpWnd_;
-}
-
-void CQuilloryApp::ApplySkin(QWidget* window) const {
-    ApplySkinSheet(window, skin_);
 }
