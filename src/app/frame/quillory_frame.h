@@ -8,6 +8,7 @@
 
 #include "core/common/paper_node_list.h"
 #include "frame/module_table.h"
+#include "frame/targeted_paper_request.h"
 
 class CTreeViewExt;
 class CQuilloryView;
@@ -47,6 +48,9 @@ signals:
     void startExamRequested(CQuilloryFrame* frame, int paperId);
     // The history frame asks to review an exam record (WM_REVIEW_EXAM).
     void reviewExamRequested(CQuilloryFrame* frame, int historyId);
+    // The knowledge frame asks for a targeted practice paper, which the
+    // practice papers frame makes and then shows.
+    void targetedPaperRequested(const TargetedPaperRequest& request);
     // The frame's help command: the program's help window, over asker.
     void helpRequested(QWidget* asker);
     // The frame was minimised; it stays maximised and the owner minimises

@@ -12,8 +12,6 @@
 #include "frame/quillory_view.h"
 #include "frame/tree_view_ext.h"
 #include "generation/knowledge_create_paper_dlg.h"
-#include "practice/paper_frame.h"
-#include "shell/main_menu_dlg.h"
 #include "shell/qt_clock.h"
 
 namespace {
@@ -81,15 +79,8 @@ void CKnowledgeFrame::TargetedPractice() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    auto* menu = qobject_cast<CMainMenuDlg*>(parentWidget());
-    auto* practice =
-        menu ? qobject_cast<CPaperFrame*>(menu->Frame(Module::PracticePapers)) : nullptr;
-    if (practice == nullptr) {
-        return;
-    }
     // The score of each question is a whole number.
-    practice->CreateTargetedPaper(dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
-                                  dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
-                                  dialog.Period());
-    menu->ShowModule(Module::PracticePapers);
+    emit targetedPaperRequested({dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
+                                 dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
+                                 dialog.Period()});
 }

@@ -19,9 +19,8 @@ protected:
     void UpdateCommandStates() override;
 
 private:
-    // Command 189: a practice paper for the current point and every point
-    // below it, made by the practice papers frame, which then comes to the
-    // front.
+    // Command 189: asks for a practice paper for the current point and every
+    // point below it.
     void TargetedPractice();
 
     // The points as the tree shows them, in tree order.

@@ -14,6 +14,7 @@
 #include "frame/frame_factory.h"
 #include "frame/quillory_frame.h"
 #include "practice/do_paper_frame.h"
+#include "practice/paper_frame.h"
 #include "shell/about_dialog.h"
 
 namespace {
@@ -127,6 +128,8 @@ void CMainMenuDlg::Initialize() {
         connect(frame, &CQuilloryFrame::moduleClosed, this, &CMainMenuDlg::OnModuleClosed);
         connect(frame, &CQuilloryFrame::startExamRequested, this, &CMainMenuDlg::OnStartExam);
         connect(frame, &CQuilloryFrame::reviewExamRequested, this, &CMainMenuDlg::OnReviewExam);
+        connect(frame, &CQuilloryFrame::targetedPaperRequested, this,
+                &CMainMenuDlg::OnTargetedPaper);
         connect(frame, &CQuilloryFrame::helpRequested, this, &CMainMenuDlg::helpRequested);
         connect(frame, &CQuilloryFrame::minimizeRequested, this,
                 &CMainMenuDlg::MinimizeApplication);
@@ -157,6 +160,16 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
     if (!busy_) {
         OpenExamFrame(ExamMode::Review, historyId);
     }
+}
+
+void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
+    auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
+    if (practice == nullptr) {
+        return;
+    }
+    practice->CreateTargetedPaper(request.typeId, request.knowledgeSet, request.title,
+                                  request.count, request.score, request.adjust, request.period);
+    ShowModule(Module::PracticePapers);
 }
 
 void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {

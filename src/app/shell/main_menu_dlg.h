@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/module_table.h"
+#include "frame/targeted_paper_request.h"
 
 class CBankSession;
 class CQuilloryFrame;
@@ -49,6 +50,8 @@ signals:
 public slots:
     void OnStartExam(CQuilloryFrame* sender, int paperId);
     void OnReviewExam(CQuilloryFrame* sender, int historyId);
+    // The practice papers frame makes the paper, then comes to the front.
+    void OnTargetedPaper(const TargetedPaperRequest& request);
     void OnModuleClosed(CQuilloryFrame* frame);
     void MinimizeApplication();
 
