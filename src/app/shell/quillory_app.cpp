@@ -1,6 +1,7 @@
 #include "shell/quillory_app.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -106,8 +107,7 @@ bool CQuilloryApp::InitInstance(const QString& dataFile) {
             Qt::QueuedConnection);
     connect(singleInstance_.get(), &CSingleInstance::raiseRequested, mainMenu_.get(),
             &CMainMenuDlg::BringToFront);
-    connect(mainMenu_.get(), &CMainMenuDlg::helpRequested, this,
-            [this](QWidget* asker) { OpenHelp(*this, asker); });
+    connect(mainMenu_.get(), &CMainMenuDlg::helpRequested, this, &CQuilloryApp::OpenHelp);
     mainMenu_->Initialize();
     return true;
 }
@@ -169,9 +169,15 @@ void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     });
 }
 
-CHelpWnd& CQuilloryApp::HelpWindow() {
+void CQuilloryApp::OpenHelp(QWidget* asker) {
+    const QString index = HelpIndexPath();
+    if (!QFileInfo::exists(index)) {
+        ShowMessageBox(asker, QStringLiteral("找不到使用帮助文件：%1").arg(index),
+                       QMessageBox::Warning);
+        return;
+    }
     if (!helpWnd_) {
         helpWnd_ = std::make_unique<CHelpWnd>();
     }
-    return *helpWnd_;
+    helpWnd_->BringToFront();
 }

@@ -13,6 +13,7 @@
 #include "shell/color_scheme.h"
 
 class CHelpWnd;
+class QWidget;
 class CMainMenuDlg;
 class CSingleInstance;
 
@@ -54,8 +55,9 @@ public:
     const QString& Skin() const { return skin_; }
 
     CMainMenuDlg* MainMenu() const { return mainMenu_.get(); }
-    // The one help window, made (hidden) on first use.
-    CHelpWnd& HelpWindow();
+    // Brings the one help window to the front, making it on first use; a
+    // missing help folder is reported over asker.
+    void OpenHelp(QWidget* asker);
 
 private:
     QString ChooseDataFile() const;
