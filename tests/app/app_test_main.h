@@ -8,7 +8,7 @@
 #include <QtTest>
 
 #include "program_app.h"
-#include "shell/fonts.h"
+#include "widgets/fonts.h"
 
 #define QUILLORY_APP_TEST_MAIN(TestClass)                              \
     int main(int argc, char** argv) {                                  \

@@ -11,12 +11,12 @@
 
 #include "app_test_main.h"
 #include "core/bank/bank_builder.h"
-#include "frame/message_box.h"
 #include "frame/quillory_frame.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
+#include "widgets/message_box.h"
+#include "widgets/tree_view_ext.h"
 
 class EndToEndTest : public QObject {
     Q_OBJECT

@@ -19,14 +19,14 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/practice/exam_progress.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 
 #include "analysis/classic_analysis_frame.h"
 #include "analysis/history_analysis_frame.h"
-#include "frame/frame_factory.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "frame_test_support.h"
 #include "generation/knowledge_frame.h"
 #include "practice/do_paper_frame.h"
 #include "practice/paper_frame.h"
+#include "shell/frame_factory.h"
 #include "support/temp_dir.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::NavigateAndWait;
 

@@ -13,12 +13,12 @@
 #include <vector>
 
 #include "core/store/data_file.h"
-#include "frame/bank_session.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
 #include "program_app.h"
 #include "support/memory_settings.h"
 #include "support/temp_dir.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
 
 // A test program over a CQuilloryApp that was not initialised (no data file,
 // no main menu).

@@ -10,12 +10,12 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "frame/quillory_frame.h"
-#include "frame/tree_view_ext.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
-#include "shell/progress_wnd.h"
 #include "test_bank_support.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTreeWidgetItemIterator>
 
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;

@@ -16,12 +16,12 @@
 
 #include "core/host/setting_names.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/auto_paper_dlg.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "practice/paper_frame.h"
 #include "support/memory_settings.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::MemorySettings;
 using quillory::testing::MessageRecorder;

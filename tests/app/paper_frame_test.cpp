@@ -8,9 +8,9 @@
 #include "core/host/host.h"
 #include "core/store/data_store.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "practice/paper_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;

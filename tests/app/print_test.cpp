@@ -13,11 +13,11 @@
 
 #include "core/common/gb_encoding.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/print_document.h"
 #include "generation/print_paper.h"
 #include "practice/paper_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::MessageRecorder;
 using quillory::testing::ReadFileBytes;

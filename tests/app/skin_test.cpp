@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 
 #include "app_test_main.h"
-#include "shell/color_scheme.h"
 #include "shell/program_folder.h"
-#include "shell/skin.h"
 #include "support/temp_dir.h"
+#include "widgets/color_scheme.h"
+#include "widgets/skin.h"
 
 Q_DECLARE_METATYPE(ColorScheme)
 

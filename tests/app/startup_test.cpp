@@ -12,14 +12,14 @@
 
 #include "app_test_main.h"
 #include "core/host/host.h"
-#include "frame/message_box.h"
 #include "frame/quillory_frame.h"
 #include "shell/demo_bank.h"
 #include "shell/main_menu_dlg.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_settings.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_settings.h"
 
 namespace {
 

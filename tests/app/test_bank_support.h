@@ -11,12 +11,12 @@
 #include <string>
 
 #include "core/bank/bank_builder.h"
-#include "frame/quillory_view.h"
 #include "frame_test_support.h"
-#include "shell/fonts.h"
-#include "shell/qt_settings.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
+#include "widgets/fonts.h"
+#include "widgets/qt_settings.h"
+#include "widgets/quillory_view.h"
 
 // Settings go to a fresh configuration folder, removed afterwards; fonts as
 // in the program.

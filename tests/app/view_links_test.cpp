@@ -8,9 +8,9 @@
 
 #include "core/common/gb_encoding.h"
 #include "core/host/host.h"
-#include "frame/quillory_view.h"
 #include "frame_test_support.h"
 #include "support/temp_dir.h"
+#include "widgets/quillory_view.h"
 
 Q_DECLARE_METATYPE(quillory::LinkKind)
 

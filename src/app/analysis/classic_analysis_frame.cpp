@@ -5,10 +5,10 @@
 
 #include "core/analysis/classic_analysis.h"
 #include "core/analysis/classic_analysis_tree.h"
-#include "frame/bank_session.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
-#include "shell/progress_wnd.h"
+#include "widgets/bank_session.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

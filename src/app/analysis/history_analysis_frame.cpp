@@ -7,11 +7,11 @@
 #include "core/analysis/history_tree.h"
 #include "core/host/host.h"
 #include "core/host/setting_names.h"
-#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <QSplitter>
 #include <QToolBar>
 
-#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
-#include "shell/about_dialog.h"
+#include "widgets/about_dialog.h"
+#include "widgets/bank_session.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 // The frame icons live in the application library; a static library needs
 // its resources registered by hand.

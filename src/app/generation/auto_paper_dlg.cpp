@@ -9,8 +9,8 @@
 #include <QListWidget>
 
 #include "core/common/text.h"
-#include "frame/message_box.h"
 #include "generation/period_controls.h"
+#include "widgets/message_box.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <QLineEdit>
 
 #include "core/common/text.h"
-#include "frame/message_box.h"
 #include "generation/period_controls.h"
 #include "generation/up_down_buttons.h"
+#include "widgets/message_box.h"
 
 namespace {
 

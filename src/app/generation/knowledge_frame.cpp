@@ -7,12 +7,12 @@
 #include "core/common/text.h"
 #include "core/generation/targeted_choices.h"
 #include "core/store/tables.h"
-#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_create_paper_dlg.h"
-#include "shell/qt_clock.h"
+#include "widgets/bank_session.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

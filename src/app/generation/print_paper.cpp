@@ -9,11 +9,11 @@
 #include "core/common/file_name.h"
 #include "core/generation/print_file.h"
 #include "core/pages/page_context.h"
-#include "frame/bank_session.h"
-#include "frame/message_box.h"
 #include "generation/print_document.h"
-#include "shell/file_dialog_columns.h"
-#include "shell/progress_wnd.h"
+#include "widgets/bank_session.h"
+#include "widgets/file_dialog_columns.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
 
 namespace {
 

@@ -10,11 +10,11 @@
 #include <algorithm>
 
 #include "core/practice/exam_countdown.h"
-#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "practice/input_form.h"
+#include "widgets/bank_session.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

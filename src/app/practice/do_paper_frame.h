@@ -9,7 +9,7 @@
 
 #include "core/practice/exam_session.h"
 #include "practice/paper_frame.h"
-#include "shell/qt_clock.h"
+#include "widgets/qt_clock.h"
 
 class QTimer;
 class CInputForm;

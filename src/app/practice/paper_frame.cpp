@@ -5,12 +5,12 @@
 
 #include "core/common/internal_link.h"
 #include "core/practice/paper_tree.h"
-#include "frame/bank_session.h"
 #include "frame/frame_commands.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/print_paper.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 
 #include "core/generation/paper_choices.h"
 #include "core/generation/paper_generation.h"
-#include "frame/bank_session.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/auto_paper_dlg.h"
 #include "practice/paper_frame.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_clock.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

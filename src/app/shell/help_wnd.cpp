@@ -6,8 +6,8 @@
 #include <QToolBar>
 
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
 #include "shell/help.h"
+#include "widgets/quillory_view.h"
 
 // The back and forward images are the frames'; a static library needs its
 // resources registered by hand.

@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "frame/bank_session.h"
-#include "frame/frame_factory.h"
 #include "frame/quillory_frame.h"
 #include "practice/do_paper_frame.h"
 #include "practice/paper_frame.h"
-#include "shell/about_dialog.h"
+#include "shell/frame_factory.h"
+#include "widgets/about_dialog.h"
+#include "widgets/bank_session.h"
 
 namespace {
 

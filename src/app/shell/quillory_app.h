@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "frame/bank_session.h"
-#include "shell/color_scheme.h"
+#include "widgets/bank_session.h"
+#include "widgets/color_scheme.h"
 
 class CHelpWnd;
 class QWidget;

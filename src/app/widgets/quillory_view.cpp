@@ -1,4 +1,4 @@
-#include "frame/quillory_view.h"
+#include "widgets/quillory_view.h"
 
 #include <QChildEvent>
 #include <QDir>
@@ -10,12 +10,12 @@
 
 #include "core/common/text.h"
 #include "core/pages/linked_page.h"
-#include "frame/bank_session.h"
-#include "frame/message_box.h"
-#include "frame/quillory_page.h"
-#include "frame/view_host.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_clock.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_page.h"
+#include "widgets/view_host.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame/message_box.h"
+#include "widgets/message_box.h"
 
 #include "core/store/data_file.h"
 

@@ -1,4 +1,4 @@
-#include "shell/about_dialog.h"
+#include "widgets/about_dialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "frame/frame_factory.h"
+#include "shell/frame_factory.h"
 
 #include "analysis/classic_analysis_frame.h"
 #include "analysis/history_analysis_frame.h"

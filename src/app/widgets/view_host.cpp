@@ -1,7 +1,7 @@
-#include "frame/view_host.h"
+#include "widgets/view_host.h"
 
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "frame/bank_session.h"
+#include "widgets/bank_session.h"
 
 #include <QFile>
 

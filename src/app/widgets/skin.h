@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "shell/color_scheme.h"
+#include "widgets/color_scheme.h"
 
 class QApplication;
 

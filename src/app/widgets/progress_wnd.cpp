@@ -1,4 +1,4 @@
-#include "shell/progress_wnd.h"
+#include "widgets/progress_wnd.h"
 
 #include <QApplication>
 #include <QFontMetrics>

@@ -1,4 +1,4 @@
-#include "shell/skin.h"
+#include "widgets/skin.h"
 
 #include <QApplication>
 #include <QFile>
