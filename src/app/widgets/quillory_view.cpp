@@ -78,7 +78,9 @@ CQuilloryView::CQuilloryView(CBankSession* bank, QWidget* parent)
     : QWebEngineView(parent),
       bank_(bank),
       page_(new CQuilloryPage(this)),
-      host_(std::make_unique<CViewHost>(*this)) {
+      host_(std::make_unique<CViewHost>(
+          *this, [this](const QString& path) { Navigate(path); },
+          [this](const QString& path) { AddGeneratedFile(path); })) {
     setPage(page_);
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(page_, &CQuilloryPage::internalLinkClicked, this, [this](const QString& href) {
