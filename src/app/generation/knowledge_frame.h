@@ -11,7 +11,7 @@ public:
     CKnowledgeFrame(CBankSession& bank, QWidget* owner);
 
     // Fills the tree with every knowledge point, each under its parent,
-    // and selects the first top-level point. Nothing without a data file.
+    // and selects the first top-level point.
     void LoadTree() override;
 
 protected:

@@ -27,7 +27,7 @@ public:
     // ReviewRecord.
     void SetState(quillory::ExamState state);
 
-    // Loads the exam of a paper node; nothing without an open data file.
+    // Loads the exam of a paper node.
     void StartExam(int nodeId);
     // Replays the exam record whose first History row is historyId; 1 when
     // loaded, 0 otherwise.
