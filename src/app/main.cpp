@@ -1,6 +1,6 @@
 #include "generation/print_pdf_command.h"
-#include "shell/fonts.h"
 #include "shell/quillory_app.h"
+#include "widgets/fonts.h"
 
 int main(int argc, char** argv) {
     // Font aliases must be in place before anything asks fontconfig.

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "shell/fonts.h"
-#include "shell/quillory_app.h"
+#include "program_app.h"
+#include "widgets/fonts.h"
 
 #define QUILLORY_APP_TEST_MAIN(TestClass)                              \
     int main(int argc, char** argv) {                                  \

@@ -11,12 +11,12 @@
 
 #include "app_test_main.h"
 #include "core/bank/bank_builder.h"
-#include "frame/message_box.h"
 #include "frame/quillory_frame.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
+#include "widgets/message_box.h"
+#include "widgets/tree_view_ext.h"
 
 class EndToEndTest : public QObject {
     Q_OBJECT
@@ -35,7 +35,7 @@ private:
     QPushButton* Button(const QString& text) const;
     CQuilloryFrame* OpenModule(const QString& button);
 
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    CQuilloryApp& app_ = quillory::testing::ProgramApp();
     quillory::testing::TempDir folder_;
     QStringList messages_;
     MessageBoxHandler previous_;
@@ -112,7 +112,8 @@ void EndToEndTest::everyModuleOpensWithItsMenusAndReturns() {
         CQuilloryFrame* frame = OpenModule(QString::fromUtf8(module.button));
         QVERIFY2(frame != nullptr, module.button);
         QVERIFY(QTest::qWaitForWindowExposed(frame, 20000));
-        QCOMPARE(frame->windowTitle(), app_.ApplicationTitle() + QString::fromUtf8(module.suffix));
+        QCOMPARE(frame->windowTitle(),
+                 app_.Session()->ApplicationTitle() + QString::fromUtf8(module.suffix));
         QVERIFY(frame->IsLoaded() || frame->Resource() == FrameResource::ClassicAnalysis ||
                 frame->Resource() == FrameResource::History);
         QVERIFY(!frame->menuBar()->actions().isEmpty());

@@ -19,14 +19,14 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/practice/exam_progress.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -78,12 +78,12 @@ public:
 };
 
 // The frames of the main menu, the exam frame a real one.
-std::vector<CQuilloryFrame*> ExamFrames(CQuilloryApp& app, QWidget* owner) {
+std::vector<CQuilloryFrame*> ExamFrames(CBankSession& bank, QWidget* owner) {
     std::vector<CQuilloryFrame*> frames;
     for (const ModuleEntry& entry : kModules) {
         frames.push_back(entry.module == Module::Exam
-                             ? new CDoPaperFrame(app, owner)
-                             : new CQuilloryFrame(app, entry.resource, owner));
+                             ? new CDoPaperFrame(bank, owner)
+                             : new CQuilloryFrame(bank, entry.resource, owner));
     }
     return frames;
 }
@@ -157,7 +157,7 @@ private:
     QString Caption(const QString& name) const { return Panel<QPushButton>(name)->text(); }
 
     quillory::testing::TempDir folder_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    CQuilloryApp& app_ = quillory::testing::ProgramApp();
     std::unique_ptr<CMainMenuDlg> menu_;
     CQuilloryFrame* papers_ = nullptr;
     CQuilloryFrame* history_ = nullptr;
@@ -179,7 +179,7 @@ void ExamFrameTest::initTestCase() {
     AddNode(104102, 104000, 299999, 3, 0, "第02题");
     AddNode(104103, 104000, 200002, 3, 0, "第03题");
 
-    menu_ = std::make_unique<CMainMenuDlg>(app_, ExamFrames);
+    menu_ = std::make_unique<CMainMenuDlg>(*app_.Session(), ExamFrames);
     menu_->Initialize();
     papers_ = menu_->Frame(Module::ClassicPapers);
     history_ = menu_->Frame(Module::History);
@@ -189,8 +189,8 @@ void ExamFrameTest::initTestCase() {
 }
 
 void ExamFrameTest::init() {
-    QVERIFY(app_.Store().Execute("delete from History"));
-    app_.Settings().WriteInt("Settings", "HistoryModified", 0);
+    QVERIFY(app_.Session()->Store().Execute("delete from History"));
+    app_.Session()->Settings().WriteInt("Settings", "HistoryModified", 0);
 }
 
 void ExamFrameTest::cleanup() {
@@ -206,7 +206,7 @@ void ExamFrameTest::cleanupTestCase() {
 
 void ExamFrameTest::AddNode(int id, int superiorId, int questionId, double score, int timeLimit,
                             const char* title) {
-    QVERIFY(app_.Store().Execute(quillory::Format(
+    QVERIFY(app_.Session()->Store().Execute(quillory::Format(
         "insert into Paper(ID, SuperiorID, QuestionID, Score, TimeLimit, Title, IsQuestion) "
         "values(%d, %d, %d, %f, %d, '%s', %d)",
         id, superiorId, questionId, score, timeLimit, title, questionId != 0 ? 1 : 0)));
@@ -218,7 +218,7 @@ void ExamFrameTest::StartExam(int paperId) {
 
 std::vector<HistoryRow> ExamFrameTest::History() {
     std::vector<HistoryRow> rows;
-    auto result = app_.Store().Query("select * from History order by ID");
+    auto result = app_.Session()->Store().Query("select * from History order by ID");
     if (!result) {
         return rows;
     }
@@ -342,7 +342,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
         QCOMPARE(rows[i].userScore, expected[i].userScore);
         QCOMPARE(rows[i].answer, expected[i].answer);
     }
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 0), 1);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 0), 1);
 
     // The result: an image per question, the record's page on the root.
     QCOMPARE(exam_->HistoryId(), 700001);
@@ -408,8 +408,8 @@ void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
 void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     ScriptedLearner learner;
     QVERIFY(
-        app_.Store().Execute("create trigger NoHistory before insert on History "
-                             "begin select raise(abort, 'History is closed'); end"));
+        app_.Session()->Store().Execute("create trigger NoHistory before insert on History "
+                                        "begin select raise(abort, 'History is closed'); end"));
     StartExam(102000);
     Click("ctl1028");
     Click("ctl60100");
@@ -424,7 +424,7 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     QVERIFY(learner.shown[1].text.contains(QStringLiteral("History is closed")));
     QCOMPARE(learner.shown[1].icon, QMessageBox::Critical);
     QVERIFY(History().empty());
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 0), 0);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 0), 0);
 
     // Still scoring, with every answer in place.
     QCOMPARE(exam_->State(), quillory::ExamState::Scoring);
@@ -435,7 +435,7 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     QCOMPARE(Panel<QLineEdit>("ctl1024")->text(), QStringLiteral("3.0"));
     exam_->TreeView()->SelectItemById(102000);
 
-    QVERIFY(app_.Store().Execute("drop trigger NoHistory"));
+    QVERIFY(app_.Session()->Store().Execute("drop trigger NoHistory"));
     Click("ctl1035");
     QCOMPARE(exam_->State(), quillory::ExamState::Result);
     const std::vector<HistoryRow> rows = History();
@@ -443,7 +443,7 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     QCOMPARE(rows[0].answer, std::string("\r\n1\r\n0\r\n0\r\n0\r\n"));
     QCOMPARE(rows[1].answer, std::string("\r\n\r\n长江\r\n\r\n黄河\r\n"));
     QCOMPARE(rows[1].userScore, 4.0f);
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 0), 1);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 0), 1);
     QCOMPARE(learner.shown.size(), size_t{2});
 }
 
@@ -553,14 +553,14 @@ void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
     Click("ctl1028");
     Click("ctl60100");
     // The answer reaches the progress file without a move.
-    const std::string progress = quillory::ExamProgressPath(app_.Store().Path());
+    const std::string progress = quillory::ExamProgressPath(app_.Session()->Store().Path());
     QTRY_VERIFY_WITH_TIMEOUT(
         quillory::ReadExamProgress(progress).progress.items.at(0).learnerAnswer.find('1') !=
             std::string::npos,
         kWait);
 
     // The program is not left: the next start finds the exam where it was.
-    CMainMenuDlg next(app_, ExamFrames);
+    CMainMenuDlg next(*app_.Session(), ExamFrames);
     next.Initialize();
     QCOMPARE(learner.Texts().last(),
              QStringLiteral("上次的模拟考试“模拟考试二”还没有完成，要继续吗？\n"

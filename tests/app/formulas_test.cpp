@@ -48,7 +48,7 @@ private:
 };
 
 void FormulasTest::initTestCase() {
-    view_ = new CQuilloryView(*CQuilloryApp::Instance(), nullptr);
+    view_ = new CQuilloryView(nullptr, nullptr);
     view_->resize(800, 600);
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_));

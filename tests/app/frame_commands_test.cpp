@@ -7,14 +7,14 @@
 
 #include "analysis/classic_analysis_frame.h"
 #include "analysis/history_analysis_frame.h"
-#include "frame/frame_factory.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "frame_test_support.h"
 #include "generation/knowledge_frame.h"
 #include "practice/do_paper_frame.h"
 #include "practice/paper_frame.h"
+#include "shell/frame_factory.h"
 #include "support/temp_dir.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::NavigateAndWait;
 
@@ -61,17 +61,23 @@ private slots:
     void historyCommandsFollowTheCurrentNode();
 
 private:
+    quillory::testing::TempDir dir_;
+    std::unique_ptr<CBankSession> bank_;
+    // The new bank has none of the papers the tests add to the trees.
+    quillory::testing::MessageRecorder messages_;
     std::vector<CQuilloryFrame*> frames_;
 };
 
 void FrameCommandsTest::init() {
-    CQuilloryApp::Instance()->SetRelatedInfo(true);
-    frames_ = CreateModuleFrames(*CQuilloryApp::Instance(), nullptr);
+    bank_ = quillory::testing::NewBankSession(dir_);
+    QVERIFY(bank_);
+    frames_ = CreateModuleFrames(*bank_, nullptr);
 }
 
 void FrameCommandsTest::cleanup() {
     qDeleteAll(frames_);
     frames_.clear();
+    bank_.reset();
 }
 
 void FrameCommandsTest::factoryMakesTheSixFramesHiddenInOrder() {
@@ -130,21 +136,20 @@ void FrameCommandsTest::closingHidesTheFrameAndTellsTheMenu() {
 }
 
 void FrameCommandsTest::relatedInformationIsOneToggleForAllFrames() {
-    CQuilloryApp& app = *CQuilloryApp::Instance();
     CQuilloryFrame& classic = *frames_[0];
     CQuilloryFrame& exam = *frames_[2];
     QVERIFY(Cmd(classic, 148)->isChecked());
     QVERIFY(Cmd(exam, 148)->isChecked());
 
     Cmd(classic, 148)->trigger();
-    QVERIFY(!app.RelatedInfo());
+    QVERIFY(!bank_->RelatedInfo());
     QVERIFY(!Cmd(classic, 148)->isChecked());
     // The other frame shows the new state when it comes up.
     exam.show();
     QVERIFY(!Cmd(exam, 148)->isChecked());
 
     Cmd(exam, 148)->trigger();
-    QVERIFY(app.RelatedInfo());
+    QVERIFY(bank_->RelatedInfo());
     QVERIFY(Cmd(exam, 148)->isChecked());
 }
 

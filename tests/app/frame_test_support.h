@@ -1,5 +1,6 @@
 // Shared by the GUI tests of the module frames, the content view and the
-// tree: the application object, recorded message boxes, page helpers.
+// tree: the application object, a bank session over a new data file,
+// recorded message boxes, page helpers.
 #pragma once
 
 #include <QPoint>
@@ -7,11 +8,17 @@
 #include <QString>
 #include <QWebEngineView>
 #include <QtTest>
+#include <memory>
+#include <string>
 #include <vector>
 
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "shell/quillory_app.h"
+#include "core/store/data_file.h"
+#include "program_app.h"
+#include "support/memory_settings.h"
+#include "support/temp_dir.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
 
 // A test program over a CQuilloryApp that was not initialised (no data file,
 // no main menu).
@@ -24,6 +31,19 @@
     }
 
 namespace quillory::testing {
+
+// A bank session over a new data file (the template's empty tables) in dir,
+// for windows that need a bank but none of its content; settings in memory.
+inline std::unique_ptr<CBankSession> NewBankSession(const TempDir& dir) {
+    std::string error;
+    OpenedDataFile opened =
+        OpenDataFile(dir.File("new.qly"), ProgramFolder(), CreateIfMissing::Yes, &error);
+    if (!opened.store) {
+        qWarning("no data file could be made: %s", error.c_str());
+        return nullptr;
+    }
+    return std::make_unique<CBankSession>(std::move(opened), std::make_unique<MemorySettings>());
+}
 
 struct ShownMessage {
     QString text;

@@ -34,11 +34,11 @@ private slots:
 };
 
 void HelpWndTest::helpOpensInItsOwnWindowAndFollowsItsLinks() {
-    CQuilloryApp& app = *CQuilloryApp::Instance();
+    CQuilloryApp& app = quillory::testing::ProgramApp();
     MessageRecorder messages;
     const QString index = QFileInfo(HelpIndexPath()).absoluteFilePath();
 
-    OpenHelp(app, nullptr);
+    app.OpenHelp(nullptr);
     QCOMPARE(HelpWindows().size(), 1);
     CHelpWnd* help = HelpWindows().first();
     QVERIFY(help->isVisible());
@@ -54,7 +54,7 @@ void HelpWndTest::helpOpensInItsOwnWindowAndFollowsItsLinks() {
     QCOMPARE(ShownFile(help->View()), index);
 
     help->close();
-    OpenHelp(app, nullptr);
+    app.OpenHelp(nullptr);
     QCOMPARE(HelpWindows(), QList<CHelpWnd*>{help});
     QVERIFY(help->isVisible());
     QVERIFY(messages.Shown().empty());

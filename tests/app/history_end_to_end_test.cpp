@@ -10,12 +10,12 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "frame/quillory_frame.h"
-#include "frame/tree_view_ext.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
-#include "shell/progress_wnd.h"
 #include "test_bank_support.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -44,9 +44,9 @@ private:
     // What a progress window does to the program while a paper is generated
     // or printed: the main menu, and every frame it owns, disabled until it
     // closes.
-    static void ShowProgressWindow();
+    void ShowProgressWindow();
 
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    CQuilloryApp& app_ = quillory::testing::ProgramApp();
     quillory::testing::TempDir folder_;
     std::unique_ptr<quillory::testing::MessageRecorder> learner_;
     PinnedClock clock_;
@@ -85,20 +85,21 @@ void HistoryEndToEndTest::ClickPanel(const QString& name) {
 }
 
 int HistoryEndToEndTest::HistoryRows() {
-    auto rows = app_.Store().Query("select count(*) as n from History");
+    auto rows = app_.Session()->Store().Query("select count(*) as n from History");
     return rows ? rows->Int("n") : -1;
 }
 
 int HistoryEndToEndTest::Weight(int knowledgeId) {
-    auto row = app_.Store().Query(
+    auto row = app_.Session()->Store().Query(
         quillory::Format("select Weight from Knowledge where ID=%d", knowledgeId));
     return row && !row->AtEnd() ? row->Int("Weight") : -1;
 }
 
 void HistoryEndToEndTest::ShowProgressWindow() {
-    CProgressWnd progress(nullptr, QStringLiteral("组卷"));
+    CProgressWnd progress(app_.MainMenu(), QStringLiteral("组卷"), false,
+                          &app_.Session()->Settings());
     progress.GoModal();
-    QVERIFY(!CQuilloryApp::Instance()->MainMenu()->isEnabled());
+    QVERIFY(!app_.MainMenu()->isEnabled());
 }
 
 void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
@@ -111,7 +112,8 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     CQuilloryView& view = *classic->ContentView();
     QVERIFY(WaitForPage(view, [&] { frame = OpenModule(QStringLiteral("考点分析")); }));
     QCOMPARE(frame, classic);
-    const QString summary = app_.DataFolder() + QStringLiteral("/Knowledge/ReferenceTotal.html");
+    const QString summary =
+        app_.Session()->DataFolder() + QStringLiteral("/Knowledge/ReferenceTotal.html");
     QCOMPARE(ShownFile(view), summary);
     const QString answered = QStringLiteral("模拟考试三 第01题答案(3.0分)");
     const QString viewAnswered = QStringLiteral("模拟考试三 第01题 答案(3.0分)");
@@ -122,11 +124,12 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     QCOMPARE(root->child(0)->text(0), QStringLiteral("模拟考试三"));
 
     QVERIFY(WaitForPage(view, [&] { classic->TreeView()->SelectItem(root->child(0)); }));
-    QCOMPARE(ShownFile(view), app_.DataFolder() + QStringLiteral("/Knowledge/模拟考试三.htm"));
+    QCOMPARE(ShownFile(view),
+             app_.Session()->DataFolder() + QStringLiteral("/Knowledge/模拟考试三.htm"));
     QCOMPARE(quillory::testing::ElementText(view, "b"), QStringLiteral("试卷分析--模拟考试三"));
 
     // Command 138 stores the weights again: 3 points on 301100 alone.
-    QVERIFY(app_.Store().Execute("update Knowledge set Weight=0"));
+    QVERIFY(app_.Session()->Store().Execute("update Knowledge set Weight=0"));
     QVERIFY(WaitForPage(view, [&] { classic->BuildClassicAnalysis(); }));
     // The command's own page (no blank before the answer links), not the
     // view's again.
@@ -139,7 +142,7 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     QVERIFY(WaitForPage(view, [&] { classic->TreeView()->SelectItem(root); }));
     classic->Command(130)->trigger();
     QVERIFY(!classic->isVisible());
-    QVERIFY(app_.Store().Execute("update Knowledge set Weight=0"));
+    QVERIFY(app_.Session()->Store().Execute("update Knowledge set Weight=0"));
     ShowProgressWindow();
     QCOMPARE(Weight(301100), 0);
 }
@@ -169,8 +172,8 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(WaitForPage(examView, [&] { exam->Command(185)->trigger(); }));
     QCOMPARE(exam->State(), quillory::ExamState::Result);
     QCOMPARE(HistoryRows(), 2);
-    const QString recordPage =
-        app_.DataFolder() + QStringLiteral("/Knowledge/模拟考试二-2026-03-14-09-26-53.htm");
+    const QString recordPage = app_.Session()->DataFolder() +
+                               QStringLiteral("/Knowledge/模拟考试二-2026-03-14-09-26-53.htm");
     QCOMPARE(ShownFile(examView), recordPage);
     QCOMPARE(examView.url().query(), QStringLiteral("700001"));
     QCOMPARE(quillory::testing::ElementText(examView, "b"), QStringLiteral("历史分析--模拟考试二"));
@@ -184,7 +187,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
     QVERIFY(history->isVisible());
     QCOMPARE(ShownFile(historyView),
-             app_.DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
+             app_.Session()->DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
     QTreeWidgetItem* root = history->TreeView()->topLevelItem(0);
     QVERIFY(root != nullptr);
     QCOMPARE(root->text(0), QStringLiteral("用户历史分析"));
@@ -210,7 +213,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     // Deleted once the question is answered with OK, not before; the tree
     // keeps its root alone.
     QStringList asked;
-    const int modified = app_.Settings().ReadInt("Settings", "HistoryModified", 1);
+    const int modified = app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 1);
     const MessageBoxHandler recorder = SetMessageBoxHandler(
         [&](QWidget*, const QString& text, QMessageBox::Icon, QMessageBox::StandardButtons) {
             asked << text;
@@ -219,7 +222,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     history->Command(149)->trigger();
     SetMessageBoxHandler(recorder);
     QCOMPARE(HistoryRows(), 2);
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", 1), modified);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 1), modified);
     QCOMPARE(history->TreeView()->FindItemById(CTreeViewExt::ItemId(record)), record);
     learner_->Clear();
     history->Command(149)->trigger();

@@ -73,6 +73,10 @@ private:
     }
     bool Shown(int id) const { return !Find<QWidget>(QStringLiteral("ctl%1").arg(id))->isHidden(); }
 
+    quillory::testing::TempDir dir_;
+    std::unique_ptr<CBankSession> bank_;
+    // The new bank has none of the questions the panel asks pages for.
+    quillory::testing::MessageRecorder messages_;
     std::unique_ptr<QWidget> parent_;
     std::unique_ptr<CDoPaperFrame> frame_;
 };
@@ -81,7 +85,9 @@ void InputFormTest::init() {
     parent_ = std::make_unique<QWidget>();
     parent_->resize(600, 300);
     parent_->show();
-    frame_ = std::make_unique<CDoPaperFrame>(*CQuilloryApp::Instance(), nullptr);
+    bank_ = quillory::testing::NewBankSession(dir_);
+    QVERIFY(bank_);
+    frame_ = std::make_unique<CDoPaperFrame>(*bank_, nullptr);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
 }
@@ -89,6 +95,7 @@ void InputFormTest::init() {
 void InputFormTest::cleanup() {
     frame_.reset();
     parent_.reset();
+    bank_.reset();
 }
 
 void InputFormTest::controlsAreNamedByGroupAndIndexAndPlacedFromTheOrigin() {

@@ -5,9 +5,9 @@
 #include <QTreeWidgetItemIterator>
 
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;
@@ -50,14 +50,15 @@ private:
     bool Select(int id);
 
     quillory::testing::TempDir dir_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CBankSession> bank_;
     std::unique_ptr<CKnowledgeFrame> frame_;
     MessageRecorder messages_;
 };
 
 void KnowledgeFrameTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
-    frame_ = std::make_unique<CKnowledgeFrame>(app_, nullptr);
+    bank_ = quillory::testing::OpenTestBank(dir_, "browse");
+    QVERIFY(bank_);
+    frame_ = std::make_unique<CKnowledgeFrame>(*bank_, nullptr);
     QVERIFY(!frame_->Command(kCmdTargeted)->isEnabled());
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));

@@ -71,7 +71,7 @@ private:
     }
 
     quillory::testing::TempDir folder_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    CQuilloryApp& app_ = quillory::testing::ProgramApp();
     std::unique_ptr<CMainMenuDlg> menu_;
     RaiseLog log_;
 };
@@ -83,10 +83,10 @@ void MainMenuTest::initTestCase() {
 }
 
 void MainMenuTest::init() {
-    menu_ = std::make_unique<CMainMenuDlg>(app_, [](CQuilloryApp& app, QWidget* owner) {
+    menu_ = std::make_unique<CMainMenuDlg>(*app_.Session(), [](CBankSession& bank, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
         for (const ModuleEntry& entry : kModules) {
-            frames.push_back(new CountingFrame(app, entry.resource, owner));
+            frames.push_back(new CountingFrame(bank, entry.resource, owner));
         }
         return frames;
     });
@@ -203,10 +203,10 @@ void MainMenuTest::examRequestsOpenTheExamFrame() {
 
 void MainMenuTest::examRequestWhileBusyIsIgnored() {
     menu_.reset();
-    CMainMenuDlg menu(app_, [](CQuilloryApp& app, QWidget* owner) {
+    CMainMenuDlg menu(*app_.Session(), [](CBankSession& bank, QWidget* owner) {
         std::vector<CQuilloryFrame*> frames;
         for (const ModuleEntry& entry : kModules) {
-            frames.push_back(new CountingFrame(app, entry.resource, owner));
+            frames.push_back(new CountingFrame(bank, entry.resource, owner));
         }
         return frames;
     });

@@ -16,12 +16,12 @@
 
 #include "core/host/setting_names.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/auto_paper_dlg.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "practice/paper_frame.h"
 #include "support/memory_settings.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::MemorySettings;
 using quillory::testing::MessageRecorder;
@@ -78,12 +78,13 @@ private slots:
 
 private:
     quillory::testing::TempDir dir_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CBankSession> bank_;
     MessageRecorder messages_;
 };
 
 void PaperDialogsTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenTestBank(dir_, "templates"));
+    bank_ = quillory::testing::OpenTestBank(dir_, "templates");
+    QVERIFY(bank_);
 }
 
 void PaperDialogsTest::init() {
@@ -169,7 +170,7 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
     for (const Case& c : cases) {
         const QString trace = QStringLiteral("%1 %2 %3").arg(c.count, c.score, c.message);
         MemorySettings settings;
-        CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("第1章 河流"),
+        CKnowledgeCreatePaperDlg dialog(bank_->Store(), settings, QStringLiteral("第1章 河流"),
                                         kChapterSet, nullptr);
         QVERIFY(dialog.InitDialog());
         dialog.show();
@@ -191,7 +192,7 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
 void PaperDialogsTest::targetedDialogLowersTheCountToTheChosenType() {
     MemorySettings settings;
     settings.values = {{kAdjust, 1}, {kPeriod, 0}};
-    CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("第1章 河流"),
+    CKnowledgeCreatePaperDlg dialog(bank_->Store(), settings, QStringLiteral("第1章 河流"),
                                     kChapterSet, nullptr);
     QVERIFY(dialog.InitDialog());
     dialog.show();
@@ -237,8 +238,8 @@ void PaperDialogsTest::targetedDialogLowersTheCountToTheChosenType() {
 
 void PaperDialogsTest::targetedDialogCancelRemembersNothing() {
     MemorySettings settings;
-    CKnowledgeCreatePaperDlg dialog(app_.Store(), settings, QStringLiteral("1.2 黄河"), {"301200"},
-                                    nullptr);
+    CKnowledgeCreatePaperDlg dialog(bank_->Store(), settings, QStringLiteral("1.2 黄河"),
+                                    {"301200"}, nullptr);
     QVERIFY(dialog.InitDialog());
     dialog.show();
     // Below 1.2 黄河 there is one choice question and no blank.
@@ -253,7 +254,7 @@ void PaperDialogsTest::targetedDialogCancelRemembersNothing() {
 }
 
 void PaperDialogsTest::newPaperCommandShowsThePaperExpandedAndSelected() {
-    CPaperFrame frame(app_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
+    CPaperFrame frame(*bank_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
                       nullptr);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));

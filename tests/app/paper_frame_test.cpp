@@ -8,9 +8,9 @@
 #include "core/host/host.h"
 #include "core/store/data_store.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "practice/paper_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::ClickLink;
 using quillory::testing::ElementText;
@@ -70,18 +70,19 @@ private:
     bool Select(CPaperFrame& frame, int id);
 
     quillory::testing::TempDir dir_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CBankSession> bank_;
     std::unique_ptr<CPaperFrame> classic_;
     std::unique_ptr<CPaperFrame> practice_;
     MessageRecorder messages_;
 };
 
 void PaperFrameTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
+    bank_ = quillory::testing::OpenTestBank(dir_, "browse");
+    QVERIFY(bank_);
     AddPracticePaper();
-    classic_ = std::make_unique<CPaperFrame>(app_, FrameResource::ClassicPapers,
+    classic_ = std::make_unique<CPaperFrame>(*bank_, FrameResource::ClassicPapers,
                                              quillory::PaperFilter::Classic, nullptr);
-    practice_ = std::make_unique<CPaperFrame>(app_, FrameResource::PracticePapers,
+    practice_ = std::make_unique<CPaperFrame>(*bank_, FrameResource::PracticePapers,
                                               quillory::PaperFilter::Practice, nullptr);
     classic_->show();
     QVERIFY(QTest::qWaitForWindowExposed(classic_.get()));
@@ -95,13 +96,13 @@ void PaperFrameTest::cleanupTestCase() {
 
 void PaperFrameTest::init() {
     messages_.Clear();
-    app_.SetRelatedInfo(true);
+    bank_->SetRelatedInfo(true);
 }
 
 // A generated paper as paper generation leaves it: a paper, one section,
 // two question items, an exam record on one of them, and a local page.
 void PaperFrameTest::AddPracticePaper() {
-    quillory::DataStore& store = app_.Store();
+    quillory::DataStore& store = bank_->Store();
     for (const char* sql : {
              "insert into Paper(ID, SuperiorID, QuestionID, Title, Url, IsSystem) values"
              "(550001, 0, 0, '组卷练习 第1套', 'Question/P550001.html', true)",
@@ -159,7 +160,7 @@ void PaperFrameTest::practiceTreeHoldsOnlyThePracticePapers() {
     QCOMPARE(practice_->CurrentItemId(), 550001);
 
     // One node and what lies below it.
-    CPaperFrame subtree(app_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
+    CPaperFrame subtree(*bank_, FrameResource::PracticePapers, quillory::PaperFilter::Practice,
                         nullptr);
     QCOMPARE(subtree.LoadPaperTree(kSection, quillory::PaperFilter::All), 1);
     QCOMPARE(TopLevelTitles(*subtree.TreeView()), QStringList(QStringLiteral("第1部分 选择题")));
@@ -175,12 +176,12 @@ void PaperFrameTest::questionItemShowsItsQuestionPageLabelledWithItsTitle() {
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("第01题"));
 
     // The label is the item's title, whatever the question's own page says.
-    QVERIFY(app_.Store().Execute("update Paper set Title='第一题' where ID=101101"));
+    QVERIFY(bank_->Store().Execute("update Paper set Title='第一题' where ID=101101"));
     QVERIFY(
         WaitForPage(view, [&] { classic_->LoadPaperTree(-1, quillory::PaperFilter::Classic); }));
     QVERIFY(Select(*classic_, kItem));
     QCOMPARE(ElementText(view, QStringLiteral("h3.item")), QStringLiteral("第一题"));
-    QVERIFY(app_.Store().Execute("update Paper set Title='第01题' where ID=101101"));
+    QVERIFY(bank_->Store().Execute("update Paper set Title='第01题' where ID=101101"));
     QVERIFY(
         WaitForPage(view, [&] { classic_->LoadPaperTree(-1, quillory::PaperFilter::Classic); }));
     QVERIFY(messages_.Shown().empty());
@@ -260,7 +261,7 @@ void PaperFrameTest::onlyAWholePaperCanBeDeleted() {
     QCOMPARE(messages_.Shown().size(), size_t{1});
     QCOMPARE(messages_.Shown()[0].text, QStringLiteral("无法单独删除试题或试卷部分！"));
     QCOMPARE(messages_.Shown()[0].icon, QMessageBox::Warning);
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID=550002"), 1);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from Paper where ID=550002"), 1);
 }
 
 void PaperFrameTest::cancelledDeletionKeepsThePaper() {
@@ -275,7 +276,7 @@ void PaperFrameTest::cancelledDeletionKeepsThePaper() {
     SetMessageBoxHandler(previous);
     QCOMPARE(asked,
              QStringList(QStringLiteral("您确定要删除试卷\"组卷练习 第1套\"及相关历史纪录吗？")));
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID>=550001"), 4);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from Paper where ID>=550001"), 4);
     QCOMPARE(practice_->Nodes().Size(), size_t{4});
 }
 
@@ -283,41 +284,41 @@ void PaperFrameTest::failedDeletionChangesNothing() {
     QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
     // The frame's list still names a question item that has gone meanwhile;
     // the deletion stops there and must leave everything as it was.
-    QVERIFY(app_.Store().Execute("delete from Paper where ID=550004"));
-    app_.Settings().WriteInt("Settings", "HistoryModified", 0);
+    QVERIFY(bank_->Store().Execute("delete from Paper where ID=550004"));
+    bank_->Settings().WriteInt("Settings", "HistoryModified", 0);
     practice_->TreeView()->SelectItemById(550001);
     practice_->Command(kCmdDelete)->trigger();
 
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID>=550001"), 3);
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from History where ID=700001"), 1);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from Paper where ID>=550001"), 3);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from History where ID=700001"), 1);
     QVERIFY(QFile::exists(QString::fromStdString(dir_.File("Question/P550001.html"))));
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", -1), 0);
+    QCOMPARE(bank_->Settings().ReadInt("Settings", "HistoryModified", -1), 0);
     QCOMPARE(messages_.Shown().size(), size_t{2});
     QCOMPARE(messages_.Shown()[1].icon, QMessageBox::Critical);
     // The tree shows what is there.
     QCOMPARE(practice_->Nodes().Size(), size_t{3});
-    QVERIFY(
-        app_.Store().Execute("insert into Paper(ID, SuperiorID, QuestionID, Title, IsSystem) values"
-                             "(550004, 550002, 200002, '第2题', true)"));
+    QVERIFY(bank_->Store().Execute(
+        "insert into Paper(ID, SuperiorID, QuestionID, Title, IsSystem) values"
+        "(550004, 550002, 200002, '第2题', true)"));
 }
 
 void PaperFrameTest::deletionRemovesThePaperItsHistoryAndItsPage() {
     QVERIFY(practice_->LoadPaperTree(-1, quillory::PaperFilter::Practice));
-    app_.Settings().WriteInt("Settings", "HistoryModified", 0);
+    bank_->Settings().WriteInt("Settings", "HistoryModified", 0);
     practice_->TreeView()->SelectItemById(550001);
     practice_->Command(kCmdDelete)->trigger();
 
     QCOMPARE(messages_.Shown().size(), size_t{1});
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID>=550001"), 0);
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from History"), 0);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from Paper where ID>=550001"), 0);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from History"), 0);
     QVERIFY(!QFile::exists(QString::fromStdString(dir_.File("Question/P550001.html"))));
-    QCOMPARE(app_.Settings().ReadInt("Settings", "HistoryModified", -1), 1);
+    QCOMPARE(bank_->Settings().ReadInt("Settings", "HistoryModified", -1), 1);
     // Reloaded as the practice papers: now empty, nothing selected.
     QCOMPARE(practice_->TreeView()->topLevelItemCount(), 0);
     QCOMPARE(practice_->CurrentItemId(), -1);
     QVERIFY(!practice_->Command(kCmdDelete)->isEnabled());
     // The classic papers are untouched.
-    QCOMPARE(Count(app_.Store(), "select count(*) as N from Paper where ID=101000"), 1);
+    QCOMPARE(Count(bank_->Store(), "select count(*) as N from Paper where ID=101000"), 1);
 }
 
 QUILLORY_BANK_TEST_MAIN(PaperFrameTest)

@@ -13,11 +13,11 @@
 
 #include "core/common/gb_encoding.h"
 #include "frame/frame_commands.h"
-#include "frame/tree_view_ext.h"
 #include "generation/print_document.h"
 #include "generation/print_paper.h"
 #include "practice/paper_frame.h"
 #include "test_bank_support.h"
+#include "widgets/tree_view_ext.h"
 
 using quillory::testing::MessageRecorder;
 using quillory::testing::ReadFileBytes;
@@ -110,14 +110,15 @@ private:
     bool Select(int id);
 
     quillory::testing::TempDir dir_;
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    std::unique_ptr<CBankSession> bank_;
     std::unique_ptr<CPaperFrame> frame_;
     MessageRecorder messages_;
 };
 
 void PrintTest::initTestCase() {
-    QVERIFY(quillory::testing::OpenTestBank(dir_, "browse"));
-    frame_ = std::make_unique<CPaperFrame>(app_, FrameResource::ClassicPapers,
+    bank_ = quillory::testing::OpenTestBank(dir_, "browse");
+    QVERIFY(bank_);
+    frame_ = std::make_unique<CPaperFrame>(*bank_, FrameResource::ClassicPapers,
                                            quillory::PaperFilter::Classic, nullptr);
     frame_->show();
     QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
@@ -139,8 +140,9 @@ bool PrintTest::Select(int id) {
 
 void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
     quillory::Host& host = frame_->ContentView()->Host();
-    const QString withAnswers = MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kSection);
-    QCOMPARE(withAnswers, app_.DataFolder() + QStringLiteral("/Question/第1部分 选择题.htm"));
+    const QString withAnswers =
+        MakePrintFile(frame_.get(), *bank_, host, frame_->Nodes(), kSection);
+    QCOMPARE(withAnswers, bank_->DataFolder() + QStringLiteral("/Question/第1部分 选择题.htm"));
     QCOMPARE(messages_.Shown().size(), size_t{1});
     QCOMPARE(messages_.Shown()[0].text, QStringLiteral("是否打印答案？"));
     QString text = PrintFileText(withAnswers);
@@ -159,7 +161,7 @@ void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
         SetMessageBoxHandler([](QWidget*, const QString&, QMessageBox::Icon,
                                 QMessageBox::StandardButtons) { return QMessageBox::No; });
     const QString withoutAnswers =
-        MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), kSection);
+        MakePrintFile(frame_.get(), *bank_, host, frame_->Nodes(), kSection);
     SetMessageBoxHandler(previous);
     QCOMPARE(withoutAnswers, withAnswers);
     text = PrintFileText(withoutAnswers);
@@ -167,13 +169,13 @@ void PrintTest::printFileHoldsTheNodeWithOrWithoutAnswers() {
     QVERIFY(!text.contains(QStringLiteral("经线连接南北两极")));
 
     // A node that is not in the tree prints nothing and asks nothing.
-    QVERIFY(MakePrintFile(frame_.get(), app_, host, frame_->Nodes(), 999999).isEmpty());
+    QVERIFY(MakePrintFile(frame_.get(), *bank_, host, frame_->Nodes(), 999999).isEmpty());
     QCOMPARE(messages_.Shown().size(), size_t{1});
 }
 
 void PrintTest::printFileIsExportedAsAPdf() {
     const QString printFile =
-        MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(), frame_->Nodes(), kPaper);
+        MakePrintFile(frame_.get(), *bank_, frame_->ContentView()->Host(), frame_->Nodes(), kPaper);
     QVERIFY(!printFile.isEmpty());
     CPrintDocument document;
     QVERIFY(document.Load(printFile));
@@ -189,8 +191,8 @@ void PrintTest::printFileIsExportedAsAPdf() {
 }
 
 void PrintTest::printerReceivesThePages() {
-    const QString printFile =
-        MakePrintFile(frame_.get(), app_, frame_->ContentView()->Host(), frame_->Nodes(), kSection);
+    const QString printFile = MakePrintFile(frame_.get(), *bank_, frame_->ContentView()->Host(),
+                                            frame_->Nodes(), kSection);
     CPrintDocument document;
     QVERIFY(document.Load(printFile));
     // A printer that writes what it receives to a file (at screen
@@ -230,7 +232,7 @@ void PrintTest::printCommandExportsAPdfWhereTheLearnerSays() {
                         }});
     print->trigger();
     QVERIFY(driver.Done());
-    QCOMPARE(offered, DefaultPdfFile(app_, QStringLiteral("丙卷 综合测试")));
+    QCOMPARE(offered, DefaultPdfFile(*bank_, QStringLiteral("丙卷 综合测试")));
     QVERIFY(IsPdf(pdf));
     QCOMPARE(messages_.Shown().size(), size_t{2});
     QCOMPARE(messages_.Shown()[1].text, QStringLiteral("已导出PDF文件：\n") + pdf);
@@ -244,15 +246,15 @@ void PrintTest::cancelledChoicePrintsNothing() {
     QVERIFY(driver.Done());
     // Only the question about the answers was asked.
     QCOMPARE(messages_.Shown().size(), size_t{1});
-    QVERIFY(!QFile::exists(DefaultPdfFile(app_, QStringLiteral("丙卷 综合测试"))));
+    QVERIFY(!QFile::exists(DefaultPdfFile(*bank_, QStringLiteral("丙卷 综合测试"))));
 }
 
 void PrintTest::defaultPdfLiesBesideTheDataFile() {
-    QCOMPARE(DefaultPdfFile(app_, QStringLiteral("第1套")),
-             app_.DataFolder() + QStringLiteral("/第1套.pdf"));
+    QCOMPARE(DefaultPdfFile(*bank_, QStringLiteral("第1套")),
+             bank_->DataFolder() + QStringLiteral("/第1套.pdf"));
     // A title never leads the file out of the data folder.
-    QCOMPARE(DefaultPdfFile(app_, QStringLiteral("../上/下")),
-             app_.DataFolder() + QStringLiteral("/.._上_下.pdf"));
+    QCOMPARE(DefaultPdfFile(*bank_, QStringLiteral("../上/下")),
+             bank_->DataFolder() + QStringLiteral("/.._上_下.pdf"));
 }
 
 QUILLORY_BANK_TEST_MAIN(PrintTest)

@@ -7,8 +7,8 @@
 #include <QScreen>
 
 #include "app_test_main.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_settings.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_settings.h"
 
 class ProgressWndTest : public QObject {
     Q_OBJECT

@@ -15,10 +15,10 @@
 #include <QVBoxLayout>
 
 #include "app_test_main.h"
-#include "shell/color_scheme.h"
 #include "shell/program_folder.h"
-#include "shell/skin.h"
 #include "support/temp_dir.h"
+#include "widgets/color_scheme.h"
+#include "widgets/skin.h"
 
 Q_DECLARE_METATYPE(ColorScheme)
 
@@ -28,7 +28,7 @@ class SkinTest : public QObject {
 private slots:
     void missingOrEmptySkinLeavesTheSystemLook();
     void skinFileIsReadAsText();
-    void applyingNoSkinKeepsTheWindowsOwnSheet();
+    void applyingNoSkinKeepsTheApplicationsOwnSheet();
     void shippedSkinParsesForEveryKindOfWindow_data();
     void shippedSkinParsesForEveryKindOfWindow();
     void chosenSchemeWinsOverTheThemesPalette_data();
@@ -60,17 +60,16 @@ void SkinTest::skinFileIsReadAsText() {
     QVERIFY(skin.contains(QStringLiteral("/* 按钮 */")));
     QCOMPARE(LoadSkinFile(path, ColorScheme::Dark), QStringLiteral("QWidget { color: #eee; }"));
 
-    QWidget window;
-    ApplySkinSheet(&window, skin);
-    QCOMPARE(window.styleSheet(), skin);
+    ApplySkinSheet(*qApp, skin);
+    QCOMPARE(qApp->styleSheet(), skin);
+    qApp->setStyleSheet(QString());
 }
 
-void SkinTest::applyingNoSkinKeepsTheWindowsOwnSheet() {
-    QWidget window;
-    window.setStyleSheet(QStringLiteral("QWidget { color: red; }"));
-    ApplySkinSheet(&window, QString());
-    QCOMPARE(window.styleSheet(), QStringLiteral("QWidget { color: red; }"));
-    ApplySkinSheet(nullptr, QStringLiteral("QWidget {}"));
+void SkinTest::applyingNoSkinKeepsTheApplicationsOwnSheet() {
+    qApp->setStyleSheet(QStringLiteral("QWidget { color: red; }"));
+    ApplySkinSheet(*qApp, QString());
+    QCOMPARE(qApp->styleSheet(), QStringLiteral("QWidget { color: red; }"));
+    qApp->setStyleSheet(QString());
 }
 
 void SkinTest::shippedSkinParsesForEveryKindOfWindow_data() {
@@ -83,7 +82,7 @@ void SkinTest::shippedSkinParsesForEveryKindOfWindow() {
     QFETCH(ColorScheme, scheme);
     const QString skin = LoadSkinFile(FindProgramFolder(), scheme);
     QVERIFY2(!skin.isEmpty(), "the build copies both skins into the program data folder");
-    QCOMPARE(CQuilloryApp::Instance()->Skin().isEmpty(), true);  // only InitInstance loads it
+    QCOMPARE(quillory::testing::ProgramApp().Skin().isEmpty(), true);  // only InitInstance loads it
 
     // Qt reports a sheet it cannot parse with a warning when it polishes.
     QTest::failOnWarning(QRegularExpression(QStringLiteral("(?i)style ?sheet")));
@@ -107,7 +106,7 @@ void SkinTest::shippedSkinParsesForEveryKindOfWindow() {
     layout->addWidget(bar);
     frame.setCentralWidget(splitter);
     frame.statusBar()->showMessage(QStringLiteral("就绪"));
-    ApplySkinSheet(&frame, skin);
+    frame.setStyleSheet(skin);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     for (QWidget* widget : frame.findChildren<QWidget*>()) {

@@ -12,14 +12,14 @@
 
 #include "app_test_main.h"
 #include "core/host/host.h"
-#include "frame/message_box.h"
 #include "frame/quillory_frame.h"
 #include "shell/demo_bank.h"
 #include "shell/main_menu_dlg.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_settings.h"
 #include "shell/single_instance.h"
 #include "support/temp_dir.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_settings.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ private slots:
     void exitClosesTheDataFileAndFreesTheTitle();
 
 private:
-    CQuilloryApp& app_ = *CQuilloryApp::Instance();
+    CQuilloryApp& app_ = quillory::testing::ProgramApp();
     quillory::testing::TempDir folder_;
     QList<Shown> shown_;
     MessageBoxHandler previous_;
@@ -140,7 +140,7 @@ void StartupTest::unreadableDataFilesAreRefused() {
     QCOMPARE(shown_[0].text, QStringLiteral("无法打开数据库!"));
     QCOMPARE(shown_[0].icon, QMessageBox::Critical);
     QVERIFY(app_.ExitCode() != 0);
-    QVERIFY(!app_.HasStore());
+    QVERIFY(app_.Session() == nullptr);
     QCOMPARE(app_.MainMenu(), nullptr);
     // A refused file is left as it was; a missing one is not made.
     QCOMPARE(quillory::testing::ReadFileBytes(path), before);
@@ -212,7 +212,7 @@ void StartupTest::openingCarriesAnEarlierInstallationOverOnce() {
     QVERIFY(app_.OpenDataFile(QString::fromStdString(path)));
     QCOMPARE(watch.shown, QStringList({"产品升级 ", "产品升级 "}));
     QVERIFY(shown_.isEmpty());
-    auto rows = app_.Store().Query("select count(*) as n from Paper where ID=550001");
+    auto rows = app_.Session()->Store().Query("select count(*) as n from Paper where ID=550001");
     QVERIFY(rows);
     QCOMPARE(rows->Int("n"), 1);
 
@@ -234,9 +234,9 @@ void StartupTest::existingDataFileIsOpenedUnchanged() {
                            "values (100001, 0, '函数')"));
     }
     QVERIFY(app_.OpenDataFile(QString::fromStdString(path)));
-    QCOMPARE(app_.ApplicationTitle(), QStringLiteral("穹岚 - existing"));
-    QCOMPARE(app_.DataFolder(), QString::fromStdString(folder_.Path()));
-    auto rows = app_.Store().Query("select Title from Knowledge where ID=100001");
+    QCOMPARE(app_.Session()->ApplicationTitle(), QStringLiteral("穹岚 - existing"));
+    QCOMPARE(app_.Session()->DataFolder(), QString::fromStdString(folder_.Path()));
+    auto rows = app_.Session()->Store().Query("select Title from Knowledge where ID=100001");
     QVERIFY(rows && !rows->AtEnd());
     QCOMPARE(rows->Text("Title"), std::string("函数"));
     // Page folders are made for new data files only.
@@ -302,10 +302,10 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
         QVERIFY2(QFileInfo(common).isDir(), pages);
         QVERIFY2(!QDir(common).isEmpty(), pages);
     }
-    QCOMPARE(app_.ApplicationTitle(), QStringLiteral("穹岚 - 新题库"));
-    QCOMPARE(app_.DataFolder(), QString::fromStdString(folder_.Path()));
-    QVERIFY(app_.HasStore());
-    QVERIFY(app_.RelatedInfo());
+    QCOMPARE(app_.Session()->ApplicationTitle(), QStringLiteral("穹岚 - 新题库"));
+    QCOMPARE(app_.Session()->DataFolder(), QString::fromStdString(folder_.Path()));
+    QVERIFY(app_.Session() != nullptr);
+    QVERIFY(app_.Session()->RelatedInfo());
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("穹岚 - 新题库"));
 
     CMainMenuDlg* menu = app_.MainMenu();
@@ -313,7 +313,7 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     QVERIFY(QTest::qWaitForWindowExposed(menu));
     QCOMPARE(menu->windowTitle(), QStringLiteral("穹岚 - 新题库"));
     QVERIFY(!app_.Skin().isEmpty());
-    QCOMPARE(menu->styleSheet(), app_.Skin());
+    QCOMPARE(qApp->styleSheet(), app_.Skin());
     QCOMPARE(menu->Frame(Module::History)->windowTitle(),
              QStringLiteral("穹岚 - 新题库 - 历史纪录"));
     for (const ModuleEntry& entry : kModules) {
@@ -321,7 +321,7 @@ void StartupTest::newFileNameStartsTheProgramOnANewDataFile() {
     }
 
     // The settings now live under the data file's title.
-    app_.Settings().WriteInt("Settings", "AutoAdjust", 1);
+    app_.Session()->Settings().WriteInt("Settings", "AutoAdjust", 1);
     QCOMPARE(CQtSettings(QStringLiteral("穹岚 - 新题库")).ReadInt("Settings", "AutoAdjust", 0), 1);
 }
 
@@ -329,9 +329,9 @@ void StartupTest::modalProgressWindowDisablesTheMainMenuUntilItCloses() {
     CMainMenuDlg* menu = app_.MainMenu();
     QVERIFY(menu);
     {
-        CProgressWnd progress(nullptr, QStringLiteral("考点统计"));
-        QCOMPARE(progress.parentWidget(), menu);
-        QCOMPARE(progress.styleSheet(), app_.Skin());
+        // Over a frame, as the frames open it: the frame's owner is disabled.
+        CProgressWnd progress(menu->Frame(Module::ClassicAnalysis), QStringLiteral("考点统计"),
+                              false, &app_.Session()->Settings());
         progress.GoModal();
         QVERIFY(!menu->isEnabled());
         QVERIFY(progress.isEnabled());
@@ -339,8 +339,8 @@ void StartupTest::modalProgressWindowDisablesTheMainMenuUntilItCloses() {
     }
     QVERIFY(menu->isEnabled());
     // Its place is kept in the data file's settings.
-    QCOMPARE(app_.Settings().ReadInt("Settings", "X", -1), 70);
-    QCOMPARE(app_.Settings().ReadInt("Settings", "Y", -1), 90);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "X", -1), 70);
+    QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "Y", -1), 90);
 }
 
 void StartupTest::secondStartOnTheSameDataFileRaisesTheMenu() {
@@ -349,7 +349,7 @@ void StartupTest::secondStartOnTheSameDataFileRaisesTheMenu() {
     menu->showMinimized();
     QVERIFY(menu->isMinimized());
 
-    CSingleInstance second(app_.ApplicationTitle());
+    CSingleInstance second(app_.Session()->ApplicationTitle());
     QVERIFY(!second.Claim());
     QTRY_VERIFY_WITH_TIMEOUT(!menu->isMinimized(), 10000);
 
@@ -358,9 +358,9 @@ void StartupTest::secondStartOnTheSameDataFileRaisesTheMenu() {
 }
 
 void StartupTest::exitClosesTheDataFileAndFreesTheTitle() {
-    const QString title = app_.ApplicationTitle();
+    const QString title = app_.Session()->ApplicationTitle();
     app_.ExitInstance();
-    QVERIFY(!app_.HasStore());
+    QVERIFY(app_.Session() == nullptr);
     QCOMPARE(app_.MainMenu(), nullptr);
     CSingleInstance next(title);
     QVERIFY(next.Claim());

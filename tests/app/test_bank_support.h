@@ -1,6 +1,6 @@
 // Shared by the GUI tests that browse a bank: one of the test banks built
-// into a temporary folder, the program's application object over it, and
-// page helpers for what the content view shows.
+// into a temporary folder, a bank session over it, and page helpers for what
+// the content view shows.
 #pragma once
 
 #include <QDeadlineTimer>
@@ -11,11 +11,12 @@
 #include <string>
 
 #include "core/bank/bank_builder.h"
-#include "frame/quillory_view.h"
 #include "frame_test_support.h"
-#include "shell/fonts.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
+#include "widgets/fonts.h"
+#include "widgets/qt_settings.h"
+#include "widgets/quillory_view.h"
 
 // Settings go to a fresh configuration folder, removed afterwards; fonts as
 // in the program.
@@ -35,16 +36,22 @@ namespace quillory::testing {
 inline constexpr int kPageWait = 30000;
 
 // Builds the test bank name (a folder of tests/banks) as name.qly in dir and
-// opens it as the program's data file; false (with a warning) when either
-// fails.
-inline bool OpenTestBank(const TempDir& dir, const std::string& name) {
+// opens it with its settings, as the program does; null (with a warning) when
+// either fails.
+inline std::unique_ptr<CBankSession> OpenTestBank(const TempDir& dir, const std::string& name) {
     const std::string bank = dir.File(name + ".qly");
     std::string error;
     if (!BuildBank(TestBankSource(name), bank, ProgramFolder(), &error)) {
         qWarning("the test bank %s could not be built: %s", name.c_str(), error.c_str());
-        return false;
+        return nullptr;
     }
-    return CQuilloryApp::Instance()->OpenDataFile(QString::fromStdString(bank));
+    OpenedDataFile opened = OpenDataFile(bank, ProgramFolder(), CreateIfMissing::No, &error);
+    if (!opened.store) {
+        qWarning("the test bank %s could not be opened: %s", name.c_str(), error.c_str());
+        return nullptr;
+    }
+    const QString title = QString::fromUtf8(opened.applicationTitle);
+    return std::make_unique<CBankSession>(std::move(opened), std::make_unique<CQtSettings>(title));
 }
 
 // The local file the view shows.

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QtTest>
 
-#include "frame/tree_view_ext.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include "core/common/gb_encoding.h"
 #include "core/host/host.h"
-#include "frame/quillory_view.h"
 #include "frame_test_support.h"
 #include "support/temp_dir.h"
+#include "widgets/quillory_view.h"
 
 Q_DECLARE_METATYPE(quillory::LinkKind)
 
@@ -81,7 +81,7 @@ void ViewLinksTest::initTestCase() {
     page_ = QString::fromStdString(dir_.File("links.html"));
     quillory::testing::WriteFileBytes(page_.toStdString(), quillory::Utf8ToGb(kLinksPage));
 
-    view_ = new CQuilloryView(*CQuilloryApp::Instance(), nullptr);
+    view_ = new CQuilloryView(nullptr, nullptr);
     view_->resize(800, 600);
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_));
@@ -177,7 +177,7 @@ void ViewLinksTest::internalLinkNavigatedByTheProgramIsDispatchedAtOnce() {
 }
 
 void ViewLinksTest::missingPageIsANavigationError() {
-    CQuilloryView view(*CQuilloryApp::Instance(), nullptr);
+    CQuilloryView view(nullptr, nullptr);
     view.Navigate(QString::fromStdString(dir_.File("missing.html")));
     QTRY_COMPARE_WITH_TIMEOUT(messages_.Shown().size(), size_t{1}, kWait);
     QCOMPARE(messages_.Shown().front().text, kNavigateError);
@@ -221,7 +221,7 @@ void ViewLinksTest::generatedFilesGoWithTheView() {
     quillory::testing::WriteFileBytes(first, "<html></html>");
     quillory::testing::WriteFileBytes(second, "<html></html>");
 
-    auto* view = new CQuilloryView(*CQuilloryApp::Instance(), nullptr);
+    auto* view = new CQuilloryView(nullptr, nullptr);
     view->AddGeneratedFile(QString::fromStdString(first));
     // The core's page composers hand in their files through the view's host.
     view->Host().AddGeneratedFile(second);
@@ -236,7 +236,7 @@ void ViewLinksTest::generatedFilesGoWithTheView() {
 }
 
 void ViewLinksTest::coreHostWorksOnTheView() {
-    CQuilloryView view(*CQuilloryApp::Instance(), nullptr);
+    CQuilloryView view(nullptr, nullptr);
     quillory::Host& host = view.Host();
     QSignalSpy requested(&view, &CQuilloryView::pageRequested);
     host.Navigate("Quillory://Question:550002第2题");

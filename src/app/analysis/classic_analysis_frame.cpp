@@ -5,10 +5,10 @@
 
 #include "core/analysis/classic_analysis.h"
 #include "core/analysis/classic_analysis_tree.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
-#include "shell/progress_wnd.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -18,19 +18,16 @@ constexpr int kSelectedImage = 1;
 
 }  // namespace
 
-CClassicAnalysisFrame::CClassicAnalysisFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, FrameResource::ClassicAnalysis, owner) {
+CClassicAnalysisFrame::CClassicAnalysisFrame(CBankSession& bank, QWidget* owner)
+    : CQuilloryFrame(bank, FrameResource::ClassicAnalysis, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
 }
 
 void CClassicAnalysisFrame::LoadTree() {
     CQuilloryFrame::ResetTree();
     links_.clear();
-    if (!app_.HasStore()) {
-        return;
-    }
     const std::optional<std::vector<quillory::ClassicAnalysisItem>> items =
-        quillory::LoadClassicAnalysisTree(app_.Store());
+        quillory::LoadClassicAnalysisTree(bank_.Store());
     if (!items) {
         return;
     }
@@ -59,11 +56,10 @@ void CClassicAnalysisFrame::OnTreeSelect(int itemId) {
 }
 
 void CClassicAnalysisFrame::BuildClassicAnalysis() {
-    if (!app_.HasStore()) {
-        return;
-    }
     const QScopedValueRollback<bool> building(building_, true);
     quillory::PageContext context = ContentView()->PageContext();
-    quillory::BuildClassicAnalysis(context, quillory::ClassicPageVariant::Command,
-                                   OpenBuildProgress);
+    quillory::BuildClassicAnalysis(
+        context, quillory::ClassicPageVariant::Command, [this](const std::string& caption) {
+            return OpenBuildProgress(parentWidget(), bank_.Settings(), caption);
+        });
 }

@@ -10,7 +10,7 @@
 class CClassicAnalysisFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CClassicAnalysisFrame(CQuilloryApp& app, QWidget* owner);
+    CClassicAnalysisFrame(CBankSession& bank, QWidget* owner);
 
     // The summary item and the reference papers, the summary selected.
     void LoadTree() override;

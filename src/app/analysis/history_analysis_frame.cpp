@@ -8,10 +8,10 @@
 #include "core/host/host.h"
 #include "core/host/setting_names.h"
 #include "frame/frame_commands.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ Images ImagesOf(quillory::HistoryItemKind kind) {
 
 }  // namespace
 
-CHistoryAnalysisFrame::CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, FrameResource::History, owner) {
+CHistoryAnalysisFrame::CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner)
+    : CQuilloryFrame(bank, FrameResource::History, owner) {
     // Root 0/1, day 2, record 3/4 (shared with the classic analysis tree).
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_analysis.png")));
     if (QAction* action = Command(kCmdDelete)) {
@@ -51,11 +51,8 @@ CHistoryAnalysisFrame::CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner)
 void CHistoryAnalysisFrame::LoadTree() {
     CQuilloryFrame::ResetTree();
     links_.clear();
-    if (!app_.HasStore()) {
-        return;
-    }
     const std::optional<std::vector<quillory::HistoryTreeItem>> items =
-        quillory::LoadHistoryTree(app_.Store());
+        quillory::LoadHistoryTree(bank_.Store());
     if (!items) {
         return;
     }
@@ -87,8 +84,8 @@ void CHistoryAnalysisFrame::OnTreeSelect(int itemId) {
 
 void CHistoryAnalysisFrame::showEvent(QShowEvent* event) {
     CQuilloryFrame::showEvent(event);
-    if (app_.HasStore() && app_.Settings().ReadInt(quillory::setting::kSection,
-                                                   quillory::setting::kHistoryModified, 1) != 0) {
+    if (bank_.Settings().ReadInt(quillory::setting::kSection, quillory::setting::kHistoryModified,
+                                 1) != 0) {
         // Selecting the new root shows the summary.
         LoadTree();
     }
@@ -121,7 +118,7 @@ void CHistoryAnalysisFrame::DeleteRecords() {
             QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    if (!quillory::DeleteHistoryItems(app_.Store(), app_.Settings(), Nodes(), CurrentItemId())) {
+    if (!quillory::DeleteHistoryItems(bank_.Store(), bank_.Settings(), Nodes(), CurrentItemId())) {
         // Nothing was deleted: the tree still shows the history as it is.
         ShowMessageBox(this, QStringLiteral("无法删除历史纪录！"), QMessageBox::Critical);
         return;

@@ -12,7 +12,7 @@
 class CHistoryAnalysisFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CHistoryAnalysisFrame(CQuilloryApp& app, QWidget* owner);
+    CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner);
 
     // Days and records from the History table, the root selected; an
     // unreadable table leaves the tree empty.

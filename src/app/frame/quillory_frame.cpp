@@ -9,11 +9,10 @@
 #include <QToolBar>
 
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
-#include "shell/about_dialog.h"
-#include "shell/help.h"
-#include "shell/quillory_app.h"
+#include "widgets/about_dialog.h"
+#include "widgets/bank_session.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 // The frame icons live in the application library; a static library needs
 // its resources registered by hand.
@@ -29,8 +28,8 @@ constexpr int kToolbarIconSize = 32;
 
 }  // namespace
 
-CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidget* owner)
-    : QMainWindow(owner, Qt::Window), app_(app), resource_(resource) {
+CQuilloryFrame::CQuilloryFrame(CBankSession& bank, FrameResource resource, QWidget* owner)
+    : QMainWindow(owner, Qt::Window), bank_(bank), resource_(resource) {
     InitFrameResources();
     // The normal size fills the screen too, for desktops whose window manager
     // does not maximise (or that have none).
@@ -42,7 +41,7 @@ CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidge
     // The tree can be widened or narrowed by dragging, never dragged away.
     splitter->setChildrenCollapsible(false);
     tree_ = new CTreeViewExt(splitter);
-    view_ = new CQuilloryView(app, splitter);
+    view_ = new CQuilloryView(&bank, splitter);
     splitter->addWidget(tree_);
     splitter->addWidget(view_);
     splitter->setStretchFactor(0, 0);
@@ -56,7 +55,6 @@ CQuilloryFrame::CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidge
             &CQuilloryFrame::UpdateCommandStates);
 
     BuildMenusAndToolbar();
-    app_.ApplySkin(this);
     UpdateCommandStates();
 }
 
@@ -89,7 +87,7 @@ void CQuilloryFrame::UpdateCommandStates() {
     EnableCommand(kCmdBack, view_->CanGoBack());
     EnableCommand(kCmdForward, view_->CanGoForward());
     if (QAction* info = Command(kCmdRelatedInfo)) {
-        info->setChecked(app_.RelatedInfo());
+        info->setChecked(bank_.RelatedInfo());
     }
 }
 
@@ -150,7 +148,7 @@ void CQuilloryFrame::BuildMenusAndToolbar() {
         connect(action, &QAction::triggered, this, [this] { ShowAboutDialog(this); });
     }
     if (QAction* action = Command(kCmdHelp)) {
-        connect(action, &QAction::triggered, this, [this] { OpenHelp(app_, this); });
+        connect(action, &QAction::triggered, this, [this] { emit helpRequested(this); });
     }
 }
 
@@ -172,7 +170,7 @@ QAction* CQuilloryFrame::MakeCommand(int id, const char* ownText) {
 }
 
 void CQuilloryFrame::FlipRelatedInfo() {
-    app_.SetRelatedInfo(!app_.RelatedInfo());
+    bank_.SetRelatedInfo(!bank_.RelatedInfo());
     UpdateCommandStates();
     if (currentItemId_ != -1) {
         // Selected anew even when it still is selected, so its page is shown

@@ -8,10 +8,11 @@
 
 #include "core/common/paper_node_list.h"
 #include "frame/module_table.h"
+#include "frame/targeted_paper_request.h"
 
 class CTreeViewExt;
 class CQuilloryView;
-class CQuilloryApp;
+class CBankSession;
 class QAction;
 
 class CQuilloryFrame : public QMainWindow {
@@ -19,7 +20,7 @@ class CQuilloryFrame : public QMainWindow {
 public:
     // resource names the frame's menu and toolbar (4, 156, 166, 152, 172,
     // 173); owner is the main menu, told when the frame hides itself.
-    CQuilloryFrame(CQuilloryApp& app, FrameResource resource, QWidget* owner);
+    CQuilloryFrame(CBankSession& bank, FrameResource resource, QWidget* owner);
     ~CQuilloryFrame() override;
 
     FrameResource Resource() const { return resource_; }
@@ -47,6 +48,11 @@ signals:
     void startExamRequested(CQuilloryFrame* frame, int paperId);
     // The history frame asks to review an exam record (WM_REVIEW_EXAM).
     void reviewExamRequested(CQuilloryFrame* frame, int historyId);
+    // The knowledge frame asks for a targeted practice paper, which the
+    // practice papers frame makes and then shows.
+    void targetedPaperRequested(const TargetedPaperRequest& request);
+    // The frame's help command: the program's help window, over asker.
+    void helpRequested(QWidget* asker);
     // The frame was minimised; it stays maximised and the owner minimises
     // the whole program (by hiding its frames).
     void minimizeRequested();
@@ -68,7 +74,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     QMenu* createPopupMenu() override;
 
-    CQuilloryApp& app_;
+    CBankSession& bank_;
 
 private:
     void BuildMenusAndToolbar();

@@ -9,9 +9,8 @@
 #include <QListWidget>
 
 #include "core/common/text.h"
-#include "frame/message_box.h"
 #include "generation/period_controls.h"
-#include "shell/quillory_app.h"
+#include "widgets/message_box.h"
 
 namespace {
 
@@ -58,9 +57,6 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
 
     // The last choices, shared with the targeted-paper dialog.
     SetPeriodControls(period, settings_);
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
     titleEdit_->setFocus();
 }
 

@@ -10,10 +10,9 @@
 #include <QLineEdit>
 
 #include "core/common/text.h"
-#include "frame/message_box.h"
 #include "generation/period_controls.h"
 #include "generation/up_down_buttons.h"
-#include "shell/quillory_app.h"
+#include "widgets/message_box.h"
 
 namespace {
 
@@ -115,9 +114,6 @@ bool CKnowledgeCreatePaperDlg::InitDialog() {
     }
     countSpin_->SetRange(0, 0);
     scoreSpin_->SetRange(0, kScoreSpinUpper);
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
     return true;
 }
 

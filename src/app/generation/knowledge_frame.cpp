@@ -8,13 +8,11 @@
 #include "core/generation/targeted_choices.h"
 #include "core/store/tables.h"
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/knowledge_create_paper_dlg.h"
-#include "practice/paper_frame.h"
-#include "shell/main_menu_dlg.h"
-#include "shell/qt_clock.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -23,8 +21,8 @@ constexpr int kSelectedPointImage = 1;
 
 }  // namespace
 
-CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
-    : CQuilloryFrame(app, FrameResource::Knowledge, owner) {
+CKnowledgeFrame::CKnowledgeFrame(CBankSession& bank, QWidget* owner)
+    : CQuilloryFrame(bank, FrameResource::Knowledge, owner) {
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_knowledge.png")));
     if (QAction* action = Command(kCmdTargeted)) {
         connect(action, &QAction::triggered, this, &CKnowledgeFrame::TargetedPractice);
@@ -33,10 +31,7 @@ CKnowledgeFrame::CKnowledgeFrame(CQuilloryApp& app, QWidget* owner)
 }
 
 void CKnowledgeFrame::LoadTree() {
-    if (!app_.HasStore()) {
-        return;
-    }
-    const auto rows = quillory::ReadKnowledgeRows(app_.Store());
+    const auto rows = quillory::ReadKnowledgeRows(bank_.Store());
     if (!rows) {
         return;
     }
@@ -71,7 +66,7 @@ void CKnowledgeFrame::UpdateCommandStates() {
 void CKnowledgeFrame::TargetedPractice() {
     const int pointId = CurrentItemId();
     const QTreeWidgetItem* node = TreeView()->FindItemById(pointId);
-    if (pointId == -1 || node == nullptr || !app_.HasStore()) {
+    if (pointId == -1 || node == nullptr) {
         return;
     }
     const quillory::DateTime now = CQtClock().Now();
@@ -79,20 +74,13 @@ void CKnowledgeFrame::TargetedPractice() {
         node->text(0) + QString::fromStdString(quillory::Format(" %s %02d-%02d-%02d",
                                                                 quillory::FormatDate(now).c_str(),
                                                                 now.hour, now.minute, now.second));
-    CKnowledgeCreatePaperDlg dialog(app_.Store(), app_.Settings(), title,
+    CKnowledgeCreatePaperDlg dialog(bank_.Store(), bank_.Settings(), title,
                                     quillory::KnowledgeSetBelow(points_, pointId), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    auto* menu = qobject_cast<CMainMenuDlg*>(parentWidget());
-    auto* practice =
-        menu ? qobject_cast<CPaperFrame*>(menu->Frame(Module::PracticePapers)) : nullptr;
-    if (practice == nullptr) {
-        return;
-    }
     // The score of each question is a whole number.
-    practice->CreateTargetedPaper(dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
-                                  dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
-                                  dialog.Period());
-    menu->ShowModule(Module::PracticePapers);
+    emit targetedPaperRequested({dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
+                                 dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
+                                 dialog.Period()});
 }

@@ -8,10 +8,10 @@
 class CKnowledgeFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CKnowledgeFrame(CQuilloryApp& app, QWidget* owner);
+    CKnowledgeFrame(CBankSession& bank, QWidget* owner);
 
     // Fills the tree with every knowledge point, each under its parent,
-    // and selects the first top-level point. Nothing without a data file.
+    // and selects the first top-level point.
     void LoadTree() override;
 
 protected:
@@ -19,9 +19,8 @@ protected:
     void UpdateCommandStates() override;
 
 private:
-    // Command 189: a practice paper for the current point and every point
-    // below it, made by the practice papers frame, which then comes to the
-    // front.
+    // Command 189: asks for a practice paper for the current point and every
+    // point below it.
     void TargetedPractice();
 
     // The points as the tree shows them, in tree order.

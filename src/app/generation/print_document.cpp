@@ -13,7 +13,7 @@
 
 #include <algorithm>
 
-#include "frame/formula_rendering.h"
+#include "widgets/formula_rendering.h"
 
 namespace {
 

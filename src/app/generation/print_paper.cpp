@@ -9,11 +9,11 @@
 #include "core/common/file_name.h"
 #include "core/generation/print_file.h"
 #include "core/pages/page_context.h"
-#include "frame/message_box.h"
 #include "generation/print_document.h"
-#include "shell/file_dialog_columns.h"
-#include "shell/progress_wnd.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/file_dialog_columns.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
 
 namespace {
 
@@ -30,8 +30,8 @@ public:
 
 enum class PrintChoice { Printer, Pdf, Cancel };
 
-PrintChoice AskPrintChoice(QWidget* parent, CQuilloryApp& app, const QString& title) {
-    QMessageBox box(QMessageBox::Question, app.ApplicationTitle(),
+PrintChoice AskPrintChoice(QWidget* parent, CBankSession& bank, const QString& title) {
+    QMessageBox box(QMessageBox::Question, bank.ApplicationTitle(),
                     QStringLiteral("\"%1\"已准备好打印。").arg(title), QMessageBox::NoButton,
                     parent);
     box.setObjectName(QStringLiteral("PrintChoice"));
@@ -44,7 +44,6 @@ PrintChoice AskPrintChoice(QWidget* parent, CQuilloryApp& app, const QString& ti
     cancel->setObjectName(QStringLiteral("cancel"));
     box.setDefaultButton(printer);
     box.setEscapeButton(cancel);
-    app.ApplySkin(&box);
     box.exec();
     if (box.clickedButton() == printer) {
         return PrintChoice::Printer;
@@ -72,8 +71,9 @@ void PrintOnPrinter(QWidget* parent, CPrintDocument& document, const QString& ti
     }
 }
 
-void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, const QString& title) {
-    QFileDialog dialog(parent, QStringLiteral("导出PDF"), DefaultPdfFile(app, title));
+void SaveAsPdf(QWidget* parent, CBankSession& bank, CPrintDocument& document,
+               const QString& title) {
+    QFileDialog dialog(parent, QStringLiteral("导出PDF"), DefaultPdfFile(bank, title));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -84,7 +84,6 @@ void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, con
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在:"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
-    app.ApplySkin(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
@@ -104,7 +103,7 @@ void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, con
 
 }  // namespace
 
-QString MakePrintFile(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+QString MakePrintFile(QWidget* parent, CBankSession& bank, quillory::Host& host,
                       const quillory::PaperNodeList& nodes, int itemId) {
     const std::optional<quillory::PrintRange> range = quillory::FindPrintRange(nodes, itemId);
     if (!range) {
@@ -114,24 +113,24 @@ QString MakePrintFile(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
         ShowMessageBox(parent, QStringLiteral("是否打印答案？"), QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 
-    CProgressWnd progress(parent, QStringLiteral("打印试卷"));
+    CProgressWnd progress(parent, QStringLiteral("打印试卷"), false, &bank.Settings());
     progress.SetWindowSize(1, kProgressWidth);
     progress.GoModal(QStringLiteral("Progress"));
     progress.SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
     progress.SetText(QStringLiteral("开始..."));
-    quillory::PageContext context{app.Store(), app.DataFolder().toStdString(), host};
+    quillory::PageContext context{bank.Store(), bank.DataFolder().toStdString(), host};
     return QString::fromStdString(
         quillory::ComposePrintFile(context, nodes, *range, withAnswers, progress));
 }
 
-QString DefaultPdfFile(const CQuilloryApp& app, const QString& title) {
+QString DefaultPdfFile(const CBankSession& bank, const QString& title) {
     return QString::fromStdString(
-        quillory::FileInFolder(app.DataFolder().toStdString(), (title + ".pdf").toStdString()));
+        quillory::FileInFolder(bank.DataFolder().toStdString(), (title + ".pdf").toStdString()));
 }
 
-void PrintPaperNode(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+void PrintPaperNode(QWidget* parent, CBankSession& bank, quillory::Host& host,
                     const quillory::PaperNodeList& nodes, int itemId) {
-    const QString printFile = MakePrintFile(parent, app, host, nodes, itemId);
+    const QString printFile = MakePrintFile(parent, bank, host, nodes, itemId);
     if (printFile.isEmpty()) {
         return;
     }
@@ -148,12 +147,12 @@ void PrintPaperNode(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
     }
     const QString title =
         QString::fromStdString(nodes[static_cast<size_t>(nodes.IndexOf(itemId))].title);
-    switch (AskPrintChoice(parent, app, title)) {
+    switch (AskPrintChoice(parent, bank, title)) {
         case PrintChoice::Printer:
             PrintOnPrinter(parent, document, title);
             break;
         case PrintChoice::Pdf:
-            SaveAsPdf(parent, app, document, title);
+            SaveAsPdf(parent, bank, document, title);
             break;
         case PrintChoice::Cancel:
             break;

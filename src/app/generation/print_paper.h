@@ -5,7 +5,7 @@
 
 #include <QString>
 
-class CQuilloryApp;
+class CBankSession;
 class QWidget;
 
 namespace quillory {
@@ -16,14 +16,14 @@ class PaperNodeList;
 // Asks whether the answers are printed too and writes the print file of
 // the node itemId; its path, or empty when itemId is not in nodes or the
 // file could not be made (the host has said why).
-QString MakePrintFile(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+QString MakePrintFile(QWidget* parent, CBankSession& bank, quillory::Host& host,
                       const quillory::PaperNodeList& nodes, int itemId);
 
 // Where a PDF of the node titled title goes unless the learner says
 // otherwise: beside the data file, named after the node.
-QString DefaultPdfFile(const CQuilloryApp& app, const QString& title);
+QString DefaultPdfFile(const CBankSession& bank, const QString& title);
 
 // The print command: MakePrintFile, then the choice between the system's
 // print dialog and a PDF file.
-void PrintPaperNode(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
+void PrintPaperNode(QWidget* parent, CBankSession& bank, quillory::Host& host,
                     const quillory::PaperNodeList& nodes, int itemId);

@@ -11,10 +11,10 @@
 
 #include "core/practice/exam_countdown.h"
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "practice/input_form.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -36,8 +36,8 @@ QString FromUtf8(const std::string& text) {
 
 }  // namespace
 
-CDoPaperFrame::CDoPaperFrame(CQuilloryApp& app, QWidget* owner)
-    : CPaperFrame(app, FrameResource::Exam, quillory::PaperFilter::All, owner),
+CDoPaperFrame::CDoPaperFrame(CBankSession& bank, QWidget* owner)
+    : CPaperFrame(bank, FrameResource::Exam, quillory::PaperFilter::All, owner),
       session_(ContentView()->Host(), systemClock_) {
     BuildLayout();
     countdown_ = new QTimer(this);
@@ -141,9 +141,6 @@ void CDoPaperFrame::ClearPanel() {
 }
 
 void CDoPaperFrame::StartExam(int nodeId) {
-    if (!app_.HasStore()) {
-        return;
-    }
     countdown_->stop();
     timeLeft_->clear();
     // The panel lets go of any earlier exam's question before the new one
@@ -151,7 +148,7 @@ void CDoPaperFrame::StartExam(int nodeId) {
     ClearPanel();
     // 后退 must not lead back into an earlier exam's pages.
     ContentView()->RestartHistory();
-    const quillory::ExamLoad load = session_.Start(app_.Store(), nodeId);
+    const quillory::ExamLoad load = session_.Start(bank_.Store(), nodeId);
     ShowExamTree(load.selectRoot);
     if (load.countdown) {
         countdown_->start();
@@ -159,13 +156,10 @@ void CDoPaperFrame::StartExam(int nodeId) {
 }
 
 bool CDoPaperFrame::ResumeExam() {
-    if (!app_.HasStore()) {
-        return false;
-    }
     countdown_->stop();
     timeLeft_->clear();
     ClearPanel();
-    const quillory::ExamSession::ResumeLoad resumed = session_.Resume(app_.Store());
+    const quillory::ExamSession::ResumeLoad resumed = session_.Resume(bank_.Store());
     if (!resumed.resumed) {
         return false;
     }
@@ -199,10 +193,7 @@ void CDoPaperFrame::ShowExamTree(bool selectRoot) {
 }
 
 int CDoPaperFrame::ReviewRecord(int historyId) {
-    if (!app_.HasStore()) {
-        return 0;
-    }
-    const quillory::ExamSession::ReviewLoad review = session_.Review(app_.Store(), historyId);
+    const quillory::ExamSession::ReviewLoad review = session_.Review(bank_.Store(), historyId);
     if (review.outcome == quillory::ExamSession::ReviewOutcome::NotLoaded) {
         return 0;
     }
@@ -248,7 +239,7 @@ int CDoPaperFrame::Next(int nodeId) {
 
 void CDoPaperFrame::Submit() {
     const quillory::ExamStep step =
-        session_.Submit(app_.Store(), app_.Settings(), panel_->TakeItem());
+        session_.Submit(bank_.Store(), bank_.Settings(), panel_->TakeItem());
     UpdateCommandStates();
     switch (step.kind) {
         case quillory::ExamStep::Kind::None:

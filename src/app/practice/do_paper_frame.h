@@ -9,7 +9,7 @@
 
 #include "core/practice/exam_session.h"
 #include "practice/paper_frame.h"
-#include "shell/qt_clock.h"
+#include "widgets/qt_clock.h"
 
 class QTimer;
 class CInputForm;
@@ -19,7 +19,7 @@ class QSplitter;
 class CDoPaperFrame : public CPaperFrame {
     Q_OBJECT
 public:
-    CDoPaperFrame(CQuilloryApp& app, QWidget* owner);
+    CDoPaperFrame(CBankSession& bank, QWidget* owner);
     ~CDoPaperFrame() override;
 
     quillory::ExamState State() const { return session_.State(); }
@@ -27,7 +27,7 @@ public:
     // ReviewRecord.
     void SetState(quillory::ExamState state);
 
-    // Loads the exam of a paper node; nothing without an open data file.
+    // Loads the exam of a paper node.
     void StartExam(int nodeId);
     // Replays the exam record whose first History row is historyId; 1 when
     // loaded, 0 otherwise.

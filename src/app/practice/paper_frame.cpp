@@ -6,11 +6,11 @@
 #include "core/common/internal_link.h"
 #include "core/practice/paper_tree.h"
 #include "frame/frame_commands.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/print_paper.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -34,9 +34,9 @@ int ImageOf(quillory::PaperNodeKind kind) {
 
 }  // namespace
 
-CPaperFrame::CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::PaperFilter filter,
+CPaperFrame::CPaperFrame(CBankSession& bank, FrameResource resource, quillory::PaperFilter filter,
                          QWidget* owner)
-    : CQuilloryFrame(app, resource, owner), filter_(filter) {
+    : CQuilloryFrame(bank, resource, owner), filter_(filter) {
     // Paper 0/1, section 2/3, question item 4/5; judged items 6 to 8.
     TreeView()->SetImageList(QPixmap(QStringLiteral(":/frame/icons/tree_paper.png")));
     if (QAction* action = Command(kCmdStartExam)) {
@@ -51,18 +51,15 @@ CPaperFrame::CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::Pa
     }
     if (QAction* action = Command(kCmdPrint)) {
         connect(action, &QAction::triggered, this, [this] {
-            PrintPaperNode(this, app_, ContentView()->Host(), Nodes(), CurrentItemId());
+            PrintPaperNode(this, bank_, ContentView()->Host(), Nodes(), CurrentItemId());
         });
     }
     UpdateCommandStates();
 }
 
 int CPaperFrame::LoadPaperTree(int rootId, quillory::PaperFilter filter) {
-    if (!app_.HasStore()) {
-        return 0;
-    }
     std::optional<quillory::PaperNodeList> rows =
-        quillory::LoadPaperTreeRows(app_.Store(), rootId, filter);
+        quillory::LoadPaperTreeRows(bank_.Store(), rootId, filter);
     if (!rows) {
         return 0;
     }
@@ -122,8 +119,9 @@ void CPaperFrame::DeletePaper() {
             QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    const bool deleted = quillory::DeletePaperTree(
-        app_.Store(), app_.Settings(), app_.DataFolder().toStdString(), Nodes(), CurrentItemId());
+    const bool deleted =
+        quillory::DeletePaperTree(bank_.Store(), bank_.Settings(), bank_.DataFolder().toStdString(),
+                                  Nodes(), CurrentItemId());
     LoadPaperTree(-1, quillory::PaperFilter::Practice);
     if (!deleted) {
         // The rows go all or nothing: the paper and its history are still there.

@@ -15,7 +15,7 @@ class QTreeWidgetItem;
 class CPaperFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
-    CPaperFrame(CQuilloryApp& app, FrameResource resource, quillory::PaperFilter filter,
+    CPaperFrame(CBankSession& bank, FrameResource resource, quillory::PaperFilter filter,
                 QWidget* owner);
 
     // Which papers the tree shows: 1 classic, 2 practice, 3 reference, any
@@ -24,8 +24,8 @@ public:
 
     // Fills the tree and the node list with the papers of filter (rootId -1)
     // or with one node and everything below it, then selects the first
-    // top-level node. 1 when loaded; 0, changing nothing, when no data file
-    // is open or the rows cannot be read.
+    // top-level node. 1 when loaded; 0, changing nothing, when the rows
+    // cannot be read.
     int LoadPaperTree(int rootId, quillory::PaperFilter filter);
     void LoadTree() override;
 

@@ -5,14 +5,14 @@
 
 #include "core/generation/paper_choices.h"
 #include "core/generation/paper_generation.h"
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
-#include "frame/tree_view_ext.h"
 #include "generation/auto_paper_dlg.h"
 #include "practice/paper_frame.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_clock.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_view.h"
+#include "widgets/tree_view_ext.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ using Generation =
 
 // Runs one generation under the progress window; the paper's ID, or 0 when
 // it was not stored (the learner has been told why).
-int Generate(CPaperFrame& frame, CQuilloryApp& app, bool adjust, int period,
+int Generate(CPaperFrame& frame, CBankSession& bank, bool adjust, int period,
              const Generation& generation) {
     quillory::GenerationSettings settings;
     settings.adjust = adjust;
@@ -36,12 +36,14 @@ int Generate(CPaperFrame& frame, CQuilloryApp& app, bool adjust, int period,
     std::string error;
     bool stored = false;
     {
-        // Over the main window, which it disables while the questions are chosen.
-        CProgressWnd progress(nullptr, QStringLiteral("创建新试卷 "));
+        // Over the main window, the frame's owner, which it disables while
+        // the questions are chosen.
+        CProgressWnd progress(frame.parentWidget(), QStringLiteral("创建新试卷 "), false,
+                              &bank.Settings());
         progress.SetWindowSize(1, kProgressWidth);
         progress.GoModal(QStringLiteral("Progress"));
-        quillory::GenerationContext context{app.Store(), app.DataFolder().toStdString(),
-                                            frame.ContentView()->Host(), progress, app.Random()};
+        quillory::GenerationContext context{bank.Store(), bank.DataFolder().toStdString(),
+                                            frame.ContentView()->Host(), progress, bank.Random()};
         stored = generation(context, settings, paper, error);
     }
     if (!stored) {
@@ -54,15 +56,12 @@ int Generate(CPaperFrame& frame, CQuilloryApp& app, bool adjust, int period,
 }  // namespace
 
 void CPaperFrame::NewPaper() {
-    if (!app_.HasStore()) {
-        return;
-    }
     const std::optional<std::vector<quillory::TemplateChoice>> templates =
-        quillory::ReadTemplateChoices(app_.Store());
+        quillory::ReadTemplateChoices(bank_.Store());
     if (!templates) {
         return;
     }
-    CAutoPaperDlg dialog(app_.Settings(), *templates, this);
+    CAutoPaperDlg dialog(bank_.Settings(), *templates, this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
@@ -78,7 +77,7 @@ void CPaperFrame::NewPaper() {
 void CPaperFrame::CreateTemplatePaper(int templateId, const std::string& title, bool adjust,
                                       int period) {
     ShowNewPaper(Generate(
-        *this, app_, adjust, period,
+        *this, bank_, adjust, period,
         [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
             quillory::GeneratedPaper& paper, std::string& error) {
             return quillory::CreateTemplatePaper(context, templateId, title, settings, true, paper,
@@ -90,7 +89,7 @@ void CPaperFrame::CreateTargetedPaper(int typeId, const std::vector<std::string>
                                       const std::string& title, int count, int score, bool adjust,
                                       int period) {
     ShowNewPaper(Generate(
-        *this, app_, adjust, period,
+        *this, bank_, adjust, period,
         [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
             quillory::GeneratedPaper& paper, std::string& error) {
             return quillory::CreateTargetedPaper(context, typeId, knowledgeSet, title, count, score,

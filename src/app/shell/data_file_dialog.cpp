@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "frame/message_box.h"
-#include "shell/file_dialog_columns.h"
+#include "widgets/file_dialog_columns.h"
+#include "widgets/message_box.h"
 
 CDataFileDialog::CDataFileDialog(const QString& folder)
     : QFileDialog(nullptr, QStringLiteral("打开或新建穹岚文件"), folder) {

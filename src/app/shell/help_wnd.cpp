@@ -6,9 +6,8 @@
 #include <QToolBar>
 
 #include "frame/frame_commands.h"
-#include "frame/quillory_view.h"
 #include "shell/help.h"
-#include "shell/quillory_app.h"
+#include "widgets/quillory_view.h"
 
 // The back and forward images are the frames'; a static library needs its
 // resources registered by hand.
@@ -31,7 +30,7 @@ QString Tip(int command) {
 
 }  // namespace
 
-CHelpWnd::CHelpWnd(CQuilloryApp& app) : QMainWindow(nullptr, Qt::Window) {
+CHelpWnd::CHelpWnd() : QMainWindow(nullptr, Qt::Window) {
     InitHelpResources();
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("穹岚 - 使用帮助"));
@@ -44,7 +43,7 @@ CHelpWnd::CHelpWnd(CQuilloryApp& app) : QMainWindow(nullptr, Qt::Window) {
 
     // The content view of the frames, so the help pages get the same guard
     // against the browser's own keys and menus; they hold no internal links.
-    view_ = new CQuilloryView(app, this);
+    view_ = new CQuilloryView(nullptr, this);
     setCentralWidget(view_);
 
     auto* toolbar = new QToolBar(this);
@@ -67,7 +66,6 @@ CHelpWnd::CHelpWnd(CQuilloryApp& app) : QMainWindow(nullptr, Qt::Window) {
     connect(index, &QAction::triggered, this, &CHelpWnd::ShowIndex);
     connect(view_, &CQuilloryView::navigationStateChanged, this, &CHelpWnd::UpdateCommandStates);
 
-    app.ApplySkin(this);
     UpdateCommandStates();
     ShowIndex();
 }

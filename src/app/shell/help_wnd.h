@@ -5,7 +5,6 @@
 
 #include <QMainWindow>
 
-class CQuilloryApp;
 class CQuilloryView;
 class QAction;
 
@@ -13,7 +12,7 @@ class CHelpWnd : public QMainWindow {
     Q_OBJECT
 public:
     // Starts on the help index, hidden.
-    explicit CHelpWnd(CQuilloryApp& app);
+    CHelpWnd();
 
     // Shows the window on top, at the page it showed last.
     void BringToFront();

@@ -10,12 +10,12 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "frame/frame_factory.h"
 #include "frame/quillory_frame.h"
 #include "practice/do_paper_frame.h"
-#include "shell/about_dialog.h"
-#include "shell/help.h"
-#include "shell/quillory_app.h"
+#include "practice/paper_frame.h"
+#include "shell/frame_factory.h"
+#include "widgets/about_dialog.h"
+#include "widgets/bank_session.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ constexpr QRect kExitButton(162, 172, 38, 17);
 
 }  // namespace
 
-CMainMenuDlg::CMainMenuDlg(CQuilloryApp& app, FrameFactory factory)
+CMainMenuDlg::CMainMenuDlg(CBankSession& bank, FrameFactory factory)
     : QDialog(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      app_(app),
+      bank_(bank),
       factory_(factory ? std::move(factory) : FrameFactory(CreateModuleFrames)) {
     setObjectName(QStringLiteral("MainMenu"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/quillory.png")));
@@ -86,7 +86,7 @@ void CMainMenuDlg::LayOut() {
         connect(button, &QPushButton::clicked, this, [this, module] { ShowModule(module); });
     }
     connect(AddButton(QStringLiteral("使用帮助"), kHelpButton), &QPushButton::clicked, this,
-            [this] { OpenHelp(app_, this); });
+            [this] { emit helpRequested(this); });
     connect(AddButton(QStringLiteral("关于我们"), kAboutButton), &QPushButton::clicked, this,
             [this] {
                 if (!busy_) {
@@ -109,8 +109,7 @@ void CMainMenuDlg::LayOut() {
 
 void CMainMenuDlg::Initialize() {
     busy_ = true;
-    setWindowTitle(app_.ApplicationTitle());
-    app_.ApplySkin(this);
+    setWindowTitle(bank_.ApplicationTitle());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
@@ -120,14 +119,18 @@ void CMainMenuDlg::Initialize() {
     // Let the menu appear before the frames, which take a while to make.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    const std::vector<CQuilloryFrame*> frames = factory_(app_, this);
+    const std::vector<CQuilloryFrame*> frames = factory_(bank_, this);
     for (size_t i = 0; i < kModuleCount && i < frames.size(); ++i) {
         CQuilloryFrame* frame = frames[i];
         frames_[i] = frame;
-        frame->setWindowTitle(app_.ApplicationTitle() + QString::fromUtf8(kModules[i].titleSuffix));
+        frame->setWindowTitle(bank_.ApplicationTitle() +
+                              QString::fromUtf8(kModules[i].titleSuffix));
         connect(frame, &CQuilloryFrame::moduleClosed, this, &CMainMenuDlg::OnModuleClosed);
         connect(frame, &CQuilloryFrame::startExamRequested, this, &CMainMenuDlg::OnStartExam);
         connect(frame, &CQuilloryFrame::reviewExamRequested, this, &CMainMenuDlg::OnReviewExam);
+        connect(frame, &CQuilloryFrame::targetedPaperRequested, this,
+                &CMainMenuDlg::OnTargetedPaper);
+        connect(frame, &CQuilloryFrame::helpRequested, this, &CMainMenuDlg::helpRequested);
         connect(frame, &CQuilloryFrame::minimizeRequested, this,
                 &CMainMenuDlg::MinimizeApplication);
     }
@@ -157,6 +160,16 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
     if (!busy_) {
         OpenExamFrame(ExamMode::Review, historyId);
     }
+}
+
+void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
+    auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
+    if (practice == nullptr) {
+        return;
+    }
+    practice->CreateTargetedPaper(request.typeId, request.knowledgeSet, request.title,
+                                  request.count, request.score, request.adjust, request.period);
+    ShowModule(Module::PracticePapers);
 }
 
 void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "frame/module_table.h"
+#include "frame/targeted_paper_request.h"
 
-class CQuilloryApp;
+class CBankSession;
 class CQuilloryFrame;
 class QPushButton;
 
@@ -20,9 +21,9 @@ class CMainMenuDlg : public QDialog {
     Q_OBJECT
 public:
     // Makes the frames in the module table's order, hidden, owned by the given window.
-    using FrameFactory = std::function<std::vector<CQuilloryFrame*>(CQuilloryApp&, QWidget*)>;
+    using FrameFactory = std::function<std::vector<CQuilloryFrame*>(CBankSession&, QWidget*)>;
 
-    explicit CMainMenuDlg(CQuilloryApp& app, FrameFactory factory = {});
+    explicit CMainMenuDlg(CBankSession& bank, FrameFactory factory = {});
     ~CMainMenuDlg() override;
 
     // Shows the menu, then makes the frames; requests are ignored meanwhile.
@@ -43,10 +44,14 @@ public:
 signals:
     // "退出系统" or the close box: the program ends.
     void exitRequested();
+    // "使用帮助" here or in a frame: the program's help window, over asker.
+    void helpRequested(QWidget* asker);
 
 public slots:
     void OnStartExam(CQuilloryFrame* sender, int paperId);
     void OnReviewExam(CQuilloryFrame* sender, int historyId);
+    // The practice papers frame makes the paper, then comes to the front.
+    void OnTargetedPaper(const TargetedPaperRequest& request);
     void OnModuleClosed(CQuilloryFrame* frame);
     void MinimizeApplication();
 
@@ -72,7 +77,7 @@ private:
     void RestoreShownFrames();
     void EndProgram();
 
-    CQuilloryApp& app_;
+    CBankSession& bank_;
     FrameFactory factory_;
     std::array<CQuilloryFrame*, kModuleCount> frames_{};
     QList<CQuilloryFrame*> shown_;

@@ -1,6 +1,7 @@
 #include "shell/quillory_app.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,19 +10,20 @@
 #include "core/host/host.h"
 #include "core/store/data_file.h"
 #include "core/store/previous_version_import.h"
-#include "frame/message_box.h"
-#include "frame/view_host.h"
-#include "shell/color_scheme.h"
 #include "shell/data_file_dialog.h"
 #include "shell/demo_bank.h"
-#include "shell/fonts.h"
+#include "shell/help.h"
 #include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/program_folder.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_settings.h"
 #include "shell/single_instance.h"
-#include "shell/skin.h"
+#include "widgets/color_scheme.h"
+#include "widgets/fonts.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_settings.h"
+#include "widgets/skin.h"
+#include "widgets/view_host.h"
 
 // The program's images live in the library; a static library's resources
 // are registered by hand (outside any namespace, as the macro needs).
@@ -58,10 +60,6 @@ CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 CQuilloryApp::~CQuilloryApp() = default;
 
-CQuilloryApp* CQuilloryApp::Instance() {
-    return qobject_cast<CQuilloryApp*>(QCoreApplication::instance());
-}
-
 QString CQuilloryApp::DataFileArgument(const QStringList& arguments) {
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (!arguments[i].startsWith('-')) {
@@ -87,7 +85,10 @@ bool CQuilloryApp::InitInstance() {
 
 bool CQuilloryApp::InitInstance(const QString& dataFile) {
     exitCode_ = 0;
+    // Set once on the application, the skin reaches every window, dialog
+    // and message box.
     skin_ = LoadSkinFile(programFolder_, colorScheme_);
+    ApplySkinSheet(*this, skin_);
 
     if (!OpenDataFile(dataFile)) {
         ShowMessageBox(nullptr, openFailure_, QMessageBox::Critical);
@@ -95,37 +96,34 @@ bool CQuilloryApp::InitInstance(const QString& dataFile) {
         return false;
     }
 
-    singleInstance_ = std::make_unique<CSingleInstance>(applicationTitle_);
+    singleInstance_ = std::make_unique<CSingleInstance>(session_->ApplicationTitle());
     if (!singleInstance_->Claim()) {
         exitCode_ = 0;
         return false;
     }
 
-    settings_ = std::make_unique<CQtSettings>(applicationTitle_);
-
-    mainMenu_ = std::make_unique<CMainMenuDlg>(*this);
+    mainMenu_ = std::make_unique<CMainMenuDlg>(*session_);
     connect(mainMenu_.get(), &CMainMenuDlg::exitRequested, this, &QCoreApplication::quit,
             Qt::QueuedConnection);
     connect(singleInstance_.get(), &CSingleInstance::raiseRequested, mainMenu_.get(),
             &CMainMenuDlg::BringToFront);
+    connect(mainMenu_.get(), &CMainMenuDlg::helpRequested, this, &CQuilloryApp::OpenHelp);
     mainMenu_->Initialize();
     return true;
 }
 
 void CQuilloryApp::ExitInstance() {
-    if (store_) {
-        store_->Close();
-        store_.reset();
-    }
-    skin_.clear();
+    // The windows go before the data file they show is closed.
     helpWnd_.reset();
     mainMenu_.reset();
+    session_.reset();
+    skin_.clear();
+    setStyleSheet(QString());
     singleInstance_.reset();
 }
 
 QString CQuilloryApp::ChooseDataFile() const {
     CDataFileDialog dialog(programFolder_);
-    ApplySkin(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return {};
     }
@@ -149,40 +147,37 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
         openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
         return false;
     }
-    store_ = std::move(opened.store);
-    dataFolder_ = QFile::decodeName(QByteArray::fromStdString(opened.dataFolder));
-    applicationTitle_ = QString::fromUtf8(opened.applicationTitle);
-    setApplicationName(applicationTitle_);
-    settings_.reset();
-    ImportPreviousVersion(opened.dataFolder);
+    const QString title = QString::fromUtf8(opened.applicationTitle);
+    const std::string dataFolder = opened.dataFolder;
+    setApplicationName(title);
+    SetMessageBoxCaption(title);
+    session_ =
+        std::make_unique<CBankSession>(std::move(opened), std::make_unique<CQtSettings>(title));
+    ImportPreviousVersion(dataFolder);
     return true;
 }
 
 void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     CWindowHost host(MainMenu());
-    quillory::ImportAtStart(*store_, dataFolder, host, Settings(), [] {
-        auto progress =
-            std::make_unique<CProgressWnd>(nullptr, QString::fromUtf8(quillory::kImportTitle));
+    quillory::Settings& settings = session_->Settings();
+    quillory::ImportAtStart(session_->Store(), dataFolder, host, settings, [this, &settings] {
+        auto progress = std::make_unique<CProgressWnd>(
+            MainMenu(), QString::fromUtf8(quillory::kImportTitle), false, &settings);
         progress->SetWindowSize(1, kProgressWidth);
         progress->GoModal(QStringLiteral("Progress"));
         return progress;
     });
 }
 
-quillory::Settings& CQuilloryApp::Settings() {
-    if (!settings_) {
-        settings_ = std::make_unique<CQtSettings>(applicationName());
+void CQuilloryApp::OpenHelp(QWidget* asker) {
+    const QString index = HelpIndexPath();
+    if (!QFileInfo::exists(index)) {
+        ShowMessageBox(asker, QStringLiteral("找不到使用帮助文件：%1").arg(index),
+                       QMessageBox::Warning);
+        return;
     }
-    return *settings_;
-}
-
-CHelpWnd& CQuilloryApp::HelpWindow() {
     if (!helpWnd_) {
-        helpWnd_ = std::make_unique<CHelpWnd>(*this);
+        helpWnd_ = std::make_unique<CHelpWnd>();
     }
-    return *helpWnd_;
-}
-
-void CQuilloryApp::ApplySkin(QWidget* window) const {
-    ApplySkinSheet(window, skin_);
+    helpWnd_->BringToFront();
 }

@@ -1,6 +1,6 @@
-// The application object: the state every module shares (folders, titles,
-// the open data file, the related-information toggle, settings, the skin)
-// and the start-up and shut-down of the program.
+// The application object: the start-up and shut-down of the program, the
+// skin, the bank session of the open data file, the main menu and the help
+// window.
 #pragma once
 
 #include <QApplication>
@@ -9,18 +9,13 @@
 #include <memory>
 #include <string>
 
-#include "core/common/legacy_random.h"
-#include "core/store/data_store.h"
-#include "shell/color_scheme.h"
+#include "widgets/bank_session.h"
+#include "widgets/color_scheme.h"
 
-class QWidget;
 class CHelpWnd;
+class QWidget;
 class CMainMenuDlg;
 class CSingleInstance;
-
-namespace quillory {
-class Settings;
-}
 
 class CQuilloryApp : public QApplication {
     Q_OBJECT
@@ -45,38 +40,24 @@ public:
     // the web engine's switches ("--no-sandbox", ...) pass; empty when none.
     static QString DataFileArgument(const QStringList& arguments);
 
-    // Opens the data file; on success the store, data folder and titles are
-    // set, and the previous-version import has run. An empty name asks for
+    // Opens the data file; on success it is the bank session, and the
+    // previous-version import has run. An empty name asks for
     // one with a file dialog, where a name that does not exist yet makes a
     // new data file from the template; a given name must exist.
     bool OpenDataFile(const QString& fileName);
 
-    static CQuilloryApp* Instance();
-
     QString ProgramFolder() const { return programFolder_; }
-    QString DataFolder() const { return dataFolder_; }
-    QString ApplicationTitle() const { return applicationTitle_; }
-    quillory::DataStore& Store() { return *store_; }
-    bool HasStore() const { return store_ != nullptr; }
-    // Kept per application title; usable before a data file is open (under
-    // the program's name then).
-    quillory::Settings& Settings();
+    // The open data file; null before one is open and after shut-down.
+    CBankSession* Session() const { return session_.get(); }
 
-    // Command 148, one state for the whole process, on at start.
-    bool RelatedInfo() const { return relatedInfo_; }
-    void SetRelatedInfo(bool on) { relatedInfo_ = on; }
-
-    // The process's pseudo-random generator; each paper generation seeds it.
-    quillory::LegacyRandom& Random() { return random_; }
-
-    // Applies the skin (a style sheet) to a top-level window; nothing when
-    // there is no skin.
-    void ApplySkin(QWidget* window) const;
+    // The style sheet set on the whole application at start; empty when
+    // there is none.
     const QString& Skin() const { return skin_; }
 
     CMainMenuDlg* MainMenu() const { return mainMenu_.get(); }
-    // The one help window, made (hidden) on first use.
-    CHelpWnd& HelpWindow();
+    // Brings the one help window to the front, making it on first use; a
+    // missing help folder is reported over asker.
+    void OpenHelp(QWidget* asker);
 
 private:
     QString ChooseDataFile() const;
@@ -85,15 +66,10 @@ private:
     void ImportPreviousVersion(const std::string& dataFolder);
 
     QString programFolder_;
-    QString dataFolder_;
-    QString applicationTitle_;
     QString openFailure_;  // what start-up shows when the data file did not open
-    std::unique_ptr<quillory::DataStore> store_;
-    std::unique_ptr<quillory::Settings> settings_;
+    std::unique_ptr<CBankSession> session_;
     QString skin_;
     ColorScheme colorScheme_ = ColorScheme::Light;
-    bool relatedInfo_ = true;
-    quillory::LegacyRandom random_;
     std::unique_ptr<CSingleInstance> singleInstance_;
     std::unique_ptr<CMainMenuDlg> mainMenu_;
     std::unique_ptr<CHelpWnd> helpWnd_;

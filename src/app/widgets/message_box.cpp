@@ -1,7 +1,6 @@
-#include "frame/message_box.h"
+#include "widgets/message_box.h"
 
 #include "core/store/data_file.h"
-#include "shell/quillory_app.h"
 
 namespace {
 
@@ -10,14 +9,11 @@ MessageBoxHandler& Handler() {
     return handler;
 }
 
-QString Caption() {
-    if (const CQuilloryApp* app = CQuilloryApp::Instance();
-        app != nullptr && !app->ApplicationTitle().isEmpty()) {
-        return app->ApplicationTitle();
-    }
-    // Before a data file is open: the product's name. (Not the application's
-    // display name, which the window system would append to every title.)
-    return QString::fromUtf8(quillory::kProductName);
+// Before a data file is open: the product's name. (Not the application's
+// display name, which the window system would append to every title.)
+QString& Caption() {
+    static QString caption = QString::fromUtf8(quillory::kProductName);
+    return caption;
 }
 
 }  // namespace
@@ -30,9 +26,6 @@ QMessageBox::StandardButton ShowMessageBox(QWidget* parent, const QString& text,
         return Handler()(parent, text, icon, buttons);
     }
     QMessageBox box(icon, caption.isEmpty() ? Caption() : caption, text, buttons, parent);
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(&box);
-    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -40,4 +33,8 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
     MessageBoxHandler previous = std::move(Handler());
     Handler() = std::move(handler);
     return previous;
+}
+
+void SetMessageBoxCaption(const QString& caption) {
+    Caption() = caption;
 }

@@ -1,4 +1,4 @@
-#include "shell/about_dialog.h"
+#include "widgets/about_dialog.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -7,8 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
-
-#include "shell/quillory_app.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("关于穹岚"));
@@ -46,10 +44,6 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(vendor_, 1, 1);
     layout->addWidget(buttons, 2, 0, 1, 2);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
 }
 
 QString CAboutDlg::VendorAddress() {

@@ -1,4 +1,4 @@
-#include "shell/qt_settings.h"
+#include "widgets/qt_settings.h"
 
 CQtSettings::CQtSettings(const QString& applicationTitle)
     : settings_(QString::fromLatin1(kSettingsVendor), applicationTitle) {}

@@ -1,4 +1,4 @@
-#include "shell/file_dialog_columns.h"
+#include "widgets/file_dialog_columns.h"
 
 #include <QFileDialog>
 #include <QFileSystemModel>

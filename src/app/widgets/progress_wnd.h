@@ -17,16 +17,16 @@ class QProgressBar;
 class CProgressWnd : public QWidget, public quillory::Progress {
     Q_OBJECT
 public:
-    // parent is the owner (the application's main window when null);
-    // settings keep the window's position ("X", "Y" of "Settings"), the
-    // application's settings when null.
+    // parent is the owner (none when null; while modal the owner's
+    // top-level window, the main menu for a frame, is disabled); settings
+    // keep the window's position ("X", "Y" of "Settings"), none when null.
     CProgressWnd(QWidget* parent, const QString& title, bool smooth = false,
                  quillory::Settings* settings = nullptr);
     ~CProgressWnd() override;
 
     // Lays the window out for that many text lines, width pixels wide.
     void SetWindowSize(int lines, int width);
-    // Disables the application's main window while the operation runs. The
+    // Disables the owner's top-level window while the operation runs. The
     // title only counts when the window had been closed.
     void GoModal(const QString& title = QStringLiteral("Progress"), bool smooth = false);
 
@@ -52,7 +52,8 @@ private:
     void RestorePosition();
     void Cancel();
     void CloseWindow();
-    static QWidget* MainWindow();
+    // The outermost window above the owner; null without an owner.
+    QWidget* MainWindow() const;
 
     QString title_ = QStringLiteral("Progress");
     QString cancelLabel_ = QStringLiteral(" Cancel ");
@@ -73,5 +74,6 @@ private:
 };
 
 // The window of an analysis build, shown modal with its caption: one line of
-// text, 390 pixels wide (the opener the core's long builds ask for).
-std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption);
+// text, 390 pixels wide (what the core's long builds open), over parent.
+std::unique_ptr<quillory::Progress> OpenBuildProgress(QWidget* parent, quillory::Settings& settings,
+                                                      const std::string& caption);

@@ -1,11 +1,11 @@
-#include "frame/quillory_page.h"
+#include "widgets/quillory_page.h"
 
 #include <QFile>
 #include <QWebChannel>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 
-#include "frame/formula_rendering.h"
+#include "widgets/formula_rendering.h"
 
 namespace {
 

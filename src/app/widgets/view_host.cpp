@@ -1,7 +1,6 @@
-#include "frame/view_host.h"
+#include "widgets/view_host.h"
 
-#include "frame/message_box.h"
-#include "frame/quillory_view.h"
+#include "widgets/message_box.h"
 
 namespace {
 
@@ -74,11 +73,11 @@ quillory::Answer CViewHost::Ask(const std::string& text, quillory::Buttons butto
 }
 
 void CViewHost::Navigate(const std::string& pathOrUrl) {
-    view_.Navigate(FromUtf8(pathOrUrl));
+    navigate_(FromUtf8(pathOrUrl));
 }
 
 void CViewHost::AddGeneratedFile(const std::string& path) {
-    view_.AddGeneratedFile(FromUtf8(path));
+    addGeneratedFile_(FromUtf8(path));
 }
 
 void CWindowHost::Message(const std::string& text, quillory::MessageIcon icon) {

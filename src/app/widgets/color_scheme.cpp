@@ -1,4 +1,4 @@
-#include "shell/color_scheme.h"
+#include "widgets/color_scheme.h"
 
 #include <QApplication>
 #include <QDBusConnection>

@@ -1,4 +1,4 @@
-#include "frame/quillory_view.h"
+#include "widgets/quillory_view.h"
 
 #include <QChildEvent>
 #include <QDir>
@@ -10,12 +10,12 @@
 
 #include "core/common/text.h"
 #include "core/pages/linked_page.h"
-#include "frame/message_box.h"
-#include "frame/quillory_page.h"
-#include "frame/view_host.h"
-#include "shell/progress_wnd.h"
-#include "shell/qt_clock.h"
-#include "shell/quillory_app.h"
+#include "widgets/bank_session.h"
+#include "widgets/message_box.h"
+#include "widgets/progress_wnd.h"
+#include "widgets/qt_clock.h"
+#include "widgets/quillory_page.h"
+#include "widgets/view_host.h"
 
 namespace {
 
@@ -74,11 +74,13 @@ bool IsBrowserKey(const QKeyEvent* key) {
 
 }  // namespace
 
-CQuilloryView::CQuilloryView(CQuilloryApp& app, QWidget* parent)
+CQuilloryView::CQuilloryView(CBankSession* bank, QWidget* parent)
     : QWebEngineView(parent),
-      app_(app),
+      bank_(bank),
       page_(new CQuilloryPage(this)),
-      host_(std::make_unique<CViewHost>(*this)) {
+      host_(std::make_unique<CViewHost>(
+          *this, [this](const QString& path) { Navigate(path); },
+          [this](const QString& path) { AddGeneratedFile(path); })) {
     setPage(page_);
     setContextMenuPolicy(Qt::PreventContextMenu);
     connect(page_, &CQuilloryPage::internalLinkClicked, this, [this](const QString& href) {
@@ -142,7 +144,7 @@ quillory::Host& CQuilloryView::Host() {
 }
 
 quillory::PageContext CQuilloryView::PageContext() {
-    return {app_.Store(), app_.DataFolder().toStdString(), *host_};
+    return {bank_->Store(), bank_->DataFolder().toStdString(), *host_};
 }
 
 bool CQuilloryView::BeforeNavigate(const QString& url, const QString& targetFrame) {
@@ -167,13 +169,18 @@ bool CQuilloryView::BeforeNavigate(const QString& url, const QString& targetFram
 
 void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
     emit pageRequested(link);
-    // Without an open data file there is nothing to show.
-    if (app_.HasStore()) {
-        quillory::PageContext context = PageContext();
-        quillory::ShowLinkedPage(
-            context, link,
-            {app_.RelatedInfo(), CQtClock().Now(), &app_.Settings(), OpenBuildProgress});
+    // Without a bank there is nothing to show.
+    if (bank_ == nullptr) {
+        return;
     }
+    quillory::PageContext context = PageContext();
+    // A build's progress window belongs to the main menu, the owner of the frame.
+    QWidget* owner = window()->parentWidget();
+    quillory::ShowLinkedPage(context, link,
+                             {bank_->RelatedInfo(), CQtClock().Now(), &bank_->Settings(),
+                              [this, owner](const std::string& caption) {
+                                  return OpenBuildProgress(owner, bank_->Settings(), caption);
+                              }});
 }
 
 void CQuilloryView::OnLoadingChanged(const QWebEngineLoadingInfo& info) {

@@ -1,13 +1,13 @@
 // The program's look: an optional Qt style sheet, "Quillory.skn" in the
 // program data folder ("Quillory-dark.skn" when the desktop prefers dark
-// colours), set on every top-level window the program makes.
+// colours), set once on the application, so it reaches every window.
 #pragma once
 
 #include <QString>
 
-#include "shell/color_scheme.h"
+#include "widgets/color_scheme.h"
 
-class QWidget;
+class QApplication;
 
 inline constexpr char kSkinFileName[] = "Quillory.skn";
 inline constexpr char kDarkSkinFileName[] = "Quillory-dark.skn";
@@ -16,5 +16,5 @@ inline constexpr char kDarkSkinFileName[] = "Quillory-dark.skn";
 // unreadable or empty, and the program then keeps the system's look.
 QString LoadSkinFile(const QString& programFolder, ColorScheme scheme);
 
-// Sets the skin on a top-level window; nothing when the skin is empty.
-void ApplySkinSheet(QWidget* window, const QString& skin);
+// Sets the skin on the application; nothing when the skin is empty.
+void ApplySkinSheet(QApplication& application, const QString& skin);

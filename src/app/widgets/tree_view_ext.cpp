@@ -1,4 +1,4 @@
-#include "frame/tree_view_ext.h"
+#include "widgets/tree_view_ext.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -1,4 +1,4 @@
-#include "shell/fonts.h"
+#include "widgets/fonts.h"
 
 #include <QApplication>
 #include <QDir>

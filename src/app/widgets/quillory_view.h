@@ -10,7 +10,7 @@
 #include "core/common/internal_link.h"
 #include "core/pages/page_context.h"
 
-class CQuilloryApp;
+class CBankSession;
 class CQuilloryPage;
 class CViewHost;
 class QWebEngineLoadingInfo;
@@ -22,7 +22,8 @@ class Host;
 class CQuilloryView : public QWebEngineView {
     Q_OBJECT
 public:
-    CQuilloryView(CQuilloryApp& app, QWidget* parent);
+    // Without a bank (the help window) internal links lead nowhere.
+    CQuilloryView(CBankSession* bank, QWidget* parent);
     // Deletes the generated page files; a file that cannot be deleted stays.
     ~CQuilloryView() override;
 
@@ -43,8 +44,8 @@ public:
     // What the core's page composers write to: messages and questions over
     // this view, navigation and generated files of this view.
     quillory::Host& Host();
-    // What the page composers work with: the data file (one must be open)
-    // and this view.
+    // What the page composers work with: the data file (the view must have
+    // a bank) and this view.
     quillory::PageContext PageContext();
 
 signals:
@@ -67,7 +68,7 @@ private:
     void UpdateNavigationState();
     void ShowNavigateError();
 
-    CQuilloryApp& app_;
+    CBankSession* bank_;
     CQuilloryPage* page_;
     std::unique_ptr<CViewHost> host_;
     QStringList generatedFiles_;

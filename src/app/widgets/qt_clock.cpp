@@ -1,4 +1,4 @@
-#include "shell/qt_clock.h"
+#include "widgets/qt_clock.h"
 
 #include <QDateTime>
 

@@ -3,14 +3,23 @@
 // any view exists (start-up), CWindowHost puts them over a window.
 #pragma once
 
+#include <QString>
+#include <functional>
+#include <utility>
+
 #include "core/host/host.h"
 
-class CQuilloryView;
 class QWidget;
 
 class CViewHost final : public quillory::Host {
 public:
-    explicit CViewHost(CQuilloryView& view) : view_(view) {}
+    using PageAction = std::function<void(const QString& path)>;
+
+    // The boxes stand over view; navigate and addGeneratedFile are the view's.
+    CViewHost(QWidget& view, PageAction navigate, PageAction addGeneratedFile)
+        : view_(view),
+          navigate_(std::move(navigate)),
+          addGeneratedFile_(std::move(addGeneratedFile)) {}
 
     void Message(const std::string& text, quillory::MessageIcon icon) override;
     quillory::Answer Ask(const std::string& text, quillory::Buttons buttons,
@@ -19,7 +28,9 @@ public:
     void AddGeneratedFile(const std::string& path) override;
 
 private:
-    CQuilloryView& view_;
+    QWidget& view_;
+    PageAction navigate_;
+    PageAction addGeneratedFile_;
 };
 
 class CWindowHost final : public quillory::Host {

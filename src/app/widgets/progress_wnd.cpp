@@ -1,4 +1,4 @@
-#include "shell/progress_wnd.h"
+#include "widgets/progress_wnd.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -8,8 +8,6 @@
 #include <QScreen>
 
 #include "core/host/setting_names.h"
-#include "shell/main_menu_dlg.h"
-#include "shell/quillory_app.h"
 
 namespace {
 
@@ -19,23 +17,21 @@ constexpr int kInitialWidth = 390;
 constexpr int kInitialHeight = 130;
 constexpr int kBuildWidth = 390;
 
-quillory::Settings* ApplicationSettings() {
-    CQuilloryApp* app = CQuilloryApp::Instance();
-    return app ? &app->Settings() : nullptr;
-}
-
 }  // namespace
 
-QWidget* CProgressWnd::MainWindow() {
-    CQuilloryApp* app = CQuilloryApp::Instance();
-    return app ? app->MainMenu() : nullptr;
+QWidget* CProgressWnd::MainWindow() const {
+    QWidget* main = parentWidget();
+    while (main && main->parentWidget()) {
+        main = main->parentWidget();
+    }
+    return main;
 }
 
 CProgressWnd::CProgressWnd(QWidget* parent, const QString& title, bool smooth,
                            quillory::Settings* settings)
-    : QWidget(parent ? parent : MainWindow(), Qt::Dialog | Qt::CustomizeWindowHint |
-                                                  Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
-      settings_(settings ? settings : ApplicationSettings()) {
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowStaysOnTopHint),
+      settings_(settings) {
     CreateWindow(title, smooth);
 }
 
@@ -67,9 +63,6 @@ void CProgressWnd::CreateWindow(const QString& title, bool smooth) {
     bar_->setRange(lower_, upper_);
     resize(kInitialWidth, kInitialHeight);
     SetWindowSize(lines_, kInitialWidth);
-    if (CQuilloryApp* app = CQuilloryApp::Instance()) {
-        app->ApplySkin(this);
-    }
     RestorePosition();
     hasWindow_ = true;
     show();
@@ -233,8 +226,10 @@ void CProgressWnd::CloseWindow() {
     hasWindow_ = false;
 }
 
-std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption) {
-    auto progress = std::make_unique<CProgressWnd>(nullptr, QString::fromStdString(caption));
+std::unique_ptr<quillory::Progress> OpenBuildProgress(QWidget* parent, quillory::Settings& settings,
+                                                      const std::string& caption) {
+    auto progress =
+        std::make_unique<CProgressWnd>(parent, QString::fromStdString(caption), false, &settings);
     progress->SetWindowSize(1, kBuildWidth);
     progress->GoModal(QStringLiteral("Progress"));
     return progress;

@@ -1,4 +1,4 @@
-#include "frame/formula_rendering.h"
+#include "widgets/formula_rendering.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

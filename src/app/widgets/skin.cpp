@@ -1,7 +1,7 @@
-#include "shell/skin.h"
+#include "widgets/skin.h"
 
+#include <QApplication>
 #include <QFile>
-#include <QWidget>
 
 QString LoadSkinFile(const QString& programFolder, ColorScheme scheme) {
     const char* name = scheme == ColorScheme::Dark ? kDarkSkinFileName : kSkinFileName;
@@ -13,8 +13,8 @@ QString LoadSkinFile(const QString& programFolder, ColorScheme scheme) {
     return text.trimmed().isEmpty() ? QString() : text;
 }
 
-void ApplySkinSheet(QWidget* window, const QString& skin) {
-    if (window && !skin.isEmpty()) {
-        window->setStyleSheet(skin);
+void ApplySkinSheet(QApplication& application, const QString& skin) {
+    if (!skin.isEmpty()) {
+        application.setStyleSheet(skin);
     }
 }

@@ -5,10 +5,10 @@
 
 #include "frame/module_table.h"
 
-class CQuilloryApp;
+class CBankSession;
 class CQuilloryFrame;
 class QWidget;
 
 // Made hidden, each with owner as its owner, in the order of the module
 // table. None has loaded its tree.
-std::vector<CQuilloryFrame*> CreateModuleFrames(CQuilloryApp& app, QWidget* owner);
+std::vector<CQuilloryFrame*> CreateModuleFrames(CBankSession& bank, QWidget* owner);
