@@ -62,18 +62,8 @@ void AddRunOptions(CLI::App& command, RunArgs& args) {
 bool Settings(const RunArgs& args, GenerationSettings& settings) {
     settings.adjust = args.adjust;
     settings.period = args.period;
-    const std::time_t now = std::time(nullptr);
-    settings.seedTime = args.seedTime.value_or(static_cast<std::int64_t>(now));
-    if (args.now.empty()) {
-        settings.now = LocalDateTime(now);
-        return true;
-    }
-    if (args.now.size() != 19 || !ParseDateTime(args.now, settings.now)) {
-        std::fprintf(stderr, "quillory-tool: --now \"%s\" is not YYYY-MM-DD HH:MM:SS\n",
-                     args.now.c_str());
-        return false;
-    }
-    return true;
+    settings.seedTime = args.seedTime.value_or(static_cast<std::int64_t>(std::time(nullptr)));
+    return ReadNowOption(args.now, settings.now);
 }
 
 int Refuse(const std::string& message) {

@@ -85,12 +85,8 @@ struct ShowArgs {
 };
 
 int RunShow(const ShowArgs& args) {
-    DateTime now = LocalNow();
-    if (!args.now.empty() &&
-        (args.now.find(' ') == std::string::npos || !ParseDateTime(args.now, now))) {
-        std::fprintf(stderr,
-                     "quillory-tool: --now \"%s\" is no date and time (YYYY-MM-DD HH:MM:SS)\n",
-                     args.now.c_str());
+    DateTime now;
+    if (!ReadNowOption(args.now, now)) {
         return 2;
     }
     const NavigationDecision decision = DecideNavigation(args.link);

@@ -33,6 +33,19 @@ CLI::Validator DecimalNumber() {
         "NUMBER");
 }
 
+bool ReadNowOption(const std::string& text, DateTime& now) {
+    if (text.empty()) {
+        now = LocalNow();
+        return true;
+    }
+    if (text.size() != 19 || !ParseDateTime(text, now)) {
+        std::fprintf(stderr, "quillory-tool: --now \"%s\" is not YYYY-MM-DD HH:MM:SS\n",
+                     text.c_str());
+        return false;
+    }
+    return true;
+}
+
 std::optional<OpenedBank> OpenBank(const std::string& file) {
     std::string error;
     OpenedBank bank{DataStore::Open(file, &error), {}};

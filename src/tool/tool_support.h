@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "core/store/data_store.h"
+#include "core/store/date_time.h"
 
 namespace quillory::tool {
 
@@ -20,6 +21,11 @@ struct OpenedBank {
     std::unique_ptr<DataStore> store;
     std::string dataFolder;  // absolute
 };
+
+// The local time an option such as --now gives, or the present one when it
+// was not given; false, after saying why, when it is no
+// "YYYY-MM-DD HH:MM:SS".
+bool ReadNowOption(const std::string& text, DateTime& now);
 
 // Nothing, after saying "无法打开数据库!" with the reason, when the file does
 // not open.
