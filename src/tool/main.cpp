@@ -18,7 +18,7 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
     quillory::tool::AddTemplateCommand,  quillory::tool::AddAnalyzeCommand,
     quillory::tool::AddImportCommand,    quillory::tool::AddGenerateCommand,
-    quillory::tool::AddTargetedCommand,
+    quillory::tool::AddTargetedCommand,  quillory::tool::AddMistakesCommand,
 };
 
 // A command as its line in the list of commands shows it:

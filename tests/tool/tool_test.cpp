@@ -79,7 +79,7 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
 TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
     for (const char* command : {"new", "sql", "build-bank", "check", "show", "print", "template",
-                                "analyze", "import", "generate", "targeted"}) {
+                                "analyze", "import", "generate", "targeted", "mistakes"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
@@ -576,6 +576,54 @@ TEST(QuilloryTool, TargetedScoresEachQuestionByTheWholeScore) {
               "550003\t550001\t200002\t2.000000\t0\t第002题\t\t1\t0\n"
               "550004\t550001\t200003\t2.000000\t0\t第003题\t\t1\t0\n");
     EXPECT_EQ(Tool(dir, words).out.substr(0, 6), "550005") << "the second paper follows";
+}
+
+TEST(QuilloryTool, MistakesListsEachWrongQuestionOnceInThePagesOrder) {
+    TempDir dir;
+    const std::string bank = dir.File("bank.qly");
+    ASSERT_EQ(Tool(dir, {"new", bank}).status, 0);
+    for (const char* sql : {
+             "insert into Knowledge(ID, SuperiorID, Title) values(300001, 0, '第1章')",
+             "insert into Knowledge(ID, SuperiorID, Title) values(300002, 300001, '1.1')",
+             "insert into Question(ID, Knowledge) values(200001, '300002,300001')",
+             "insert into Question(ID, Knowledge) values(200002, '300002')",
+             "insert into History(ID, RecordDate, RecordTime, QuestionID, TotalScore, UserScore) "
+             "values(700001, '2026-03-10', '09:00:00', 200001, 2, 0)",
+             "insert into History(ID, RecordDate, RecordTime, QuestionID, TotalScore, UserScore) "
+             "values(700002, '2026-03-01', '09:00:00', 200002, 2, 1)",
+             "insert into History(ID, RecordDate, RecordTime, QuestionID, TotalScore, UserScore) "
+             "values(700003, '2026-02-01', '09:00:00', 200002, 2, 2)",
+         }) {
+        ASSERT_EQ(Tool(dir, {"sql", bank, sql}).status, 0) << sql;
+    }
+    const std::vector<std::string> words{"mistakes", bank, "--now", "2026-03-14 12:00:00"};
+    const auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> all = words;
+        all.insert(all.end(), more.begin(), more.end());
+        return Tool(dir, all);
+    };
+    const struct {
+        std::vector<std::string> more;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{}, 0, "200001\t300002,300001\t1\t0\t2026-03-10\n200002\t300002\t1\t1\t2026-03-01\n", ""},
+        {{"--days", "all", "--knowledge", "300002"},
+         0,
+         "200001\t300002,300001\t1\t0\t2026-03-10\n200002\t300002\t1\t1\t2026-03-01\n",
+         ""},
+        {{"--days", "7"}, 0, "200001\t300002,300001\t1\t0\t2026-03-10\n", ""},
+        {{"--days", "5"}, 2, "", "--days"},
+        {{"--knowledge", "300009"}, 1, "", "no knowledge point 300009"},
+        {{"--now", "2026-03-14"}, 2, "", "--now"},
+    };
+    for (const auto& c : cases) {
+        const Result result = with(c.more);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    }
 }
 
 }  // namespace

@@ -57,6 +57,7 @@ std::map<int, Attempts> ReadAttempts(std::vector<HistoryRow> rows) {
             ++mistake.wrong;
             mistake.lastWrongDate = row.RecordDate;
             mistake.lastWrongTime = row.RecordTime;
+            mistake.label = row.PaperTitle + "-" + row.PaperItemTitle;
         } else {
             ++mistake.right;
         }
@@ -95,8 +96,12 @@ std::optional<MistakeNotebook> ReadMistakeNotebook(DataStore& store, const Mista
             now - SecondsSinceEpoch(mistake.lastWrongDate) > filter.days * kDay) {
             continue;
         }
-        mistake.typeId = question->second->TypeID;
-        for (const std::string& piece : SplitString(question->second->Knowledge, ",")) {
+        const QuestionRow& row = *question->second;
+        mistake.typeId = row.TypeID;
+        mistake.url = row.Url;
+        mistake.answerUrl = row.AnswerUrl;
+        mistake.answerForm = row.Answer;
+        for (const std::string& piece : SplitString(row.Knowledge, ",")) {
             const int point = AtoI(Trim(piece));
             if (points.IndexOf(point) >= 0 &&
                 std::find(mistake.knowledgeIds.begin(), mistake.knowledgeIds.end(), point) ==

@@ -23,6 +23,10 @@ struct Mistake {
     DateTime lastWrongTime;
     float fullMarks = 0.0f;  // of the latest attempt
     std::string lastAnswer;  // the learner's answer text of the latest attempt
+    std::string label;       // "paper-item" of the last wrong attempt
+    std::string url;         // the question's pages and answer form, as the bank has them
+    std::string answerUrl;
+    std::string answerForm;
 };
 
 // One knowledge point of the notebook, in the knowledge tree's order (with a

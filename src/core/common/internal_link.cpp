@@ -19,6 +19,7 @@ constexpr Keyword kKeywords[] = {
     {"Knowledge:", LinkKind::Knowledge},
     {"ClassicAnalysis:", LinkKind::ClassicAnalysis},
     {"HistoryAnalysis:", LinkKind::HistoryAnalysis},
+    {"Mistakes:", LinkKind::Mistakes},
 };
 
 constexpr size_t kFieldLength = 6;
@@ -109,7 +110,8 @@ std::optional<InternalLink> ParseInternalLink(std::string_view url) {
         link.id = ReadField(url, at);
         if (keyword.kind == LinkKind::Question || keyword.kind == LinkKind::Answer) {
             link.label = std::string(url.substr(at));
-        } else if (keyword.kind == LinkKind::HistoryAnalysis) {
+        } else if (keyword.kind == LinkKind::HistoryAnalysis ||
+                   keyword.kind == LinkKind::Mistakes) {
             at = SkipChars(url, at, 1);  // the separator between the two numbers
             link.second = ReadField(url, at);
         }
@@ -128,6 +130,10 @@ std::string MakeLink(LinkKind kind, int id, std::string_view label) {
 
 std::string MakeHistoryLink(int recordId, int paperId) {
     return MakeLink(LinkKind::HistoryAnalysis, recordId) + Format(":%d", paperId);
+}
+
+std::string MakeMistakesLink(int knowledgeId, int days) {
+    return std::string(kLinkPrefix) + Format("Mistakes:%06d:%06d", knowledgeId, days);
 }
 
 }  // namespace quillory

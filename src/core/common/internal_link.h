@@ -11,12 +11,20 @@ namespace quillory {
 
 inline constexpr char kLinkPrefix[] = "Quillory://";
 
-enum class LinkKind { Paper, Question, Answer, Knowledge, ClassicAnalysis, HistoryAnalysis };
+enum class LinkKind {
+    Paper,
+    Question,
+    Answer,
+    Knowledge,
+    ClassicAnalysis,
+    HistoryAnalysis,
+    Mistakes,  // the mistake notebook: id a knowledge point (0: all), second the days (0: all)
+};
 
 struct InternalLink {
     LinkKind kind = LinkKind::Paper;
     int id = 0;         // the six-character field, read as atoi does
-    int second = 0;     // HistoryAnalysis only: the second field
+    int second = 0;     // HistoryAnalysis and Mistakes only: the second field
     std::string label;  // Question and Answer only: everything after the field
 };
 
@@ -53,5 +61,8 @@ std::optional<InternalLink> ParseInternalLink(std::string_view url);
 // "Quillory://Question:%d" + label, "Quillory://HistoryAnalysis:%d:%d", ...
 std::string MakeLink(LinkKind kind, int id, std::string_view label = {});
 std::string MakeHistoryLink(int recordId, int paperId);
+// "Quillory://Mistakes:%06d:%06d": the notebook of a point's subtree (0: of
+// every point) over the last days (0: all).
+std::string MakeMistakesLink(int knowledgeId, int days);
 
 }  // namespace quillory

@@ -3,6 +3,7 @@
 #include "core/analysis/classic_analysis.h"
 #include "core/analysis/history_record_page.h"
 #include "core/analysis/history_summary.h"
+#include "core/analysis/mistake_notebook_page.h"
 #include "core/analysis/reference_paper_page.h"
 #include "core/pages/knowledge_page.h"
 #include "core/pages/paper_page.h"
@@ -30,6 +31,9 @@ void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOp
             } else {
                 ShowHistoryRecord(context, link.id, link.second);
             }
+            break;
+        case LinkKind::Mistakes:
+            ShowMistakeNotebook(context, {link.second, link.id, options.now});
             break;
         case LinkKind::ClassicAnalysis:
             // Paper 0 is the summary over all reference papers.

@@ -87,6 +87,56 @@ AnswerForm ParseAnswerForm(std::string_view description, std::string_view learne
     return form;
 }
 
+AnswerBesideKey DescribeAnswer(const AnswerForm& form) {
+    AnswerBesideKey described;
+    for (const AnswerGroup& group : form.groups) {
+        std::string learner;
+        std::string key;
+        bool asks = false;
+        for (const AnswerControl& control : group.controls) {
+            const auto add = [](std::string& to, const std::string& what) {
+                to += (to.empty() ? "" : "，") + what;
+            };
+            switch (KindOf(control)) {
+                case ControlKind::Radio:
+                case ControlKind::Check:
+                    asks = true;
+                    if (Trim(control.learnerValue) == "1") {
+                        add(learner, control.caption);
+                    }
+                    if (Trim(control.correctValue) == "1") {
+                        add(key, control.caption);
+                    }
+                    break;
+                case ControlKind::Edit:
+                case ControlKind::EditMultiline: {
+                    asks = true;
+                    std::string entered = Trim(control.learnerValue);
+                    ReplaceAll(entered, "\r\n", " ");
+                    std::string expected = control.correctValue;
+                    ReplaceAll(expected, kStoredLineBreak, " ");
+                    if (!entered.empty()) {
+                        add(learner, entered);
+                    }
+                    add(key, expected);
+                    break;
+                }
+                case ControlKind::Label:
+                case ControlKind::Other:
+                    break;
+            }
+        }
+        if (!asks) {
+            continue;
+        }
+        const std::string separator =
+            described.key.empty() && described.learner.empty() ? "" : "；";
+        described.learner += separator + (learner.empty() ? "未作答" : learner);
+        described.key += separator + key;
+    }
+    return described;
+}
+
 std::string ComposeAnswerText(const AnswerForm& form) {
     std::string text;
     for (const AnswerGroup& group : form.groups) {

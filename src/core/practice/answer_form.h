@@ -37,6 +37,15 @@ ControlKind KindOf(const AnswerControl& control);
 // at a lone LF as other tools do.
 std::vector<std::string> DescriptionLines(std::string_view description);
 
+// The learner's answer beside the key, for reading: of every group that asks
+// for something, the options chosen (radio and check captions) or the text
+// entered, and the right ones; groups apart by "；", nothing given "未作答".
+struct AnswerBesideKey {
+    std::string learner;
+    std::string key;
+};
+AnswerBesideKey DescribeAnswer(const AnswerForm& form);
+
 // Builds the groups from the description and restores the learner values
 // from an answer text. Lines with fewer than 6 fields are skipped and take no
 // value.

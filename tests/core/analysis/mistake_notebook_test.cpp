@@ -4,8 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "core/analysis/mistake_notebook_page.h"
+#include "core/common/gb_encoding.h"
+#include "core/common/internal_link.h"
 #include "core/common/text.h"
+#include "core/pages/linked_page.h"
 #include "core/store/data_store.h"
+#include "support/recording_host.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -127,6 +134,42 @@ TEST_F(MistakeNotebookTest, PointsInTreeOrderListTheirQuestionsLatestFirstWithin
         EXPECT_EQ(points, c.points) << c.days << " " << c.knowledgeId;
         EXPECT_EQ(questions, c.questions) << c.days << " " << c.knowledgeId;
     }
+}
+
+// The page lists each point with its count and each of its questions with
+// links, counts, the day and the answer beside the key.
+TEST_F(MistakeNotebookTest, ThePageListsThePointsAndTheirQuestions) {
+    std::filesystem::create_directories(dir_.File("Knowledge"));
+    for (const char* sql : {
+             "update Question set Url='Question/1.html', AnswerUrl='Question/1a.html', "
+             "Answer='0,0,9,9,radio,A,1,group,auto\r\n0,0,9,9,radio,B,0' where ID=200001",
+             "update History set PaperTitle='第1套', PaperItemTitle='第2题', "
+             "UserAnswer='0\r\n1\r\n' where ID=1",
+         }) {
+        ASSERT_TRUE(store_->Execute(sql)) << store_->LastError();
+    }
+    testing::RecordingHost host;
+    PageContext context{*store_, dir_.Path(), host};
+    PageOptions options;
+    options.now = {2026, 3, 14, 12, 0, 0};
+    ShowLinkedPage(context, *ParseInternalLink(MakeMistakesLink(300001, 30)), options);
+    ASSERT_EQ(host.navigations, std::vector<std::string>{MistakeNotebookPath(dir_.Path())});
+    const std::string page = GbToUtf8(testing::ReadFileBytes(host.navigations[0]));
+    for (const char* expected : {
+             "<title>错题本</title>",
+             "错题本--第1章--最近30天",
+             "1.1(2)<br>",
+             "1.2(2)<br>",
+             "<a href=\"Quillory://Question:200001第1套-第2题\">第1套-第2题</a>"
+             "<a href=\"Quillory://Answer:200001第1套-第2题答案\">答案</a>",
+             "<p align=\"center\">2 / 0</p>",
+             "<p align=\"center\">2026-03-05</p>",
+             "<p align=\"center\">B<br>A</p>",
+             "<p align=\"center\">-(答案)</p>",
+         }) {
+        EXPECT_NE(page.find(expected), std::string::npos) << expected << "\n" << page;
+    }
+    EXPECT_EQ(page.find("第2章"), std::string::npos);
 }
 
 }  // namespace

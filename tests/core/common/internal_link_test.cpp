@@ -138,6 +138,10 @@ TEST(ParseInternalLink, ReadsOneOrTwoNumbersOfAHistoryLink) {
     EXPECT_EQ(one->id, 700001);
     EXPECT_EQ(one->second, 0);
     EXPECT_EQ(ParseInternalLink("Quillory://HistoryAnalysis:700001:")->second, 0);
+    const auto mistakes = ParseInternalLink(MakeMistakesLink(300002, 7));
+    EXPECT_EQ(mistakes->kind, LinkKind::Mistakes);
+    EXPECT_EQ(mistakes->id, 300002);
+    EXPECT_EQ(mistakes->second, 7);
 }
 
 TEST(MakeLink, WritesTheFormsThePagesUse) {
@@ -148,6 +152,7 @@ TEST(MakeLink, WritesTheFormsThePagesUse) {
     EXPECT_EQ(MakeLink(LinkKind::ClassicAnalysis, 550004), "Quillory://ClassicAnalysis:550004");
     EXPECT_EQ(MakeLink(LinkKind::HistoryAnalysis, 700001), "Quillory://HistoryAnalysis:700001");
     EXPECT_EQ(MakeHistoryLink(700001, 550003), "Quillory://HistoryAnalysis:700001:550003");
+    EXPECT_EQ(MakeMistakesLink(0, 30), "Quillory://Mistakes:000000:000030");
 }
 
 TEST(MakeLink, WritesLinksTheDispatcherReadsBack) {

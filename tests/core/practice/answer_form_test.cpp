@@ -66,6 +66,28 @@ TEST(ParseAnswerForm, LinesApartAtALoneLineFeedReadAsTheProgramsOwn) {
     EXPECT_EQ(b.groups[1].controls[1].caption, "B");
 }
 
+TEST(DescribeAnswer, PutsTheChosenOptionsAndTheTextBesideTheKey) {
+    const char* choice =
+        "0,0,9,9,label,选：\r\n0,0,9,9,check,A,1,group,auto\r\n0,0,9,9,check,B,0\r\n"
+        "0,0,9,9,check,C,1\r\n0,0,9,9,edit,,长江,group,auto\r\n0,0,9,9,edit,,黄<\\r\\n>河";
+    const struct {
+        const char* description;
+        const char* answer;
+        const char* learner;
+        const char* key;
+    } cases[] = {
+        {choice, "\r\n1\r\n1\r\n0\r\n 珠江 \r\n淮<\\r\\n>河\r\n", "A，B；珠江，淮 河",
+         "A，C；长江，黄 河"},
+        {choice, "", "未作答；未作答", "A，C；长江，黄 河"},
+        {"0,0,9,9,label,只有说明", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        const AnswerBesideKey described = DescribeAnswer(ParseAnswerForm(c.description, c.answer));
+        EXPECT_EQ(described.learner, c.learner) << c.answer;
+        EXPECT_EQ(described.key, c.key) << c.answer;
+    }
+}
+
 TEST(ParseAnswerForm, AnEmptyDescriptionHasNoGroups) {
     EXPECT_TRUE(ParseAnswerForm("", "").groups.empty());
     EXPECT_EQ(CountJudgedGroups(ParseAnswerForm("", "")), 0);
