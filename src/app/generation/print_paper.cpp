@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kProgressWidth = 390;
-
 // The browser lays out and renders the pages while the learner waits.
 class BusyCursor {
 public:
@@ -114,14 +112,12 @@ QString MakePrintFile(QWidget* parent, CQuilloryApp& app, quillory::Host& host,
         ShowMessageBox(parent, QStringLiteral("是否打印答案？"), QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 
-    CProgressWnd progress(parent, QStringLiteral("打印试卷"));
-    progress.SetWindowSize(1, kProgressWidth);
-    progress.GoModal(QStringLiteral("Progress"));
-    progress.SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
-    progress.SetText(QStringLiteral("开始..."));
+    const auto progress = OpenOneLineProgress(parent, QStringLiteral("打印试卷"));
+    progress->SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
+    progress->SetText(QStringLiteral("开始..."));
     quillory::PageContext context{app.Store(), app.DataFolder().toStdString(), host};
     return QString::fromStdString(
-        quillory::ComposePrintFile(context, nodes, *range, withAnswers, progress));
+        quillory::ComposePrintFile(context, nodes, *range, withAnswers, *progress));
 }
 
 QString DefaultPdfFile(const CQuilloryApp& app, const QString& title) {

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kProgressWidth = 390;
-
 using Generation =
     std::function<bool(quillory::GenerationContext&, const quillory::GenerationSettings&,
                        quillory::GeneratedPaper&, std::string&)>;
@@ -37,11 +35,9 @@ int Generate(CPaperFrame& frame, CQuilloryApp& app, bool adjust, int period,
     bool stored = false;
     {
         // Over the main window, which it disables while the questions are chosen.
-        CProgressWnd progress(nullptr, QStringLiteral("创建新试卷 "));
-        progress.SetWindowSize(1, kProgressWidth);
-        progress.GoModal(QStringLiteral("Progress"));
+        const auto progress = OpenOneLineProgress(nullptr, QStringLiteral("创建新试卷 "));
         quillory::GenerationContext context{app.Store(), app.DataFolder().toStdString(),
-                                            frame.ContentView()->Host(), progress, app.Random()};
+                                            frame.ContentView()->Host(), *progress, app.Random()};
         stored = generation(context, settings, paper, error);
     }
     if (!stored) {

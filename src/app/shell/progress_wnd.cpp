@@ -17,7 +17,7 @@ constexpr int kMargin = 10;
 constexpr int kEdge = 2;  // the bar sits inside the reserved space by a border's height
 constexpr int kInitialWidth = 390;
 constexpr int kInitialHeight = 130;
-constexpr int kBuildWidth = 390;
+constexpr int kOneLineWidth = 390;
 
 quillory::Settings* ApplicationSettings() {
     CQuilloryApp* app = CQuilloryApp::Instance();
@@ -233,9 +233,13 @@ void CProgressWnd::CloseWindow() {
     hasWindow_ = false;
 }
 
-std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption) {
-    auto progress = std::make_unique<CProgressWnd>(nullptr, QString::fromStdString(caption));
-    progress->SetWindowSize(1, kBuildWidth);
+std::unique_ptr<CProgressWnd> OpenOneLineProgress(QWidget* parent, const QString& caption) {
+    auto progress = std::make_unique<CProgressWnd>(parent, caption);
+    progress->SetWindowSize(1, kOneLineWidth);
     progress->GoModal(QStringLiteral("Progress"));
     return progress;
+}
+
+std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption) {
+    return OpenOneLineProgress(nullptr, QString::fromStdString(caption));
 }

@@ -72,6 +72,9 @@ private:
     quillory::Settings* settings_ = nullptr;
 };
 
-// The window of an analysis build, shown modal with its caption: one line of
-// text, 390 pixels wide (the opener the core's long builds ask for).
+// The window of a long operation (a generation, printing, the import, an
+// analysis build), shown modal with its caption: one line of text, 390
+// pixels wide.
+std::unique_ptr<CProgressWnd> OpenOneLineProgress(QWidget* parent, const QString& caption);
+// The same, as the opener the core's long builds ask for.
 std::unique_ptr<quillory::Progress> OpenBuildProgress(const std::string& caption);

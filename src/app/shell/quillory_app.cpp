@@ -29,12 +29,6 @@ static void RegisterResources() {
     Q_INIT_RESOURCE(shell);
 }
 
-namespace {
-
-constexpr int kProgressWidth = 390;
-
-}  // namespace
-
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     RegisterResources();
     programFolder_ = FindProgramFolder();
@@ -160,13 +154,8 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
 
 void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     CWindowHost host(MainMenu());
-    quillory::ImportAtStart(*store_, dataFolder, host, Settings(), [] {
-        auto progress =
-            std::make_unique<CProgressWnd>(nullptr, QString::fromUtf8(quillory::kImportTitle));
-        progress->SetWindowSize(1, kProgressWidth);
-        progress->GoModal(QStringLiteral("Progress"));
-        return progress;
-    });
+    quillory::ImportAtStart(*store_, dataFolder, host, Settings(),
+                            [] { return OpenBuildProgress(quillory::kImportTitle); });
 }
 
 quillory::Settings& CQuilloryApp::Settings() {
