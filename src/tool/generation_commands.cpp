@@ -17,6 +17,7 @@
 #include "core/generation/paper_choices.h"
 #include "core/generation/paper_generation.h"
 #include "core/generation/targeted_choices.h"
+#include "core/store/date_time.h"
 #include "terminal_host.h"
 #include "tool_support.h"
 
@@ -64,10 +65,7 @@ bool Settings(const RunArgs& args, GenerationSettings& settings) {
     const std::time_t now = std::time(nullptr);
     settings.seedTime = args.seedTime.value_or(static_cast<std::int64_t>(now));
     if (args.now.empty()) {
-        std::tm local{};
-        localtime_r(&now, &local);
-        settings.now = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                        local.tm_hour,        local.tm_min,     local.tm_sec};
+        settings.now = LocalDateTime(now);
         return true;
     }
     if (args.now.size() != 19 || !ParseDateTime(args.now, settings.now)) {

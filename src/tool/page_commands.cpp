@@ -6,7 +6,6 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -20,6 +19,7 @@
 #include "core/pages/linked_page.h"
 #include "core/practice/paper_tree.h"
 #include "core/store/data_store.h"
+#include "core/store/date_time.h"
 #include "terminal_host.h"
 #include "tool_support.h"
 
@@ -76,14 +76,6 @@ bool RenderPdf(const std::string& printFile, const std::string& pdfFile) {
         return false;
     }
     return true;
-}
-
-DateTime LocalNow() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
 }
 
 struct ShowArgs {

@@ -1,10 +1,7 @@
 #include "shell/qt_clock.h"
 
-#include <QDateTime>
+#include "core/store/date_time.h"
 
 quillory::DateTime CQtClock::Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
-    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+    return quillory::LocalNow();
 }

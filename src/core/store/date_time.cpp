@@ -94,4 +94,15 @@ std::string FormatTime(const DateTime& value) {
     return Format("%02d:%02d:%02d", value.hour, value.minute, value.second);
 }
 
+DateTime LocalDateTime(std::time_t moment) {
+    std::tm local{};
+    localtime_r(&moment, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+}
+
+DateTime LocalNow() {
+    return LocalDateTime(std::time(nullptr));
+}
+
 }  // namespace quillory

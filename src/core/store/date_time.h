@@ -2,6 +2,7 @@
 // "YYYY-MM-DD" and RecordTime as "HH:MM:SS".
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,10 @@ long long DaysSinceEpoch(const DateTime& value);
 // The same in seconds, with the time of day.
 long long SecondsSinceEpoch(const DateTime& value);
 std::string FormatTime(const DateTime& value);  // "%H:%M:%S"
+
+// A moment of the system clock as a local date and time (the time zone's
+// offset applied), and the present moment so.
+DateTime LocalDateTime(std::time_t moment);
+DateTime LocalNow();
 
 }  // namespace quillory

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+
 namespace quillory {
 namespace {
 
@@ -26,6 +30,28 @@ TEST(DateTime, DaysAndSecondsCountFromTheFirstOf1970) {
         EXPECT_EQ(DaysSinceEpoch(value), c.days) << c.text;
         EXPECT_EQ(SecondsSinceEpoch(value), c.seconds) << c.text;
     }
+}
+
+// A zone of a fixed offset, so the local time is the moment plus the offset.
+TEST(DateTime, LocalDateTimeAddsTheZonesOffset) {
+    const char* const previous = std::getenv("TZ");
+    const std::optional<std::string> saved =
+        previous ? std::optional<std::string>(previous) : std::nullopt;
+    setenv("TZ", "CST-8", 1);
+    tzset();
+    for (const char* text : {"1970-01-01 08:00:00", "2024-02-29 23:59:59", "2024-03-01 07:59:59",
+                             "2026-03-14 09:26:53"}) {
+        DateTime expected;
+        ASSERT_TRUE(ParseDateTime(text, expected)) << text;
+        const auto moment = static_cast<std::time_t>(SecondsSinceEpoch(expected) - 8 * 3600);
+        EXPECT_EQ(LocalDateTime(moment), expected) << text;
+    }
+    if (saved) {
+        setenv("TZ", saved->c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
 }
 
 }  // namespace
