@@ -2,6 +2,7 @@
 
 #include "frame/message_box.h"
 #include "frame/quillory_view.h"
+#include "shell/utf8_text.h"
 
 namespace {
 
@@ -47,10 +48,6 @@ quillory::Answer FromQt(QMessageBox::StandardButton button) {
             // Escape or the close box.
             return quillory::Answer::Cancel;
     }
-}
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void ShowHostMessage(QWidget* parent, const std::string& text, quillory::MessageIcon icon) {

@@ -15,6 +15,7 @@
 #include "frame/tree_view_ext.h"
 #include "practice/input_form.h"
 #include "shell/quillory_app.h"
+#include "shell/utf8_text.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ constexpr int kMinimumViewHeight = 100;
 constexpr int kCorrectImage = 6;
 constexpr int kPartlyCorrectImage = 7;
 constexpr int kWrongImage = 8;
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 
