@@ -77,11 +77,7 @@ void SaveAsPdf(QWidget* parent, CQuilloryApp& app, CPrintDocument& document, con
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("PDF文件(*.pdf)"), QStringLiteral("所有文件(*)")});
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    UseChineseFileLabels(dialog);
     app.ApplySkin(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
