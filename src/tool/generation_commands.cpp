@@ -141,8 +141,8 @@ int RunGenerate(const GenerateArgs& args) {
     }
     return GenerateAndPrint(
         *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTemplatePaper(context, templateId, Trim(args.title), settings,
-                                       !args.dryRun, paper, error);
+            return CreateTemplatePaper(context, templateId, PaperTitleFromEntry(args.title),
+                                       settings, !args.dryRun, paper, error);
         });
 }
 
@@ -188,9 +188,9 @@ int RunTargeted(const TargetedArgs& args) {
     }
     return GenerateAndPrint(
         *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTargetedPaper(context, args.typeId, set, Trim(args.title), args.count,
-                                       static_cast<int>(args.score), settings, !args.dryRun, paper,
-                                       error);
+            return CreateTargetedPaper(context, args.typeId, set, PaperTitleFromEntry(args.title),
+                                       args.count, static_cast<int>(args.score), settings,
+                                       !args.dryRun, paper, error);
         });
 }
 

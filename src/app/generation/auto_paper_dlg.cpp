@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "core/common/text.h"
 #include "frame/message_box.h"
 #include "generation/period_controls.h"
 #include "shell/quillory_app.h"
@@ -65,7 +64,7 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
 }
 
 void CAutoPaperDlg::accept() {
-    const std::string title = quillory::Trim(titleEdit_->text().toStdString());
+    const std::string title = quillory::PaperTitleFromEntry(titleEdit_->text().toStdString());
     if (title.empty()) {
         ShowMessageBox(this, QStringLiteral("请输入试卷标题！"), QMessageBox::Warning);
         titleEdit_->setFocus();

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 
 #include "core/common/text.h"
+#include "core/generation/paper_choices.h"
 #include "frame/message_box.h"
 #include "generation/period_controls.h"
 #include "generation/up_down_buttons.h"
@@ -146,7 +147,7 @@ void CKnowledgeCreatePaperDlg::OnTypeChanged(int index) {
 void CKnowledgeCreatePaperDlg::accept() {
     const quillory::TargetedNumbers numbers = quillory::ReadTargetedNumbers(
         countEdit_->text().toStdString(), scoreEdit_->text().toStdString());
-    const std::string title = quillory::Trim(titleEdit_->text().toStdString());
+    const std::string title = quillory::PaperTitleFromEntry(titleEdit_->text().toStdString());
     const int index = typeCombo_->currentIndex();
     const int typeCount = index >= 0 && index < static_cast<int>(counts_.size())
                               ? counts_[static_cast<size_t>(index)].count

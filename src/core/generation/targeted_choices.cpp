@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/common/text.h"
+#include "core/generation/paper_choices.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 
@@ -145,7 +146,7 @@ TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int c
     if (TargetedCheck range = CheckScoreRange(score); !range.message.empty()) {
         return range;
     }
-    if (Trim(title).empty()) {
+    if (PaperTitleFromEntry(title).empty()) {
         return {"请输入试卷标题！", TargetedField::Title};
     }
     if (typeCount < 0) {

@@ -357,6 +357,23 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
     }
 }
 
+// The dialogs and quillory-tool title a paper alike.
+TEST(PaperRules, APaperIsTitledWithItsEntryWithoutTheWhiteSpaceAtItsEnds) {
+    const struct {
+        const char* entry;
+        const char* title;
+    } cases[] = {
+        {"第1套", "第1套"},
+        {" \t第1套 \r\n", "第1套"},
+        {" 第 1 套 ", "第 1 套"},
+        {"\xE3\x80\x80卷\xE3\x80\x80", "\xE3\x80\x80卷\xE3\x80\x80"},  // ideographic spaces stay
+        {" \t ", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PaperTitleFromEntry(c.entry), c.title) << c.entry;
+    }
+}
+
 TEST(PaperRules, TheTargetedDialogCountsTheTypesOverTheKnowledgeSet) {
     TempDir dir;
     const std::string file = dir.File("templates.qly");
