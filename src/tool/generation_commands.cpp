@@ -129,12 +129,7 @@ int RunGenerate(const GenerateArgs& args) {
         return Refuse(bank->store->LastError());
     }
     // Only what the dialog offers can be chosen.
-    int templateId = 0;
-    for (const TemplateChoice& choice : *choices) {
-        if (choice.id == args.templateId) {
-            templateId = choice.id;
-        }
-    }
+    const int templateId = ChosenTemplateId(*choices, args.templateId);
     const std::string refused = CheckTemplatePaperChoice(templateId, args.title);
     if (!refused.empty()) {
         return Refuse(refused);
@@ -176,13 +171,8 @@ int RunTargeted(const TargetedArgs& args) {
         case TypeCountStatus::SetTooLarge:
             return Refuse(kSetTooLargeMessage);
     }
-    int typeCount = -1;
-    for (const TypeCount& type : counts) {
-        if (type.typeId == args.typeId) {
-            typeCount = type.count;
-        }
-    }
-    const TargetedCheck check = CheckTargetedChoice(args.title, typeCount, args.count, args.score);
+    const TargetedCheck check = CheckTargetedChoice(
+        args.title, ChosenTypeCount(counts, args.typeId), args.count, args.score);
     if (!check.message.empty()) {
         return Refuse(check.message);
     }

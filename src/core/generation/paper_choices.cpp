@@ -20,6 +20,15 @@ std::optional<std::vector<TemplateChoice>> ReadTemplateChoices(DataStore& store)
     return choices;
 }
 
+int ChosenTemplateId(const std::vector<TemplateChoice>& offered, std::optional<int> chosenId) {
+    for (const TemplateChoice& choice : offered) {
+        if (chosenId == choice.id) {
+            return choice.id;
+        }
+    }
+    return 0;
+}
+
 std::string PaperTitleFromEntry(std::string_view entry) {
     return Trim(entry);
 }

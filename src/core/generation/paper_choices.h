@@ -22,6 +22,10 @@ struct TemplateChoice {
 // a database error.
 std::optional<std::vector<TemplateChoice>> ReadTemplateChoices(DataStore& store);
 
+// The template a choice stands for: its ID when one offered has chosenId, 0
+// (refused below) when none has or nothing is chosen.
+int ChosenTemplateId(const std::vector<TemplateChoice>& offered, std::optional<int> chosenId);
+
 // The title a paper gets from the text entered for it: without the white
 // space at its ends.
 std::string PaperTitleFromEntry(std::string_view entry);

@@ -138,6 +138,15 @@ TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view
     return numbers;
 }
 
+int ChosenTypeCount(const std::vector<TypeCount>& counts, std::optional<int> chosenTypeId) {
+    for (const TypeCount& type : counts) {
+        if (chosenTypeId == type.typeId) {
+            return type.count;
+        }
+    }
+    return -1;
+}
+
 TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int count,
                                   double score) {
     if (TargetedCheck range = CheckCountRange(count); !range.message.empty()) {
