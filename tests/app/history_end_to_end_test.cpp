@@ -15,16 +15,8 @@
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/progress_wnd.h"
+#include "support/pinned_clock.h"
 #include "test_bank_support.h"
-
-namespace {
-
-class PinnedClock : public quillory::Clock {
-public:
-    quillory::DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
-};
-
-}  // namespace
 
 class HistoryEndToEndTest : public QObject {
     Q_OBJECT
@@ -49,7 +41,7 @@ private:
     CQuilloryApp& app_ = *CQuilloryApp::Instance();
     quillory::testing::TempDir folder_;
     std::unique_ptr<quillory::testing::MessageRecorder> learner_;
-    PinnedClock clock_;
+    quillory::testing::PinnedClock clock_;
 };
 
 void HistoryEndToEndTest::initTestCase() {
