@@ -39,8 +39,7 @@ Command AddMistakesCommand(CLI::App& tool);
 Command AddWordsCommand(CLI::App& tool, const char* name, const char* summary,
                         std::vector<const char*> words, int (*run)(const Args& args));
 
-// The program data folder: where quillory-tool itself lies in a build tree,
-// <prefix>/share/quillory when installed.
+// The program data folder of this executable (ProgramFolderOf).
 std::string ProgramFolder();
 
 }  // namespace quillory::tool

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "commands.h"
+#include "core/common/program_folder.h"
 #include "core/store/data_file.h"
 #include "core/store/data_store.h"
 #include "tool_support.h"
@@ -114,11 +115,8 @@ int RunSql(const Args& args) {
 
 std::string ProgramFolder() {
     std::error_code ec;
-    const auto self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
-    if (!ec && std::filesystem::exists(self / "Template", ec)) {
-        return self.string();
-    }
-    return (self.parent_path() / "share" / "quillory").string();
+    return ProgramFolderOf(
+        std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().string());
 }
 
 Command AddNewCommand(CLI::App& tool) {

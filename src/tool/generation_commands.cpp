@@ -119,20 +119,15 @@ int RunGenerate(const GenerateArgs& args) {
         return Refuse(bank->store->LastError());
     }
     // Only what the dialog offers can be chosen.
-    int templateId = 0;
-    for (const TemplateChoice& choice : *choices) {
-        if (choice.id == args.templateId) {
-            templateId = choice.id;
-        }
-    }
+    const int templateId = ChosenTemplateId(*choices, args.templateId);
     const std::string refused = CheckTemplatePaperChoice(templateId, args.title);
     if (!refused.empty()) {
         return Refuse(refused);
     }
     return GenerateAndPrint(
         *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTemplatePaper(context, templateId, Trim(args.title), settings,
-                                       !args.dryRun, paper, error);
+            return CreateTemplatePaper(context, templateId, PaperTitleFromEntry(args.title),
+                                       settings, !args.dryRun, paper, error);
         });
 }
 
@@ -166,21 +161,16 @@ int RunTargeted(const TargetedArgs& args) {
         case TypeCountStatus::SetTooLarge:
             return Refuse(kSetTooLargeMessage);
     }
-    int typeCount = -1;
-    for (const TypeCount& type : counts) {
-        if (type.typeId == args.typeId) {
-            typeCount = type.count;
-        }
-    }
-    const TargetedCheck check = CheckTargetedChoice(args.title, typeCount, args.count, args.score);
+    const TargetedCheck check = CheckTargetedChoice(
+        args.title, ChosenTypeCount(counts, args.typeId), args.count, args.score);
     if (!check.message.empty()) {
         return Refuse(check.message);
     }
     return GenerateAndPrint(
         *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTargetedPaper(context, args.typeId, set, Trim(args.title), args.count,
-                                       static_cast<int>(args.score), settings, !args.dryRun, paper,
-                                       error);
+            return CreateTargetedPaper(context, args.typeId, set, PaperTitleFromEntry(args.title),
+                                       args.count, static_cast<int>(args.score), settings,
+                                       !args.dryRun, paper, error);
         });
 }
 

@@ -22,6 +22,7 @@
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
+#include "support/pinned_clock.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
 #include "widgets/message_box.h"
@@ -70,11 +71,6 @@ public:
 
 private:
     MessageBoxHandler previous_;
-};
-
-class PinnedClock : public quillory::Clock {
-public:
-    quillory::DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
 };
 
 // The frames of the main menu, the exam frame a real one.
@@ -162,7 +158,7 @@ private:
     CQuilloryFrame* papers_ = nullptr;
     CQuilloryFrame* history_ = nullptr;
     CDoPaperFrame* exam_ = nullptr;
-    PinnedClock clock_;
+    quillory::testing::PinnedClock clock_;
 };
 
 void ExamFrameTest::initTestCase() {

@@ -13,18 +13,10 @@
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
+#include "support/pinned_clock.h"
 #include "test_bank_support.h"
 #include "widgets/progress_wnd.h"
 #include "widgets/tree_view_ext.h"
-
-namespace {
-
-class PinnedClock : public quillory::Clock {
-public:
-    quillory::DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
-};
-
-}  // namespace
 
 class HistoryEndToEndTest : public QObject {
     Q_OBJECT
@@ -49,7 +41,7 @@ private:
     CQuilloryApp& app_ = quillory::testing::ProgramApp();
     quillory::testing::TempDir folder_;
     std::unique_ptr<quillory::testing::MessageRecorder> learner_;
-    PinnedClock clock_;
+    quillory::testing::PinnedClock clock_;
 };
 
 void HistoryEndToEndTest::initTestCase() {

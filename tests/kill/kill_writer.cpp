@@ -20,21 +20,11 @@
 #include "core/store/data_store.h"
 #include "core/store/date_time.h"
 #include "support/memory_settings.h"
+#include "support/pinned_clock.h"
 #include "support/recording_host.h"
 
 namespace quillory {
 namespace {
-
-// The time is given, so that a run stopped after its commit leaves the rows
-// of a whole run, to the second.
-class FixedClock final : public Clock {
-public:
-    explicit FixedClock(const DateTime& now) : now_(now) {}
-    DateTime Now() override { return now_; }
-
-private:
-    DateTime now_;
-};
 
 bool StoreExam(DataStore& store, Settings& settings, int nodeId, const std::string& when) {
     DateTime now;
@@ -43,7 +33,9 @@ bool StoreExam(DataStore& store, Settings& settings, int nodeId, const std::stri
         return false;
     }
     testing::RecordingHost host;
-    FixedClock clock(now);
+    // The time is given, so that a run stopped after its commit leaves the
+    // rows of a whole run, to the second.
+    testing::PinnedClock clock(now);
     ExamSession session(host, clock);
     session.Start(store, nodeId);
     const StoredRecord stored =

@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <optional>
 
-#include "core/common/text.h"
 #include "generation/period_controls.h"
 #include "widgets/message_box.h"
 
@@ -36,7 +36,8 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
     templateList_ = new QListWidget(this);
     templateList_->setObjectName(QStringLiteral("ctl%1").arg(kTemplateList));
     for (const quillory::TemplateChoice& choice : templates_) {
-        templateList_->addItem(QString::fromStdString(choice.title));
+        auto* item = new QListWidgetItem(QString::fromStdString(choice.title), templateList_);
+        item->setData(Qt::UserRole, choice.id);
     }
     if (templateList_->count() > 0) {
         templateList_->setCurrentRow(0);
@@ -61,7 +62,7 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
 }
 
 void CAutoPaperDlg::accept() {
-    const std::string title = quillory::Trim(titleEdit_->text().toStdString());
+    const std::string title = quillory::PaperTitleFromEntry(titleEdit_->text().toStdString());
     if (title.empty()) {
         ShowMessageBox(this, QStringLiteral("请输入试卷标题！"), QMessageBox::Warning);
         titleEdit_->setFocus();
@@ -70,10 +71,9 @@ void CAutoPaperDlg::accept() {
     title_ = title;
     adjust_ = adjustBox_->isChecked();
     period_ = periods_->checkedId();
-    const int row = templateList_->currentRow();
-    templateId_ = row >= 0 && row < static_cast<int>(templates_.size())
-                      ? templates_[static_cast<size_t>(row)].id
-                      : 0;
+    const QVariant chosen = templateList_->currentIndex().data(Qt::UserRole);
+    templateId_ = quillory::ChosenTemplateId(
+        templates_, chosen.isValid() ? std::optional<int>(chosen.toInt()) : std::nullopt);
     WritePeriodSettings(adjust_, period_, settings_);
     QDialog::accept();
 }

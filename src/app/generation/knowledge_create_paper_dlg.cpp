@@ -8,8 +8,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <optional>
 
 #include "core/common/text.h"
+#include "core/generation/paper_choices.h"
 #include "generation/period_controls.h"
 #include "generation/up_down_buttons.h"
 #include "widgets/message_box.h"
@@ -142,11 +144,10 @@ void CKnowledgeCreatePaperDlg::OnTypeChanged(int index) {
 void CKnowledgeCreatePaperDlg::accept() {
     const quillory::TargetedNumbers numbers = quillory::ReadTargetedNumbers(
         countEdit_->text().toStdString(), scoreEdit_->text().toStdString());
-    const std::string title = quillory::Trim(titleEdit_->text().toStdString());
-    const int index = typeCombo_->currentIndex();
-    const int typeCount = index >= 0 && index < static_cast<int>(counts_.size())
-                              ? counts_[static_cast<size_t>(index)].count
-                              : -1;
+    const std::string title = quillory::PaperTitleFromEntry(titleEdit_->text().toStdString());
+    const QVariant chosen = typeCombo_->currentData();
+    const int typeCount = quillory::ChosenTypeCount(
+        counts_, chosen.isValid() ? std::optional<int>(chosen.toInt()) : std::nullopt);
     const quillory::TargetedCheck check =
         numbers.check.message.empty()
             ? quillory::CheckTargetedChoice(title, typeCount, numbers.count, numbers.score)

@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr int kProgressWidth = 390;
-
 // The browser lays out and renders the pages while the learner waits.
 class BusyCursor {
 public:
@@ -79,11 +77,7 @@ void SaveAsPdf(QWidget* parent, CBankSession& bank, CPrintDocument& document,
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters({QStringLiteral("PDF文件(*.pdf)"), QStringLiteral("所有文件(*)")});
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
-    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    UseChineseFileLabels(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
@@ -113,14 +107,12 @@ QString MakePrintFile(QWidget* parent, CBankSession& bank, quillory::Host& host,
         ShowMessageBox(parent, QStringLiteral("是否打印答案？"), QMessageBox::Question,
                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 
-    CProgressWnd progress(parent, QStringLiteral("打印试卷"), false, &bank.Settings());
-    progress.SetWindowSize(1, kProgressWidth);
-    progress.GoModal(QStringLiteral("Progress"));
-    progress.SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
-    progress.SetText(QStringLiteral("开始..."));
+    const auto progress = OpenOneLineProgress(parent, bank.Settings(), QStringLiteral("打印试卷"));
+    progress->SetRange(0, static_cast<int>(range->end - 1 - range->first), 1);
+    progress->SetText(QStringLiteral("开始..."));
     quillory::PageContext context{bank.Store(), bank.DataFolder().toStdString(), host};
     return QString::fromStdString(
-        quillory::ComposePrintFile(context, nodes, *range, withAnswers, progress));
+        quillory::ComposePrintFile(context, nodes, *range, withAnswers, *progress));
 }
 
 QString DefaultPdfFile(const CBankSession& bank, const QString& title) {

@@ -8,14 +8,11 @@
 #include <QRadioButton>
 
 #include "core/common/text.h"
+#include "widgets/utf8_text.h"
 
 namespace {
 
 constexpr int kFirstControlId = 60000;
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QWidget* MakeWindow(const quillory::AnswerControl& control, QWidget* parent) {
     switch (quillory::KindOf(control)) {

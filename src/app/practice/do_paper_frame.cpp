@@ -15,6 +15,7 @@
 #include "widgets/bank_session.h"
 #include "widgets/quillory_view.h"
 #include "widgets/tree_view_ext.h"
+#include "widgets/utf8_text.h"
 
 namespace {
 
@@ -29,10 +30,6 @@ constexpr int kMinimumViewHeight = 100;
 constexpr int kCorrectImage = 6;
 constexpr int kPartlyCorrectImage = 7;
 constexpr int kWrongImage = 8;
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

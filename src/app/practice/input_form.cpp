@@ -12,6 +12,7 @@
 #include "core/common/internal_link.h"
 #include "core/practice/answer_panel.h"
 #include "core/practice/exam_countdown.h"
+#include "widgets/utf8_text.h"
 
 // The panel's icons live in the application library; a static library needs
 // its resources registered by hand.
@@ -52,10 +53,6 @@ QRect ToPixels(const QRect& dialogUnits) {
 
 // Where a status icon is shown, in pixels.
 constexpr QRect kStatusIcon(80, 38, 32, 32);
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 }  // namespace
 

@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr int kProgressWidth = 390;
-
 using Generation =
     std::function<bool(quillory::GenerationContext&, const quillory::GenerationSettings&,
                        quillory::GeneratedPaper&, std::string&)>;
@@ -38,12 +36,10 @@ int Generate(CPaperFrame& frame, CBankSession& bank, bool adjust, int period,
     {
         // Over the main window, the frame's owner, which it disables while
         // the questions are chosen.
-        CProgressWnd progress(frame.parentWidget(), QStringLiteral("创建新试卷 "), false,
-                              &bank.Settings());
-        progress.SetWindowSize(1, kProgressWidth);
-        progress.GoModal(QStringLiteral("Progress"));
+        const auto progress = OpenOneLineProgress(frame.parentWidget(), bank.Settings(),
+                                                  QStringLiteral("创建新试卷 "));
         quillory::GenerationContext context{bank.Store(), bank.DataFolder().toStdString(),
-                                            frame.ContentView()->Host(), progress, bank.Random()};
+                                            frame.ContentView()->Host(), *progress, bank.Random()};
         stored = generation(context, settings, paper, error);
     }
     if (!stored) {

@@ -16,11 +16,7 @@ CDataFileDialog::CDataFileDialog(const QString& folder)
     setFileMode(QFileDialog::AnyFile);
     setNameFilters({QStringLiteral("穹岚文件(*.qly)"), QStringLiteral("所有文件(*)")});
     setDefaultSuffix(QStringLiteral("qly"));
-    setLabelText(QFileDialog::Accept, QStringLiteral("打开"));
-    setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
-    setLabelText(QFileDialog::LookIn, QStringLiteral("查找范围:"));
-    setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
-    setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+    UseChineseFileLabels(*this);
 }
 
 void CDataFileDialog::accept() {

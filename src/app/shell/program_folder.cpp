@@ -1,13 +1,10 @@
 #include "shell/program_folder.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+
+#include "core/common/program_folder.h"
 
 QString FindProgramFolder() {
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeFolder + QStringLiteral("/Template")).isDir()) {
-        return exeFolder;
-    }
-    return QDir::cleanPath(exeFolder + QStringLiteral("/../share/quillory"));
+    return QString::fromStdString(
+        quillory::ProgramFolderOf(QCoreApplication::applicationDirPath().toStdString()));
 }

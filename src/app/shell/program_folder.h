@@ -3,6 +3,5 @@
 
 #include <QString>
 
-// The executable's folder in a build tree; <prefix>/share/quillory when the
-// program is installed (the executable's folder then holds no "Template").
+// The core's rule for the running executable.
 QString FindProgramFolder();

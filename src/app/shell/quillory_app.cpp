@@ -31,12 +31,6 @@ static void RegisterResources() {
     Q_INIT_RESOURCE(shell);
 }
 
-namespace {
-
-constexpr int kProgressWidth = 390;
-
-}  // namespace
-
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
     RegisterResources();
     programFolder_ = FindProgramFolder();
@@ -161,11 +155,7 @@ void CQuilloryApp::ImportPreviousVersion(const std::string& dataFolder) {
     CWindowHost host(MainMenu());
     quillory::Settings& settings = session_->Settings();
     quillory::ImportAtStart(session_->Store(), dataFolder, host, settings, [this, &settings] {
-        auto progress = std::make_unique<CProgressWnd>(
-            MainMenu(), QString::fromUtf8(quillory::kImportTitle), false, &settings);
-        progress->SetWindowSize(1, kProgressWidth);
-        progress->GoModal(QStringLiteral("Progress"));
-        return progress;
+        return OpenBuildProgress(MainMenu(), settings, quillory::kImportTitle);
     });
 }
 

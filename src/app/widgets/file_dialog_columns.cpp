@@ -29,3 +29,14 @@ QVariant CFileDialogColumns::data(const QModelIndex& index, int role) const {
 void UseChineseFileColumns(QFileDialog& dialog) {
     dialog.setProxyModel(new CFileDialogColumns(&dialog));
 }
+
+void UseChineseFileLabels(QFileDialog& dialog) {
+    const bool save = dialog.acceptMode() == QFileDialog::AcceptSave;
+    dialog.setLabelText(QFileDialog::Accept,
+                        save ? QStringLiteral("保存") : QStringLiteral("打开"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    dialog.setLabelText(QFileDialog::LookIn,
+                        save ? QStringLiteral("保存在:") : QStringLiteral("查找范围:"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名:"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("文件类型:"));
+}

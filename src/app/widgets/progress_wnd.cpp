@@ -15,7 +15,7 @@ constexpr int kMargin = 10;
 constexpr int kEdge = 2;  // the bar sits inside the reserved space by a border's height
 constexpr int kInitialWidth = 390;
 constexpr int kInitialHeight = 130;
-constexpr int kBuildWidth = 390;
+constexpr int kOneLineWidth = 390;
 
 }  // namespace
 
@@ -226,11 +226,15 @@ void CProgressWnd::CloseWindow() {
     hasWindow_ = false;
 }
 
-std::unique_ptr<quillory::Progress> OpenBuildProgress(QWidget* parent, quillory::Settings& settings,
-                                                      const std::string& caption) {
-    auto progress =
-        std::make_unique<CProgressWnd>(parent, QString::fromStdString(caption), false, &settings);
-    progress->SetWindowSize(1, kBuildWidth);
+std::unique_ptr<CProgressWnd> OpenOneLineProgress(QWidget* parent, quillory::Settings& settings,
+                                                  const QString& caption) {
+    auto progress = std::make_unique<CProgressWnd>(parent, caption, false, &settings);
+    progress->SetWindowSize(1, kOneLineWidth);
     progress->GoModal(QStringLiteral("Progress"));
     return progress;
+}
+
+std::unique_ptr<quillory::Progress> OpenBuildProgress(QWidget* parent, quillory::Settings& settings,
+                                                      const std::string& caption) {
+    return OpenOneLineProgress(parent, settings, QString::fromStdString(caption));
 }

@@ -73,7 +73,11 @@ private:
     quillory::Settings* settings_ = nullptr;
 };
 
-// The window of an analysis build, shown modal with its caption: one line of
-// text, 390 pixels wide (what the core's long builds open), over parent.
+// The window of a long operation (a generation, printing, the import, an
+// analysis build), shown modal over parent with its caption: one line of
+// text, 390 pixels wide.
+std::unique_ptr<CProgressWnd> OpenOneLineProgress(QWidget* parent, quillory::Settings& settings,
+                                                  const QString& caption);
+// The same, as the opener the core's long builds ask for.
 std::unique_ptr<quillory::Progress> OpenBuildProgress(QWidget* parent, quillory::Settings& settings,
                                                       const std::string& caption);

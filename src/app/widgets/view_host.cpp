@@ -1,6 +1,7 @@
 #include "widgets/view_host.h"
 
 #include "widgets/message_box.h"
+#include "widgets/utf8_text.h"
 
 namespace {
 
@@ -46,10 +47,6 @@ quillory::Answer FromQt(QMessageBox::StandardButton button) {
             // Escape or the close box.
             return quillory::Answer::Cancel;
     }
-}
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 void ShowHostMessage(QWidget* parent, const std::string& text, quillory::MessageIcon icon) {

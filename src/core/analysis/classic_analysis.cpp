@@ -11,6 +11,7 @@
 #include "core/analysis/id_substring_match.h"
 #include "core/common/internal_link.h"
 #include "core/common/paper_node_list.h"
+#include "core/common/score_format.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/pages/composed_target.h"
@@ -109,7 +110,7 @@ std::optional<std::vector<ReferenceQuestion>> ReadReferenceQuestions(
         const size_t pieces = SplitString(question.Knowledge, ",").size();
         questions.push_back({question.ID, column == columnOfType.end() ? -1 : column->second,
                              row.Score / static_cast<float>(pieces), paperTitle + " " + node->title,
-                             Format("%.1f", static_cast<double>(row.Score)), question.Knowledge});
+                             FormatScore(row.Score), question.Knowledge});
     }
     return questions;
 }

@@ -9,6 +9,7 @@
 #include "core/analysis/id_substring_match.h"
 #include "core/common/internal_link.h"
 #include "core/common/paper_node_list.h"
+#include "core/common/score_format.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/host/setting_names.h"
@@ -49,10 +50,10 @@ std::string RateCell(const std::string& value) {
            "</p>\n</td>\n";
 }
 
+// Unlike the history tree, the summary shows no rate over negative full
+// marks (a bank made elsewhere may store them) either.
 std::string Rate(const Totals& totals) {
-    return totals.fullMarks > 0.0f
-               ? Format("%.1f%%", static_cast<double>(100.0f * totals.score / totals.fullMarks))
-               : "-";
+    return totals.fullMarks > 0.0f ? FormatRate(totals.score, totals.fullMarks) : "-";
 }
 
 std::string WrongEntry(const HistoryRow& row) {

@@ -20,11 +20,24 @@ std::optional<std::vector<TemplateChoice>> ReadTemplateChoices(DataStore& store)
     return choices;
 }
 
+int ChosenTemplateId(const std::vector<TemplateChoice>& offered, std::optional<int> chosenId) {
+    for (const TemplateChoice& choice : offered) {
+        if (chosenId == choice.id) {
+            return choice.id;
+        }
+    }
+    return 0;
+}
+
+std::string PaperTitleFromEntry(std::string_view entry) {
+    return Trim(entry);
+}
+
 std::string CheckTemplatePaperChoice(int templateId, const std::string& title) {
     if (templateId == 0) {
         return "模版错误！";
     }
-    if (Trim(title).empty()) {
+    if (PaperTitleFromEntry(title).empty()) {
         return "无效的试卷标题！";
     }
     return {};

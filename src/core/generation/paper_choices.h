@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillory {
@@ -20,6 +21,14 @@ struct TemplateChoice {
 // The templates (PaperTemplate rows with SuperiorID 0) by title; nothing on
 // a database error.
 std::optional<std::vector<TemplateChoice>> ReadTemplateChoices(DataStore& store);
+
+// The template a choice stands for: its ID when one offered has chosenId, 0
+// (refused below) when none has or nothing is chosen.
+int ChosenTemplateId(const std::vector<TemplateChoice>& offered, std::optional<int> chosenId);
+
+// The title a paper gets from the text entered for it: without the white
+// space at its ends.
+std::string PaperTitleFromEntry(std::string_view entry);
 
 // The message refusing the choice (stop icon), or "" when it stands:
 // "模版错误！" for template ID 0, "无效的试卷标题！" for a blank title.

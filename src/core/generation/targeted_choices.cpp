@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/common/text.h"
+#include "core/generation/paper_choices.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 
@@ -137,6 +138,15 @@ TargetedNumbers ReadTargetedNumbers(std::string_view countText, std::string_view
     return numbers;
 }
 
+int ChosenTypeCount(const std::vector<TypeCount>& counts, std::optional<int> chosenTypeId) {
+    for (const TypeCount& type : counts) {
+        if (chosenTypeId == type.typeId) {
+            return type.count;
+        }
+    }
+    return -1;
+}
+
 TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int count,
                                   double score) {
     if (TargetedCheck range = CheckCountRange(count); !range.message.empty()) {
@@ -145,7 +155,7 @@ TargetedCheck CheckTargetedChoice(const std::string& title, int typeCount, int c
     if (TargetedCheck range = CheckScoreRange(score); !range.message.empty()) {
         return range;
     }
-    if (Trim(title).empty()) {
+    if (PaperTitleFromEntry(title).empty()) {
         return {"请输入试卷标题！", TargetedField::Title};
     }
     if (typeCount < 0) {

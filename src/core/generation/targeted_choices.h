@@ -3,6 +3,7 @@
 // the checks made on the learner's input.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,10 @@ inline constexpr char kSetTooLargeMessage[] = "包含知识点过多，请选择
 TypeCountStatus CountTargetedQuestions(DataStore& store,
                                        const std::vector<std::string>& knowledgeSet,
                                        std::vector<TypeCount>& counts);
+
+// The question count of the type chosen: of the one offered with chosenTypeId,
+// -1 (refused as no type chosen) when none has it or nothing is chosen.
+int ChosenTypeCount(const std::vector<TypeCount>& counts, std::optional<int> chosenTypeId);
 
 // The count statement of one type: every question when the set is empty.
 std::string TargetedCountQuery(int typeId, const std::vector<std::string>& knowledgeSet);

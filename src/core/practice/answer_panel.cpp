@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "core/common/score_format.h"
 #include "core/common/text.h"
 
 namespace quillory {
@@ -27,7 +28,6 @@ StatusIcon ResultIcon(const ExamItem& item) {
 }  // namespace
 
 PanelView DescribePanel(ExamState state, const ExamItem& item) {
-    const double fullMarks = item.fullMarks;
     PanelView view;
     if (item.questionId == -1) {
         switch (state) {
@@ -54,23 +54,23 @@ PanelView DescribePanel(ExamState state, const ExamItem& item) {
     switch (state) {
         case ExamState::Answering:
             view.icon = StatusIcon::Answering;
-            view.scoreLine = Format("本题分数: %.1f", fullMarks);
+            view.scoreLine = "本题分数: " + FormatScore(item.fullMarks);
             view.toggleCaption = kAnswerCaption;
             view.submitCaption = kSubmitCaption;
             view.countdownSeconds = item.timeLimit;
             break;
         case ExamState::Scoring:
             view.icon = StatusIcon::Scoring;
-            view.scoreLine = Format("本题分数: %.1f  请输入您的得分:", fullMarks);
-            view.scoreEntry = Format("%.1f", static_cast<double>(item.learnerScore));
+            view.scoreLine = "本题分数: " + FormatScore(item.fullMarks) + "  请输入您的得分:";
+            view.scoreEntry = FormatScore(item.learnerScore);
             view.toggleCaption = kQuestionCaption;
             view.submitCaption = "继  续(&S)";
             break;
         case ExamState::Result:
         case ExamState::Review:
             view.icon = ResultIcon(item);
-            view.scoreLine = Format("本题分数: %.1f  您的得分: %.1f", fullMarks,
-                                    static_cast<double>(item.learnerScore));
+            view.scoreLine = "本题分数: " + FormatScore(item.fullMarks) +
+                             "  您的得分: " + FormatScore(item.learnerScore);
             view.toggleCaption = kAnswerCaption;
             view.submitCaption = kEndCaption;
             break;

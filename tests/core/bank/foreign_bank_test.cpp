@@ -19,6 +19,7 @@
 #include "core/store/data_store.h"
 #include "support/foreign_bank.h"
 #include "support/memory_settings.h"
+#include "support/pinned_clock.h"
 #include "support/recording_host.h"
 #include "support/recording_progress.h"
 #include "support/temp_dir.h"
@@ -27,13 +28,9 @@ namespace quillory {
 namespace {
 
 using testing::ForeignBankStyle;
+using testing::PinnedClock;
 using testing::ReadFileBytes;
 using testing::RecordingHost;
-
-class PinnedClock : public Clock {
-public:
-    DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
-};
 
 class ForeignBank : public ::testing::TestWithParam<ForeignBankStyle> {
 protected:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -354,6 +355,50 @@ TEST(PaperRules, TheDialogsRefuseWhatTheyRefuse) {
             EXPECT_EQ(read.count, c.readCount) << c.count;
             EXPECT_EQ(read.score, c.readScore) << c.score;
         }
+    }
+}
+
+// The dialogs and quillory-tool title a paper alike.
+TEST(PaperRules, APaperIsTitledWithItsEntryWithoutTheWhiteSpaceAtItsEnds) {
+    const struct {
+        const char* entry;
+        const char* title;
+    } cases[] = {
+        {"第1套", "第1套"},
+        {" \t第1套 \r\n", "第1套"},
+        {" 第 1 套 ", "第 1 套"},
+        {"\xE3\x80\x80卷\xE3\x80\x80", "\xE3\x80\x80卷\xE3\x80\x80"},  // ideographic spaces stay
+        {" \t ", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PaperTitleFromEntry(c.entry), c.title) << c.entry;
+    }
+}
+
+// The tool names its choices by ID; only what the dialogs offer stands.
+TEST(PaperRules, AChoiceStandsOnlyForWhatTheDialogOffers) {
+    const std::vector<TemplateChoice> templates = {{401000, "单元卷"}, {402000, "复习卷"}};
+    const struct {
+        std::optional<int> chosen;
+        int templateId;
+    } templateCases[] = {
+        {401000, 401000}, {402000, 402000}, {403000, 0}, {0, 0}, {std::nullopt, 0},
+    };
+    for (const auto& c : templateCases) {
+        EXPECT_EQ(ChosenTemplateId(templates, c.chosen), c.templateId) << c.chosen.value_or(-9);
+    }
+    const std::vector<TypeCount> counts = {{1, "单选题", 3}, {2, "判断题", 0}};
+    const struct {
+        std::optional<int> chosen;
+        int typeCount;
+    } typeCases[] = {
+        {1, 3},
+        {2, 0},
+        {9, -1},
+        {std::nullopt, -1},
+    };
+    for (const auto& c : typeCases) {
+        EXPECT_EQ(ChosenTypeCount(counts, c.chosen), c.typeCount) << c.chosen.value_or(-9);
     }
 }
 

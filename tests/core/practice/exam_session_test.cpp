@@ -14,6 +14,7 @@
 #include "core/practice/exam_progress.h"
 #include "core/store/data_store.h"
 #include "support/memory_settings.h"
+#include "support/pinned_clock.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
 #include "support/test_banks.h"
@@ -21,12 +22,8 @@
 namespace quillory {
 namespace {
 
+using testing::PinnedClock;
 using testing::RecordingHost;
-
-class PinnedClock : public Clock {
-public:
-    DateTime Now() override { return {2026, 3, 14, 9, 26, 53}; }
-};
 
 // The learner's answer text for an item: one value a control, in order.
 PanelItem Answered(const ExamItem& item, const std::vector<std::string>& values) {
