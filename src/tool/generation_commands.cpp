@@ -25,17 +25,6 @@ namespace quillory::tool {
 
 namespace {
 
-// The messages the program would show, kept to be printed after the rows.
-class MessageList final : public Host {
-public:
-    void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-    void Navigate(const std::string&) override {}
-    void AddGeneratedFile(const std::string&) override {}
-
-    std::vector<std::string> messages;
-};
-
 struct RunArgs {
     std::string dataFile;
     std::string title;
@@ -69,36 +58,6 @@ bool Settings(const RunArgs& args, GenerationSettings& settings) {
 int Refuse(const std::string& message) {
     std::fprintf(stderr, "quillory-tool: %s\n", message.c_str());
     return 1;
-}
-
-int Print(bool made, const GeneratedPaper& paper, const MessageList& host,
-          const std::string& error) {
-    if (!made) {
-        return Refuse(error);
-    }
-    for (const GeneratedRow& row : paper.rows) {
-        std::printf("%d\t%d\t%d\t%f\t%d\t%s\t%s\t%d\t%d\n", row.id, row.superiorId, row.questionId,
-                    row.score, row.timeLimit, row.title.c_str(), row.url.c_str(),
-                    row.isQuestion ? 1 : 0, row.isSystem ? 1 : 0);
-    }
-    for (const std::string& message : host.messages) {
-        std::printf("MSG\t%s\n", message.c_str());
-    }
-    return 0;
-}
-
-using Generation = std::function<bool(GenerationContext&, GeneratedPaper&, std::string&)>;
-
-// Runs one generation with the tool's quiet host and prints what it made.
-int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
-    MessageList host;
-    NoProgress progress;
-    LegacyRandom random;
-    GenerationContext context{*bank.store, bank.dataFolder, host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    const bool made = generate(context, paper, error);
-    return Print(made, paper, host, error);
 }
 
 struct GenerateArgs : RunArgs {

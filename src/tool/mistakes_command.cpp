@@ -9,6 +9,8 @@
 #include "commands.h"
 #include "core/analysis/mistake_notebook.h"
 #include "core/common/text.h"
+#include "core/generation/paper_choices.h"
+#include "core/generation/redo_paper.h"
 #include "tool_support.h"
 
 namespace quillory::tool {
@@ -20,6 +22,7 @@ struct MistakesArgs {
     int knowledgeId = 0;
     std::string days = "all";
     std::string now;
+    std::optional<std::string> redo;  // the redo paper's title
 };
 
 int RunMistakes(const MistakesArgs& args) {
@@ -45,6 +48,17 @@ int RunMistakes(const MistakesArgs& args) {
     if (!notebook) {
         std::fprintf(stderr, "quillory-tool: %s\n", bank->store->LastError().c_str());
         return 1;
+    }
+    if (args.redo) {
+        const std::string title = PaperTitleFromEntry(*args.redo);
+        if (title.empty()) {
+            std::fprintf(stderr, "quillory-tool: 无效的试卷标题！\n");
+            return 1;
+        }
+        return GenerateAndPrint(
+            *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
+                return CreateRedoPaper(context, notebook->mistakes, title, true, paper, error);
+            });
     }
     for (const Mistake& mistake : notebook->mistakes) {
         std::string points;
@@ -74,6 +88,11 @@ Command AddMistakesCommand(CLI::App& tool) {
         ->add_option("--days", args->days,
                      "only the mistakes of the last 7 or 30 days, or all (default)")
         ->check(CLI::IsMember({"7", "30", "all"}));
+    command
+        ->add_option("--redo", args->redo,
+                     "store a practice paper of these questions (at most 100) with this "
+                     "title, and print its rows as generate does")
+        ->type_name("TITLE");
     command->add_option("--now", args->now, "local time the days count back from (default: now)")
         ->type_name("\"YYYY-MM-DD HH:MM:SS\"");
     return {command, [args] { return RunMistakes(*args); }};

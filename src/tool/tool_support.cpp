@@ -4,8 +4,29 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <string>
+#include <vector>
+
+#include "core/common/legacy_random.h"
+#include "core/host/host.h"
+#include "core/host/no_progress.h"
 
 namespace quillory::tool {
+
+namespace {
+
+// The messages the program would show, kept to be printed after the rows.
+class MessageList final : public Host {
+public:
+    void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+    Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
+    void Navigate(const std::string&) override {}
+    void AddGeneratedFile(const std::string&) override {}
+
+    std::vector<std::string> messages;
+};
+
+}  // namespace
 
 Command AddWordsCommand(CLI::App& tool, const char* name, const char* summary,
                         std::vector<const char*> words, int (*run)(const Args& args)) {
@@ -57,6 +78,28 @@ std::optional<OpenedBank> OpenBank(const std::string& file) {
     std::error_code ec;
     bank.dataFolder = std::filesystem::absolute(file, ec).lexically_normal().parent_path().string();
     return bank;
+}
+
+int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
+    MessageList host;
+    NoProgress progress;
+    LegacyRandom random;
+    GenerationContext context{*bank.store, bank.dataFolder, host, progress, random};
+    GeneratedPaper paper;
+    std::string error;
+    if (!generate(context, paper, error)) {
+        std::fprintf(stderr, "quillory-tool: %s\n", error.c_str());
+        return 1;
+    }
+    for (const GeneratedRow& row : paper.rows) {
+        std::printf("%d\t%d\t%d\t%f\t%d\t%s\t%s\t%d\t%d\n", row.id, row.superiorId, row.questionId,
+                    row.score, row.timeLimit, row.title.c_str(), row.url.c_str(),
+                    row.isQuestion ? 1 : 0, row.isSystem ? 1 : 0);
+    }
+    for (const std::string& message : host.messages) {
+        std::printf("MSG\t%s\n", message.c_str());
+    }
+    return 0;
 }
 
 }  // namespace quillory::tool

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "commands.h"
+#include "core/generation/paper_generation.h"
 #include "core/store/data_store.h"
 #include "core/store/date_time.h"
 
@@ -30,5 +32,12 @@ bool ReadNowOption(const std::string& text, DateTime& now);
 // Nothing, after saying "无法打开数据库!" with the reason, when the file does
 // not open.
 std::optional<OpenedBank> OpenBank(const std::string& file);
+
+using Generation = std::function<bool(GenerationContext&, GeneratedPaper&, std::string&)>;
+
+// Runs one generation with a quiet host and prints the rows it made, tab
+// apart, then each message the program would have shown ("MSG\t" text);
+// the exit status (1, after the reason, when nothing was made).
+int GenerateAndPrint(OpenedBank& bank, const Generation& generate);
 
 }  // namespace quillory::tool

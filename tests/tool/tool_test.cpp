@@ -617,6 +617,15 @@ TEST(QuilloryTool, MistakesListsEachWrongQuestionOnceInThePagesOrder) {
         {{"--days", "5"}, 2, "", "--days"},
         {{"--knowledge", "300009"}, 1, "", "no knowledge point 300009"},
         {{"--now", "2026-03-14"}, 2, "", "--now"},
+        {{"--redo", " \t "}, 1, "", "无效的试卷标题！"},
+        // One section per type (none here: "其他"), each question its last full marks.
+        {{"--redo", " 错题重做 "},
+         0,
+         "550001\t0\t0\t4.000000\t0\t错题重做\t\t0\t1\n"
+         "550002\t550001\t0\t4.000000\t0\t其他\t\t0\t0\n"
+         "550003\t550002\t200001\t2.000000\t0\t第001题\t\t1\t0\n"
+         "550004\t550002\t200002\t2.000000\t0\t第002题\t\t1\t0\n",
+         ""},
     };
     for (const auto& c : cases) {
         const Result result = with(c.more);
@@ -624,6 +633,7 @@ TEST(QuilloryTool, MistakesListsEachWrongQuestionOnceInThePagesOrder) {
         EXPECT_EQ(result.out, c.out);
         EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
     }
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Paper"}).out, "n\n4\n");
 }
 
 }  // namespace

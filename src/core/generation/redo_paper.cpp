@@ -1,0 +1,73 @@
+#include "core/generation/redo_paper.h"
+
+#include <algorithm>
+#include <map>
+
+#include "core/common/text.h"
+#include "core/generation/paper_saving.h"
+#include "core/practice/answer_form.h"
+#include "core/store/data_store.h"
+#include "core/store/ids.h"
+#include "core/store/tables.h"
+
+namespace quillory {
+
+std::string RedoPaperTitle(const DateTime& today) {
+    return "错题重做 " + FormatDate(today);
+}
+
+bool CreateRedoPaper(GenerationContext& context, const std::vector<Mistake>& mistakes,
+                     const std::string& title, bool save, GeneratedPaper& out, std::string& error) {
+    out = {};
+    if (mistakes.empty()) {
+        error = "错题本中没有试题。";
+        return false;
+    }
+    const auto types = ReadQuestionTypeRows(context.store);
+    const int firstId = types ? NextPaperID(context.store) : 0;
+    if (firstId == 0) {
+        error = "无法生成试卷：" + context.store.LastError();
+        return false;
+    }
+    // By type, each type's questions in the notebook's order.
+    std::map<int, std::vector<const Mistake*>> byType;
+    for (size_t m = 0; m < mistakes.size() && m < kRedoPaperLimit; ++m) {
+        byType[mistakes[m].typeId].push_back(&mistakes[m]);
+    }
+    int nextId = firstId;
+    int counter = 1;
+    out.rows.push_back({nextId++, 0, 0, 0.0, 0, title, "", false, true});
+    for (const auto& [typeId, questions] : byType) {
+        const auto type =
+            std::find_if(types->begin(), types->end(),
+                         [&](const QuestionTypeRow& row) { return row.ID == typeId; });
+        const size_t section = out.rows.size();
+        out.rows.push_back({nextId++, firstId, 0, 0.0, 0,
+                            type == types->end() ? std::string("其他") : type->Title, "", false,
+                            false});
+        for (const Mistake* mistake : questions) {
+            const int answers =
+                std::max(1, CountJudgedGroups(ParseAnswerForm(mistake->answerForm, "")));
+            const std::string label = answers > 1
+                                          ? Format("第%03d-%03d题", counter, counter + answers - 1)
+                                          : Format("第%03d题", counter);
+            counter += answers;
+            out.rows.push_back({nextId++, out.rows[section].id, mistake->questionId,
+                                mistake->fullMarks, 0, label, "", true, false});
+            out.rows[section].score += mistake->fullMarks;
+        }
+        out.rows.front().score += out.rows[section].score;
+    }
+    out.paperId = firstId;
+    if (!save) {
+        return true;
+    }
+    std::string reason;
+    if (!SavePaper(context.store, out.rows, {}, reason)) {
+        error = "无法保存试卷：" + reason;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quillory
