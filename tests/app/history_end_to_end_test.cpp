@@ -7,8 +7,10 @@
 #include <QPushButton>
 
 #include "analysis/classic_analysis_frame.h"
+#include "core/analysis/history_tree.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
+#include "frame/frame_commands.h"
 #include "frame/quillory_frame.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
@@ -180,7 +182,9 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(history->isVisible());
     QCOMPARE(ShownFile(historyView),
              app_.Session()->DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
-    QTreeWidgetItem* root = history->TreeView()->topLevelItem(0);
+    // The mistake notebook stands beside the root, first in title order.
+    QCOMPARE(history->TreeView()->topLevelItem(0)->text(0), QStringLiteral("错题本"));
+    QTreeWidgetItem* root = history->TreeView()->FindItemById(quillory::kHistoryRootId);
     QVERIFY(root != nullptr);
     QCOMPARE(root->text(0), QStringLiteral("用户历史分析"));
     QCOMPARE(root->childCount(), 1);
@@ -224,8 +228,8 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
              QStringLiteral("确定要删除用户历史纪录\"") + recordTitle + QStringLiteral("\"吗？"));
     QCOMPARE(learner_->Shown()[0].icon, QMessageBox::Warning);
     QCOMPARE(HistoryRows(), 0);
-    QCOMPARE(history->TreeView()->topLevelItemCount(), 1);
-    QCOMPARE(history->TreeView()->topLevelItem(0)->childCount(), 0);
+    QCOMPARE(history->TreeView()->topLevelItemCount(), 2);
+    QCOMPARE(history->TreeView()->FindItemById(quillory::kHistoryRootId)->childCount(), 0);
 
     // A later exam is there when the module is shown again.
     history->Command(130)->trigger();
@@ -238,9 +242,20 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     // summary, which would mark the history as seen.
     ShowProgressWindow();
     QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
-    root = history->TreeView()->topLevelItem(0);
+    root = history->TreeView()->FindItemById(quillory::kHistoryRootId);
     QCOMPARE(root->childCount(), 1);
     QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("(09:26:53)第01题(得分率:100.0%)"));
+
+    // The notebook shows its page; with nothing wrong there is nothing to redo.
+    QTreeWidgetItem* notebook = history->TreeView()->FindItemById(quillory::kMistakesItemId);
+    QVERIFY(WaitForPage(historyView, [&] { history->TreeView()->SelectItem(notebook); }));
+    QCOMPARE(ShownFile(historyView),
+             app_.Session()->DataFolder() + QStringLiteral("/Knowledge/MistakeNotebook.html"));
+    QVERIFY(!history->Command(kCmdDelete)->isEnabled());
+    learner_->Clear();
+    history->Command(kCmdRedoMistakes)->trigger();
+    QCOMPARE(learner_->Shown().size(), size_t{1});
+    QCOMPARE(learner_->Shown()[0].text, QStringLiteral("错题本中没有试题。"));
 }
 
 QUILLORY_BANK_TEST_MAIN(HistoryEndToEndTest)

@@ -10,7 +10,7 @@ render() {  # svg, density, output
 }
 
 for name in start_exam print new_paper delete back forward related_info return help about \
-            submit targeted review; do
+            submit targeted review mistakes redo_mistakes; do
     render "$name" 96 "$name.png"
     render "$name" 192 "$name@2x.png"
 done
@@ -32,4 +32,4 @@ strip() {  # output, cells...
 strip tree_paper.png tree_paper tree_paper_open tree_section tree_section_open tree_question \
       tree_question_open tree_correct tree_partly tree_wrong
 strip tree_knowledge.png tree_knowledge tree_knowledge_open
-strip tree_analysis.png tree_chart tree_chart_open tree_day tree_record tree_record_open
+strip tree_analysis.png tree_chart tree_chart_open tree_day tree_record tree_record_open tree_mistakes tree_mistakes

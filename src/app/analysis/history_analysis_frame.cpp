@@ -29,6 +29,8 @@ Images ImagesOf(quillory::HistoryItemKind kind) {
             return {2, 2};
         case quillory::HistoryItemKind::Record:
             return {3, 4};
+        case quillory::HistoryItemKind::Mistakes:
+            return {5, 6};
     }
     return {0, 1};
 }
@@ -44,6 +46,9 @@ CHistoryAnalysisFrame::CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner)
     }
     if (QAction* action = Command(kCmdReview)) {
         connect(action, &QAction::triggered, this, &CHistoryAnalysisFrame::Review);
+    }
+    if (QAction* action = Command(kCmdRedoMistakes)) {
+        connect(action, &QAction::triggered, this, [this] { emit redoMistakesRequested(0); });
     }
     UpdateCommandStates();
 }
@@ -98,13 +103,15 @@ int CHistoryAnalysisFrame::CurrentTag() {
 
 void CHistoryAnalysisFrame::UpdateCommandStates() {
     CQuilloryFrame::UpdateCommandStates();
-    EnableCommand(kCmdDelete, CurrentItemId() != -1);
+    // The notebook holds no record of its own to delete.
+    EnableCommand(kCmdDelete,
+                  CurrentItemId() != -1 && CurrentItemId() != quillory::kMistakesItemId);
     // Only a record item (its tag is the record's first History ID) can be reviewed.
     EnableCommand(kCmdReview, CurrentTag() != 0);
 }
 
 void CHistoryAnalysisFrame::DeleteRecords() {
-    if (CurrentItemId() == -1) {
+    if (CurrentItemId() == -1 || CurrentItemId() == quillory::kMistakesItemId) {
         return;
     }
     const int index = Nodes().IndexOf(CurrentItemId());

@@ -18,6 +18,8 @@ enum FrameCommand {
     kCmdReview = 186,
     kCmdForward = 188,
     kCmdTargeted = 189,
+    kCmdRedoMistakes = 190,
+    kCmdMistakes = 191,
     kCmdPrint = 1339,
     kCmdHelp = 57670,
 };

@@ -51,6 +51,9 @@ signals:
     // The knowledge frame asks for a targeted practice paper, which the
     // practice papers frame makes and then shows.
     void targetedPaperRequested(const TargetedPaperRequest& request);
+    // The history and knowledge frames ask for a paper of the mistake
+    // notebook's questions (of a point's subtree; 0: of every point).
+    void redoMistakesRequested(int knowledgeId);
     // The frame's help command: the program's help window, over asker.
     void helpRequested(QWidget* asker);
     // The frame was minimised; it stays maximised and the owner minimises

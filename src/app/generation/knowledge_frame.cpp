@@ -27,6 +27,16 @@ CKnowledgeFrame::CKnowledgeFrame(CBankSession& bank, QWidget* owner)
     if (QAction* action = Command(kCmdTargeted)) {
         connect(action, &QAction::triggered, this, &CKnowledgeFrame::TargetedPractice);
     }
+    if (QAction* action = Command(kCmdMistakes)) {
+        connect(action, &QAction::triggered, this, [this] {
+            ContentView()->Navigate(
+                QString::fromStdString(quillory::MakeMistakesLink(CurrentItemId(), 0)));
+        });
+    }
+    if (QAction* action = Command(kCmdRedoMistakes)) {
+        connect(action, &QAction::triggered, this,
+                [this] { emit redoMistakesRequested(CurrentItemId()); });
+    }
     UpdateCommandStates();
 }
 
@@ -59,8 +69,10 @@ void CKnowledgeFrame::OnTreeSelect(int itemId) {
 
 void CKnowledgeFrame::UpdateCommandStates() {
     CQuilloryFrame::UpdateCommandStates();
-    // Targeted practice needs a point to practise.
-    EnableCommand(kCmdTargeted, CurrentItemId() != -1);
+    // Targeted practice and the point's mistakes need a point.
+    for (const int command : {kCmdTargeted, kCmdMistakes, kCmdRedoMistakes}) {
+        EnableCommand(command, CurrentItemId() != -1);
+    }
 }
 
 void CKnowledgeFrame::TargetedPractice() {

@@ -35,6 +35,10 @@ public:
     // program; then the practice tree shows it expanded and selected. A
     // paper that cannot be stored is reported and leaves nothing behind.
     void CreateTemplatePaper(int templateId, const std::string& title, bool adjust, int period);
+    // A paper of the mistake notebook's questions (of a point's subtree; 0:
+    // of every point), titled as the learner confirms; false when none was
+    // made (nothing to redo, cancelled, or the learner was told why).
+    bool CreateRedoPaper(int knowledgeId);
     void CreateTargetedPaper(int typeId, const std::vector<std::string>& knowledgeSet,
                              const std::string& title, int count, int score, bool adjust,
                              int period);

@@ -1,10 +1,14 @@
 // The practice paper frame's generation: command 183 with the auto-paper
 // dialog, and the two kinds of generated paper.
+#include <QInputDialog>
+#include <QLineEdit>
+#include <algorithm>
 #include <ctime>
 #include <functional>
 
 #include "core/generation/paper_choices.h"
 #include "core/generation/paper_generation.h"
+#include "core/generation/redo_paper.h"
 #include "generation/auto_paper_dlg.h"
 #include "practice/paper_frame.h"
 #include "widgets/bank_session.h"
@@ -91,6 +95,43 @@ void CPaperFrame::CreateTargetedPaper(int typeId, const std::vector<std::string>
             return quillory::CreateTargetedPaper(context, typeId, knowledgeSet, title, count, score,
                                                  settings, true, paper, error);
         }));
+}
+
+bool CPaperFrame::CreateRedoPaper(int knowledgeId) {
+    const quillory::DateTime now = CQtClock().Now();
+    const std::optional<quillory::MistakeNotebook> notebook =
+        quillory::ReadMistakeNotebook(bank_.Store(), {0, knowledgeId == -1 ? 0 : knowledgeId, now});
+    if (!notebook) {
+        ShowMessageBox(this, QStringLiteral("无法读取历史纪录！"), QMessageBox::Critical);
+        return false;
+    }
+    if (notebook->mistakes.empty()) {
+        ShowMessageBox(this, QStringLiteral("错题本中没有试题。"), QMessageBox::Information);
+        return false;
+    }
+    bool accepted = false;
+    const QString entry = QInputDialog::getText(
+        this, QStringLiteral("重做错题"),
+        QStringLiteral("用错题本中的 %1 道题组成练习卷。标题：")
+            .arg(std::min(notebook->mistakes.size(), quillory::kRedoPaperLimit)),
+        QLineEdit::Normal, QString::fromStdString(quillory::RedoPaperTitle(now)), &accepted);
+    if (!accepted) {
+        return false;
+    }
+    const std::string title = quillory::PaperTitleFromEntry(entry.toStdString());
+    if (title.empty()) {
+        ShowMessageBox(this, QStringLiteral("无效的试卷标题！"), QMessageBox::Critical);
+        return false;
+    }
+    const int paperId =
+        Generate(*this, bank_, false, 0,
+                 [&](quillory::GenerationContext& context, const quillory::GenerationSettings&,
+                     quillory::GeneratedPaper& paper, std::string& error) {
+                     return quillory::CreateRedoPaper(context, notebook->mistakes, title, true,
+                                                      paper, error);
+                 });
+    ShowNewPaper(paperId);
+    return paperId != 0;
 }
 
 void CPaperFrame::ShowNewPaper(int paperId) {

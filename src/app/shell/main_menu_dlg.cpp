@@ -130,6 +130,7 @@ void CMainMenuDlg::Initialize() {
         connect(frame, &CQuilloryFrame::reviewExamRequested, this, &CMainMenuDlg::OnReviewExam);
         connect(frame, &CQuilloryFrame::targetedPaperRequested, this,
                 &CMainMenuDlg::OnTargetedPaper);
+        connect(frame, &CQuilloryFrame::redoMistakesRequested, this, &CMainMenuDlg::OnRedoMistakes);
         connect(frame, &CQuilloryFrame::helpRequested, this, &CMainMenuDlg::helpRequested);
         connect(frame, &CQuilloryFrame::minimizeRequested, this,
                 &CMainMenuDlg::MinimizeApplication);
@@ -170,6 +171,13 @@ void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
     practice->CreateTargetedPaper(request.typeId, request.knowledgeSet, request.title,
                                   request.count, request.score, request.adjust, request.period);
     ShowModule(Module::PracticePapers);
+}
+
+void CMainMenuDlg::OnRedoMistakes(int knowledgeId) {
+    auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
+    if (practice != nullptr && practice->CreateRedoPaper(knowledgeId)) {
+        ShowModule(Module::PracticePapers);
+    }
 }
 
 void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {

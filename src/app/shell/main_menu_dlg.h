@@ -52,6 +52,7 @@ public slots:
     void OnReviewExam(CQuilloryFrame* sender, int historyId);
     // The practice papers frame makes the paper, then comes to the front.
     void OnTargetedPaper(const TargetedPaperRequest& request);
+    void OnRedoMistakes(int knowledgeId);
     void OnModuleClosed(CQuilloryFrame* frame);
     void MinimizeApplication();
 

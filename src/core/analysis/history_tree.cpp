@@ -88,6 +88,8 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
         return std::nullopt;
     }
     finishDay();
+    items.push_back(
+        {HistoryItemKind::Mistakes, {kMistakesItemId, 0, "错题本", 0}, MakeMistakesLink(0, 0)});
     return items;
 }
 

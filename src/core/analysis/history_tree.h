@@ -15,8 +15,9 @@ class DataStore;
 class Settings;
 
 inline constexpr int kHistoryRootId = 810000;
+inline constexpr int kMistakesItemId = 809999;
 
-enum class HistoryItemKind { Root, Day, Record };
+enum class HistoryItemKind { Root, Day, Record, Mistakes };
 
 struct HistoryTreeItem {
     HistoryItemKind kind = HistoryItemKind::Root;
@@ -27,7 +28,8 @@ struct HistoryTreeItem {
 // The root "用户历史分析", then for each day in date order its item and its
 // records (rows of one date and time), IDs from 810001 in that order; each
 // title ends with "(得分率:%.1f%%)" over the rows it covers, "(得分率:-)" when
-// their full marks add up to 0. Nothing on a database error.
+// their full marks add up to 0; last, beside the root, "错题本", the mistake
+// notebook (kMistakesItemId). Nothing on a database error.
 std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store);
 
 // Deletes the exam records of the items under itemId (all of them for the

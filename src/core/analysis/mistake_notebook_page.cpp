@@ -1,5 +1,7 @@
 #include "core/analysis/mistake_notebook_page.h"
 
+#include <utility>
+
 #include "core/analysis/analysis_page.h"
 #include "core/analysis/analysis_parts.h"
 #include "core/common/internal_link.h"
@@ -33,6 +35,18 @@ std::string Heading(DataStore& store, const MistakeFilter& filter) {
         heading += (point && !point->AtEnd() ? point->Text("Title") : std::string("?")) + "--";
     }
     return heading + (filter.days > 0 ? Format("最近%d天", filter.days) : std::string("全部"));
+}
+
+// The other periods of the same points, as links; the one shown as text.
+std::string PeriodLinks(const MistakeFilter& filter) {
+    std::string line = "<p align=\"center\">";
+    const std::pair<int, const char*> periods[] = {{7, "最近7天"}, {30, "最近30天"}, {0, "全部"}};
+    for (const auto& [days, caption] : periods) {
+        line += days == periods[0].first ? "" : " | ";
+        line += days == filter.days ? std::string(caption)
+                                    : HtmlLink(MakeMistakesLink(filter.knowledgeId, days), caption);
+    }
+    return line + "</p>\n";
 }
 
 // The question's link and its answer's, as the summary writes them.
@@ -79,6 +93,7 @@ std::optional<std::string> ShowMistakeNotebook(PageContext& context, const Mista
         return std::nullopt;
     }
     page.Add(PageHeading(Heading(context.store, filter)));
+    page.Add(PeriodLinks(filter));
     page.Add(TableStart("800"));
     page.Add("<tr bgcolor=\"#00FFFF\">\n" + Header(300, "试 题") + Header(80, "错 / 对") +
              Header(100, "最近做错") + Header(320, "你的答案 / 正确答案") + "</tr>\n");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "core/common/gb_encoding.h"
 #include "core/common/text.h"
 #include "core/generation/paper_saving.h"
 #include "core/practice/answer_form.h"
@@ -29,23 +30,30 @@ bool CreateRedoPaper(GenerationContext& context, const std::vector<Mistake>& mis
         error = "无法生成试卷：" + context.store.LastError();
         return false;
     }
-    // By type, each type's questions in the notebook's order.
+    // By type, each type's questions in the notebook's order; the sections
+    // in the order the paper tree shows them (by title), so that the
+    // questions are numbered down the tree.
     std::map<int, std::vector<const Mistake*>> byType;
     for (size_t m = 0; m < mistakes.size() && m < kRedoPaperLimit; ++m) {
         byType[mistakes[m].typeId].push_back(&mistakes[m]);
     }
+    std::vector<std::pair<std::string, int>> sections;  // title, type
+    for (const auto& entry : byType) {
+        const auto type =
+            std::find_if(types->begin(), types->end(),
+                         [&](const QuestionTypeRow& row) { return row.ID == entry.first; });
+        sections.emplace_back(type == types->end() ? std::string("其他") : type->Title,
+                              entry.first);
+    }
+    std::stable_sort(sections.begin(), sections.end(),
+                     [](const auto& a, const auto& b) { return CompareGb(a.first, b.first) < 0; });
     int nextId = firstId;
     int counter = 1;
     out.rows.push_back({nextId++, 0, 0, 0.0, 0, title, "", false, true});
-    for (const auto& [typeId, questions] : byType) {
-        const auto type =
-            std::find_if(types->begin(), types->end(),
-                         [&](const QuestionTypeRow& row) { return row.ID == typeId; });
+    for (const auto& [sectionTitle, typeId] : sections) {
         const size_t section = out.rows.size();
-        out.rows.push_back({nextId++, firstId, 0, 0.0, 0,
-                            type == types->end() ? std::string("其他") : type->Title, "", false,
-                            false});
-        for (const Mistake* mistake : questions) {
+        out.rows.push_back({nextId++, firstId, 0, 0.0, 0, sectionTitle, "", false, false});
+        for (const Mistake* mistake : byType[typeId]) {
             const int answers =
                 std::max(1, CountJudgedGroups(ParseAnswerForm(mistake->answerForm, "")));
             const std::string label = answers > 1

@@ -101,6 +101,7 @@ TEST_F(HistoryTrees, DaysAndRecordsWithTheirRates) {
         {HistoryItemKind::Day, 810007, 810000, "2026-03-15(得分率:-)", 0, ""},
         {HistoryItemKind::Record, 810008, 810007, "(08:00:00)100%把握(得分率:-)", 700007,
          "Quillory://HistoryAnalysis:700007"},
+        {HistoryItemKind::Mistakes, 809999, 0, "错题本", 0, "Quillory://Mistakes:000000:000000"},
     };
     const std::optional<std::vector<HistoryTreeItem>> items = LoadHistoryTree(*store_);
     ASSERT_TRUE(items);
@@ -117,12 +118,13 @@ TEST_F(HistoryTrees, DaysAndRecordsWithTheirRates) {
     }
 }
 
-TEST_F(HistoryTrees, AnEmptyHistoryIsTheRootAloneAndAnUnreadableOneNothing) {
+TEST_F(HistoryTrees, AnEmptyHistoryIsTheRootAndTheNotebookAndAnUnreadableOneNothing) {
     ASSERT_TRUE(store_->Execute("delete from History"));
     const std::optional<std::vector<HistoryTreeItem>> items = LoadHistoryTree(*store_);
     ASSERT_TRUE(items);
-    ASSERT_EQ(items->size(), 1u);
+    ASSERT_EQ(items->size(), 2u);
     EXPECT_EQ(items->front().node.title, "用户历史分析");
+    EXPECT_EQ(items->back().node.title, "错题本");
     ASSERT_TRUE(store_->Execute("drop table History"));
     EXPECT_FALSE(LoadHistoryTree(*store_));
 }

@@ -1,4 +1,5 @@
-// The redo paper: the notebook's questions by type, scored as last asked.
+// The redo paper: the notebook's questions by type (sections in title
+// order, as the tree shows them), scored as last asked.
 #include "core/generation/redo_paper.h"
 
 #include <gtest/gtest.h>
@@ -44,11 +45,11 @@ TEST(RedoPaper, OneSectionATypeEachQuestionItsLastFullMarks) {
         {560001, 0, 0, 10.5, 0, "错题重做 2026-03-14", "", false, true},
         {560002, 560001, 0, 2.5, 0, "单项选择题", "", false, false},
         {560003, 560002, 200001, 2.5, 0, "第001题", "", true, false},
-        {560004, 560001, 0, 7, 0, "填空题", "", false, false},
-        {560005, 560004, 200003, 4, 0, "第002-003题", "", true, false},
-        {560006, 560004, 200004, 3, 0, "第004题", "", true, false},
-        {560007, 560001, 0, 1, 0, "其他", "", false, false},
-        {560008, 560007, 200002, 1, 0, "第005题", "", true, false},
+        {560004, 560001, 0, 1, 0, "其他", "", false, false},
+        {560005, 560004, 200002, 1, 0, "第002题", "", true, false},
+        {560006, 560001, 0, 7, 0, "填空题", "", false, false},
+        {560007, 560006, 200003, 4, 0, "第003-004题", "", true, false},
+        {560008, 560006, 200004, 3, 0, "第005题", "", true, false},
     };
     EXPECT_EQ(paper.rows, expected);
     EXPECT_EQ(ReadPaperRows(*store)->size(), 9u);
