@@ -1,6 +1,7 @@
 // The analysis pages on a large bank, each against one read of the tables
-// it uses: the summary (Knowledge, History) and the classic analysis
-// (Knowledge, QuestionType, Paper, Question, and its weights written back).
+// it uses: the summary (Knowledge, History), the classic analysis
+// (Knowledge, QuestionType, Paper, Question, and its weights written back)
+// and the mistake notebook (History, Question, Knowledge).
 // The ratios are printed at the end of the run.
 #include <benchmark/benchmark.h>
 
@@ -12,6 +13,7 @@
 
 #include "core/analysis/classic_analysis.h"
 #include "core/analysis/history_summary.h"
+#include "core/analysis/mistake_notebook.h"
 #include "core/host/host.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
@@ -44,6 +46,7 @@ struct Timings {
         };
         ratio("summary", "summary tables");
         ratio("classic", "classic tables");
+        ratio("mistakes", "mistakes tables");
     }
 };
 Timings timings;
@@ -110,6 +113,29 @@ void ClassicAnalysis(benchmark::State& state) {
     });
 }
 BENCHMARK(ClassicAnalysis)->Unit(benchmark::kMillisecond);
+
+void MistakesTables(benchmark::State& state) {
+    Bank bank;
+    Timed(state, "mistakes tables", [&] {
+        benchmark::DoNotOptimize(ReadHistoryRows(*bank.store)->size());
+        benchmark::DoNotOptimize(ReadQuestionRows(*bank.store)->size());
+        benchmark::DoNotOptimize(ReadKnowledgeRows(*bank.store)->size());
+    });
+}
+BENCHMARK(MistakesTables)->Unit(benchmark::kMillisecond);
+
+void MistakeNotebook(benchmark::State& state) {
+    Bank bank;
+    Timed(state, "mistakes", [&] {
+        const auto notebook = ReadMistakeNotebook(*bank.store, {0, 0, {2026, 12, 31, 12, 0, 0}});
+        if (!notebook) {
+            state.SkipWithError("the notebook was not read");
+            return;
+        }
+        benchmark::DoNotOptimize(notebook->mistakes.size());
+    });
+}
+BENCHMARK(MistakeNotebook)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace quillory::bench
