@@ -11,6 +11,7 @@
 
 #include "app_test_main.h"
 #include "core/bank/bank_builder.h"
+#include "frame/frame_commands.h"
 #include "frame/quillory_frame.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "shell/main_menu_dlg.h"
@@ -118,8 +119,8 @@ void EndToEndTest::everyModuleOpensWithItsMenusAndReturns() {
                 frame->Resource() == FrameResource::History);
         QVERIFY(!frame->menuBar()->actions().isEmpty());
         QVERIFY(!frame->findChildren<QToolBar*>().isEmpty());
-        QVERIFY(frame->Command(130) != nullptr);
-        frame->Command(130)->trigger();
+        QVERIFY(frame->Command(kCmdReturn) != nullptr);
+        frame->Command(kCmdReturn)->trigger();
         QTRY_VERIFY_WITH_TIMEOUT(!frame->isVisible(), 10000);
         QVERIFY(app_.MainMenu()->ShownFrames().isEmpty());
     }
@@ -135,7 +136,7 @@ void EndToEndTest::aClosedModuleComesBackAsItWas() {
     QTRY_VERIFY_WITH_TIMEOUT(!papers->isVisible(), 10000);
     QCOMPARE(OpenModule(QStringLiteral("经典试卷")), papers);
     QCOMPARE(papers->TreeView()->topLevelItemCount(), items);
-    papers->Command(130)->trigger();
+    papers->Command(kCmdReturn)->trigger();
 }
 
 void EndToEndTest::targetedPracticeShowsTheNewPaperInFront() {
@@ -155,7 +156,7 @@ void EndToEndTest::targetedPracticeShowsTheNewPaperInFront() {
         answered = true;
         dialog->findChild<QPushButton*>(QStringLiteral("ctl1"))->click();
     });
-    knowledge->Command(189)->trigger();
+    knowledge->Command(kCmdTargeted)->trigger();
     QVERIFY(answered);
 
     CQuilloryFrame* practice = app_.MainMenu()->Frame(Module::PracticePapers);
@@ -167,8 +168,8 @@ void EndToEndTest::targetedPracticeShowsTheNewPaperInFront() {
     QCOMPARE(paper->childCount(), 3);
     QVERIFY(paper->isExpanded());
     QVERIFY2(messages_.isEmpty(), qPrintable(messages_.join('\n')));
-    practice->Command(130)->trigger();
-    knowledge->Command(130)->trigger();
+    practice->Command(kCmdReturn)->trigger();
+    knowledge->Command(kCmdReturn)->trigger();
 }
 
 void EndToEndTest::leavingEndsTheProgram() {

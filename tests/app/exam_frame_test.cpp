@@ -19,6 +19,7 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/practice/exam_progress.h"
+#include "frame/frame_commands.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
 #include "shell/main_menu_dlg.h"
@@ -248,7 +249,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     QCOMPARE(menu_->ShownFrames().last(), exam_);
     QCOMPARE(SelectedNode(), 101000);
-    QVERIFY(exam_->Command(185)->isEnabled());
+    QVERIFY(exam_->Command(kCmdSubmit)->isEnabled());
     QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
     QCOMPARE(NodeImage(101105), Cell(4));
 
@@ -285,7 +286,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
 
     // The fifth question is not answered: "No" goes there, then "Yes".
     learner.answers = {QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok};
-    exam_->Command(185)->trigger();
+    exam_->Command(kCmdSubmit)->trigger();
     QCOMPARE(SelectedNode(), 101105);
     QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     Click("ctl1035");
@@ -299,7 +300,7 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     // Scoring the multi-line answer by hand beside its answer page.
     QCOMPARE(exam_->State(), quillory::ExamState::Scoring);
     QCOMPARE(SelectedNode(), 101104);
-    QVERIFY(!exam_->Command(185)->isEnabled());
+    QVERIFY(!exam_->Command(kCmdSubmit)->isEnabled());
     const auto answerPage = pages.last()[0].value<quillory::InternalLink>();
     QVERIFY(answerPage.kind == quillory::LinkKind::Answer);
     QCOMPARE(answerPage.id, 200005);
@@ -376,7 +377,7 @@ void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
         QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
         QVERIFY(!Panel<QPushButton>("ctl1028")->isEnabled());
         Click(choice);
-        exam_->Command(185)->trigger();
+        exam_->Command(kCmdSubmit)->trigger();
         QCOMPARE(exam_->State(), quillory::ExamState::Result);
         exam_->ReturnToMenu();
     }
@@ -484,7 +485,7 @@ void ExamFrameTest::countdownsOfTheExamAndOfAQuestion() {
     // The exam's clock stayed at nought, and the exam is still open.
     QCOMPARE(examTime->text(), QStringLiteral("剩余时间 0:00:00"));
     QCOMPARE(exam_->State(), quillory::ExamState::Answering);
-    QVERIFY(exam_->Command(185)->isEnabled());
+    QVERIFY(exam_->Command(kCmdSubmit)->isEnabled());
 }
 
 void ExamFrameTest::missingQuestionStopsTheLoad() {
@@ -507,12 +508,12 @@ void ExamFrameTest::leavingAnUnfinishedExamAsksAndStoresNothing() {
     Click("ctl60100");
 
     learner.answers = {QMessageBox::Cancel};
-    exam_->Command(130)->trigger();
+    exam_->Command(kCmdReturn)->trigger();
     QVERIFY(exam_->isVisible());
     QCOMPARE(exam_->State(), quillory::ExamState::Answering);
     QCOMPARE(SelectedNode(), 102101);
 
-    exam_->Command(130)->trigger();
+    exam_->Command(kCmdReturn)->trigger();
     QCOMPARE(learner.Texts(),
              (QStringList{"模拟考试尚未完成，要结束吗？", "模拟考试尚未完成，要结束吗？"}));
     QCOMPARE(learner.shown[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
@@ -533,14 +534,14 @@ void ExamFrameTest::aNewExamCannotGoBackToTheLastExamsPages() {
         Click("ctl1028");
         QVERIFY(loads.wait(kWait));
     }
-    QVERIFY(exam_->Command(146)->isEnabled());
+    QVERIFY(exam_->Command(kCmdBack)->isEnabled());
     exam_->ReturnToMenu();
 
     StartExam(102000);
     Click("ctl1028");
     QVERIFY(loads.wait(kWait));
     QVERIFY(!exam_->ContentView()->CanGoBack());
-    QVERIFY(!exam_->Command(146)->isEnabled());
+    QVERIFY(!exam_->Command(kCmdBack)->isEnabled());
 }
 
 void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
@@ -571,7 +572,7 @@ void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
     QVERIFY(resumed->Panel()->findChild<QRadioButton*>("ctl60100")->isChecked());
 
     resumed->SetClock(clock_);
-    resumed->Command(185)->trigger();
+    resumed->Command(kCmdSubmit)->trigger();
     QCOMPARE(resumed->State(), quillory::ExamState::Result);
     const std::vector<HistoryRow> rows = History();
     QCOMPARE(rows.size(), size_t{2});

@@ -7,6 +7,7 @@
 
 #include "analysis/classic_analysis_frame.h"
 #include "analysis/history_analysis_frame.h"
+#include "frame/frame_commands.h"
 #include "frame_test_support.h"
 #include "generation/knowledge_frame.h"
 #include "practice/do_paper_frame.h"
@@ -130,7 +131,7 @@ void FrameCommandsTest::closingHidesTheFrameAndTellsTheMenu() {
     QCOMPARE(closed.first().first().value<CQuilloryFrame*>(), &frame);
 
     frame.show();
-    Cmd(frame, 130)->trigger();
+    Cmd(frame, kCmdReturn)->trigger();
     QVERIFY(!frame.isVisible());
     QCOMPARE(closed.count(), 2);
 }
@@ -138,19 +139,19 @@ void FrameCommandsTest::closingHidesTheFrameAndTellsTheMenu() {
 void FrameCommandsTest::relatedInformationIsOneToggleForAllFrames() {
     CQuilloryFrame& classic = *frames_[0];
     CQuilloryFrame& exam = *frames_[2];
-    QVERIFY(Cmd(classic, 148)->isChecked());
-    QVERIFY(Cmd(exam, 148)->isChecked());
+    QVERIFY(Cmd(classic, kCmdRelatedInfo)->isChecked());
+    QVERIFY(Cmd(exam, kCmdRelatedInfo)->isChecked());
 
-    Cmd(classic, 148)->trigger();
+    Cmd(classic, kCmdRelatedInfo)->trigger();
     QVERIFY(!bank_->RelatedInfo());
-    QVERIFY(!Cmd(classic, 148)->isChecked());
+    QVERIFY(!Cmd(classic, kCmdRelatedInfo)->isChecked());
     // The other frame shows the new state when it comes up.
     exam.show();
-    QVERIFY(!Cmd(exam, 148)->isChecked());
+    QVERIFY(!Cmd(exam, kCmdRelatedInfo)->isChecked());
 
-    Cmd(exam, 148)->trigger();
+    Cmd(exam, kCmdRelatedInfo)->trigger();
     QVERIFY(bank_->RelatedInfo());
-    QVERIFY(Cmd(exam, 148)->isChecked());
+    QVERIFY(Cmd(exam, kCmdRelatedInfo)->isChecked());
 }
 
 void FrameCommandsTest::relatedInformationSelectsTheCurrentItemAgain() {
@@ -162,7 +163,7 @@ void FrameCommandsTest::relatedInformationSelectsTheCurrentItemAgain() {
 
     classic.TreeView()->SelectItemById(404);
     QVERIFY(classic.TreeView()->selectedItems().isEmpty());
-    Cmd(classic, 148)->trigger();
+    Cmd(classic, kCmdRelatedInfo)->trigger();
     QCOMPARE(classic.TreeView()->selectedItems().value(0),
              classic.TreeView()->FindItemById(550002));
 }
@@ -191,68 +192,68 @@ void FrameCommandsTest::backAndForwardFollowTheViewHistory() {
 
     CQuilloryFrame& frame = *frames_[3];
     CQuilloryView& view = *frame.ContentView();
-    QVERIFY(!Cmd(frame, 146)->isEnabled());
-    QVERIFY(!Cmd(frame, 188)->isEnabled());
+    QVERIFY(!Cmd(frame, kCmdBack)->isEnabled());
+    QVERIFY(!Cmd(frame, kCmdForward)->isEnabled());
 
     QVERIFY(NavigateAndWait(view, first));
     QVERIFY(NavigateAndWait(view, second));
-    QTRY_VERIFY_WITH_TIMEOUT(Cmd(frame, 146)->isEnabled(), kWait);
-    QVERIFY(!Cmd(frame, 188)->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(Cmd(frame, kCmdBack)->isEnabled(), kWait);
+    QVERIFY(!Cmd(frame, kCmdForward)->isEnabled());
 
-    Cmd(frame, 146)->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(Cmd(frame, 188)->isEnabled(), kWait);
-    QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, 146)->isEnabled(), kWait);
+    Cmd(frame, kCmdBack)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(Cmd(frame, kCmdForward)->isEnabled(), kWait);
+    QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, kCmdBack)->isEnabled(), kWait);
     QCOMPARE(view.url(), QUrl::fromLocalFile(first));
 
-    Cmd(frame, 188)->trigger();
-    QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, 188)->isEnabled(), kWait);
+    Cmd(frame, kCmdForward)->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, kCmdForward)->isEnabled(), kWait);
     QCOMPARE(view.url(), QUrl::fromLocalFile(second));
 }
 
 void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
     CQuilloryFrame& practice = *frames_[1];
-    QVERIFY(!Cmd(practice, 133)->isEnabled());
-    QVERIFY(!Cmd(practice, 1339)->isEnabled());
-    QVERIFY(!Cmd(practice, 149)->isEnabled());
-    QVERIFY(Cmd(practice, 183)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdStartExam)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdPrint)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdNewPaper)->isEnabled());
 
     AddNode(practice, 550001, 0, QStringLiteral("组卷一"));
     AddNode(practice, 550002, 550001, QStringLiteral("第一部分"));
     practice.TreeView()->InsertItemById(550009, 0, QStringLiteral("不在列表中"), 0, 1);
 
     practice.TreeView()->SelectItemById(550002);
-    QVERIFY(Cmd(practice, 133)->isEnabled());
-    QVERIFY(Cmd(practice, 1339)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdStartExam)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdPrint)->isEnabled());
     // A section is not deleted on its own.
-    QVERIFY(!Cmd(practice, 149)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
 
     practice.TreeView()->SelectItemById(550001);
-    QVERIFY(Cmd(practice, 149)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdDelete)->isEnabled());
 
     practice.TreeView()->SelectItemById(550009);
-    QVERIFY(Cmd(practice, 133)->isEnabled());
-    QVERIFY(!Cmd(practice, 1339)->isEnabled());
-    QVERIFY(!Cmd(practice, 149)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdStartExam)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdPrint)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
 
     practice.ResetTree();
     QCOMPARE(practice.CurrentItemId(), -1);
-    QVERIFY(!Cmd(practice, 133)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdStartExam)->isEnabled());
 }
 
 void FrameCommandsTest::historyCommandsFollowTheCurrentNode() {
     CQuilloryFrame& history = *frames_[5];
-    QVERIFY(!Cmd(history, 149)->isEnabled());
-    QVERIFY(!Cmd(history, 186)->isEnabled());
+    QVERIFY(!Cmd(history, kCmdDelete)->isEnabled());
+    QVERIFY(!Cmd(history, kCmdReview)->isEnabled());
 
     AddNode(history, 810000, 0, QStringLiteral("用户历史分析"));
     AddNode(history, 810001, 810000, QStringLiteral("2024-03-01(得分率:80.0%)"));
     AddNode(history, 810002, 810001, QStringLiteral("(09:30:00)组卷一(得分率:80.0%)"), 700001);
 
     history.TreeView()->SelectItemById(810001);
-    QVERIFY(Cmd(history, 149)->isEnabled());
-    QVERIFY(!Cmd(history, 186)->isEnabled());
+    QVERIFY(Cmd(history, kCmdDelete)->isEnabled());
+    QVERIFY(!Cmd(history, kCmdReview)->isEnabled());
     history.TreeView()->SelectItemById(810002);
-    QVERIFY(Cmd(history, 186)->isEnabled());
+    QVERIFY(Cmd(history, kCmdReview)->isEnabled());
 }
 
 QUILLORY_APP_TEST_MAIN(FrameCommandsTest)

@@ -134,7 +134,7 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     // Left at the summary, the analysis is not built again behind a progress
     // window of another module.
     QVERIFY(WaitForPage(view, [&] { classic->TreeView()->SelectItem(root); }));
-    classic->Command(130)->trigger();
+    classic->Command(kCmdReturn)->trigger();
     QVERIFY(!classic->isVisible());
     QVERIFY(app_.Session()->Store().Execute("update Knowledge set Weight=0"));
     ShowProgressWindow();
@@ -153,7 +153,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     CQuilloryFrame* papers = OpenModule(QStringLiteral("经典试卷"));
     QVERIFY(papers != nullptr);
     papers->TreeView()->SelectItemById(102000);
-    papers->Command(133)->trigger();
+    papers->Command(kCmdStartExam)->trigger();
     QVERIFY(exam->isVisible());
     QVERIFY(WaitForPage(examView, [&] { ClickPanel("ctl1028"); }));
     ClickPanel("ctl60100");
@@ -163,7 +163,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QCoreApplication::sendEvent(exam->Panel()->findChild<QLineEdit*>("ctl60101"), &typed);
 
     // Submitting shows the record's page at the root.
-    QVERIFY(WaitForPage(examView, [&] { exam->Command(185)->trigger(); }));
+    QVERIFY(WaitForPage(examView, [&] { exam->Command(kCmdSubmit)->trigger(); }));
     QCOMPARE(exam->State(), quillory::ExamState::Result);
     QCOMPARE(HistoryRows(), 2);
     const QString recordPage = app_.Session()->DataFolder() +
@@ -172,7 +172,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QCOMPARE(examView.url().query(), QStringLiteral("700001"));
     QCOMPARE(quillory::testing::ElementText(examView, "b"), QStringLiteral("历史分析--模拟考试二"));
     QVERIFY(quillory::testing::ElementText(examView, "body").contains(QStringLiteral("71.4%")));
-    exam->Command(130)->trigger();
+    exam->Command(kCmdReturn)->trigger();
     QVERIFY(!exam->isVisible());
 
     // The history module lists it under its day.
@@ -193,17 +193,17 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(record != nullptr);
     const QString recordTitle = QStringLiteral("(09:26:53)模拟考试二(得分率:71.4%)");
     QCOMPARE(record->text(0), recordTitle);
-    QVERIFY(!history->Command(186)->isEnabled());
+    QVERIFY(!history->Command(kCmdReview)->isEnabled());
     QVERIFY(WaitForPage(historyView, [&] { history->TreeView()->SelectItem(record); }));
     QCOMPARE(ShownFile(historyView), recordPage);
 
     // Reviewed in the exam frame, which shows the same page at the root.
-    QVERIFY(history->Command(186)->isEnabled());
-    QVERIFY(WaitForPage(examView, [&] { history->Command(186)->trigger(); }));
+    QVERIFY(history->Command(kCmdReview)->isEnabled());
+    QVERIFY(WaitForPage(examView, [&] { history->Command(kCmdReview)->trigger(); }));
     QVERIFY(exam->isVisible());
     QCOMPARE(exam->State(), quillory::ExamState::Review);
     QCOMPARE(ShownFile(examView), recordPage);
-    exam->Command(130)->trigger();
+    exam->Command(kCmdReturn)->trigger();
     QVERIFY(!exam->isVisible());
 
     // Deleted once the question is answered with OK, not before; the tree
@@ -215,13 +215,13 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
             asked << text;
             return QMessageBox::Cancel;
         });
-    history->Command(149)->trigger();
+    history->Command(kCmdDelete)->trigger();
     SetMessageBoxHandler(recorder);
     QCOMPARE(HistoryRows(), 2);
     QCOMPARE(app_.Session()->Settings().ReadInt("Settings", "HistoryModified", 1), modified);
     QCOMPARE(history->TreeView()->FindItemById(CTreeViewExt::ItemId(record)), record);
     learner_->Clear();
-    history->Command(149)->trigger();
+    history->Command(kCmdDelete)->trigger();
     QCOMPARE(learner_->Shown().size(), size_t{1});
     QCOMPARE(learner_->Shown()[0].text, asked.value(0));
     QCOMPARE(asked.value(0),
@@ -232,12 +232,12 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QCOMPARE(history->TreeView()->FindItemById(quillory::kHistoryRootId)->childCount(), 0);
 
     // A later exam is there when the module is shown again.
-    history->Command(130)->trigger();
+    history->Command(kCmdReturn)->trigger();
     papers->TreeView()->SelectItemById(102101);
-    papers->Command(133)->trigger();
+    papers->Command(kCmdStartExam)->trigger();
     ClickPanel("ctl60100");
-    QVERIFY(WaitForPage(examView, [&] { exam->Command(185)->trigger(); }));
-    exam->Command(130)->trigger();
+    QVERIFY(WaitForPage(examView, [&] { exam->Command(kCmdSubmit)->trigger(); }));
+    exam->Command(kCmdReturn)->trigger();
     // A paper generated meanwhile does not rebuild the hidden history's
     // summary, which would mark the history as seen.
     ShowProgressWindow();
