@@ -78,6 +78,17 @@ void ProgressWndTest::stepItAddsTheStep() {
     progress.StepIt();
     QCOMPARE(progress.windowTitle(), QStringLiteral("Progress [50%]"));
     QCOMPARE(progress.findChild<QProgressBar*>()->value(), 10);
+    // Steps beyond the range: the bar stays full and the caption at 100 %,
+    // while the steps go on being counted.
+    for (int i = 0; i < 3; ++i) {
+        progress.StepIt();
+    }
+    QCOMPARE(progress.windowTitle(), QStringLiteral("Progress [100%]"));
+    QCOMPARE(progress.findChild<QProgressBar*>()->value(), 20);
+    progress.SetRange(0, 40, 5);
+    progress.StepIt();
+    QCOMPARE(progress.windowTitle(), QStringLiteral("Progress [75%]"));
+    QCOMPARE(progress.findChild<QProgressBar*>()->value(), 30);
 }
 
 void ProgressWndTest::windowReturnsToItsRememberedPlace() {

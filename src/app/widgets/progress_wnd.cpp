@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <algorithm>
 
 #include "core/host/setting_names.h"
 
@@ -159,13 +160,17 @@ void CProgressWnd::SetPos(int position) {
         repaint();
     }
     // The lower bound is not taken off the position: callers count from 0.
-    const int percent =
-        upper_ > lower_ ? static_cast<int>(qint64{position} * 100 / (qint64{upper_} - lower_)) : 0;
+    // A long build that steps past its range shows a full window, never more
+    // than 100 %; the position itself keeps every step.
+    const int percent = upper_ > lower_
+                            ? static_cast<int>(std::clamp<qint64>(
+                                  qint64{position} * 100 / (qint64{upper_} - lower_), 0, 100))
+                            : 0;
     if (percent != previousPercent_) {
         previousPercent_ = percent;
         setWindowTitle(QStringLiteral("%1 [%2%]").arg(title_).arg(percent));
     }
-    bar_->setValue(position);
+    bar_->setValue(std::clamp(position, std::min(lower_, upper_), std::max(lower_, upper_)));
     previousPosition_ = position;
 }
 
