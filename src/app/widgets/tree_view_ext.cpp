@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
+#include <algorithm>
 #include <utility>
 
 #include "core/common/gb_encoding.h"
@@ -16,6 +17,19 @@ constexpr int kSortKeyRole = Qt::UserRole + 1;
 
 QByteArray SortKey(const QString& title) {
     return QByteArray::fromStdString(quillory::GbSortKey(title.toStdString()));
+}
+
+// The node's place as the child indexes from the top: paths compare in
+// pre-order.
+QList<int> PreOrderPath(const QTreeWidgetItem* item) {
+    QList<int> path;
+    for (; item != nullptr; item = item->parent()) {
+        path.prepend(
+            item->parent() != nullptr
+                ? item->parent()->indexOfChild(const_cast<QTreeWidgetItem*>(item))
+                : item->treeWidget()->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)));
+    }
+    return path;
 }
 
 }  // namespace
@@ -57,7 +71,18 @@ void CTreeViewExt::ExpandItemById(int id, bool recursive) {
 }
 
 QTreeWidgetItem* CTreeViewExt::FindItemById(int id) const {
-    // The iterator walks in pre-order: a node, its children, then its next sibling.
+    const auto indexed = byId_.constFind(id);
+    if (indexed != byId_.cend() && !indexed->isEmpty()) {
+        // Of nodes sharing an ID, the first in pre-order.
+        return indexed->size() == 1
+                   ? indexed->first()
+                   : *std::min_element(indexed->begin(), indexed->end(),
+                                       [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
+                                           return PreOrderPath(a) < PreOrderPath(b);
+                                       });
+    }
+    // A node made another way: the iterator walks in pre-order, a node, its
+    // children, then its next sibling.
     for (QTreeWidgetItemIterator it(const_cast<CTreeViewExt*>(this)); *it != nullptr; ++it) {
         if (ItemId(*it) == id) {
             return *it;
@@ -91,6 +116,7 @@ QTreeWidgetItem* CTreeViewExt::InsertItemById(int id, int parentId, const QStrin
     } else {
         insertTopLevelItem(at, item);
     }
+    byId_[id].append(item);
     return item;
 }
 
@@ -131,6 +157,7 @@ void CTreeViewExt::SelectItemById(int id) {
 
 void CTreeViewExt::DeleteAll() {
     selectionModel()->clear();
+    byId_.clear();
     clear();
 }
 

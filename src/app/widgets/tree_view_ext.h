@@ -3,6 +3,7 @@
 // the frame once.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QPixmap>
 #include <QTreeWidget>
@@ -49,5 +50,8 @@ private:
     void OnSelectionChanged();
 
     QList<QPixmap> images_;
+    // The nodes InsertItemById made, by ID, so that finding one does not
+    // walk a tree of many thousands for every node inserted below it.
+    QHash<int, QList<QTreeWidgetItem*>> byId_;
     bool disabledItself_ = false;
 };
