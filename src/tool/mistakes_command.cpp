@@ -7,6 +7,7 @@
 #include <string>
 
 #include "commands.h"
+#include "core/analysis/analysis_parts.h"
 #include "core/analysis/mistake_notebook.h"
 #include "core/common/text.h"
 #include "core/generation/paper_choices.h"
@@ -61,12 +62,9 @@ int RunMistakes(const MistakesArgs& args) {
             });
     }
     for (const Mistake& mistake : notebook->mistakes) {
-        std::string points;
-        for (const int point : mistake.knowledgeIds) {
-            points += (points.empty() ? "" : ",") + Format("%d", point);
-        }
-        std::printf("%d\t%s\t%d\t%d\t%s\n", mistake.questionId, points.c_str(), mistake.wrong,
-                    mistake.right, FormatDate(mistake.lastWrongDate).c_str());
+        std::printf("%d\t%s\t%d\t%d\t%s\n", mistake.questionId,
+                    IdList(mistake.knowledgeIds).c_str(), mistake.wrong, mistake.right,
+                    FormatDate(mistake.lastWrongDate).c_str());
     }
     return 0;
 }

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "core/common/internal_link.h"
 #include "core/common/paper_node_list.h"
 #include "core/common/text.h"
+#include "core/pages/html_writer.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
 
@@ -31,6 +33,15 @@ std::string IdList(const std::vector<int>& ids) {
         list += (list.empty() ? "" : ",") + std::to_string(id);
     }
     return list;
+}
+
+std::string QuestionAndAnswerLinks(int questionId, bool hasPage, bool hasAnswerPage,
+                                   const std::string& label) {
+    std::string text = hasPage ? HtmlLink(MakeLink(LinkKind::Question, questionId, label), label)
+                               : HtmlText(label);
+    text += hasAnswerPage ? HtmlLink(MakeLink(LinkKind::Answer, questionId, label + "答案"), "答案")
+                          : "(答案)";
+    return text;
 }
 
 const Titled* FindTitled(const std::vector<Titled>& table, int id) {

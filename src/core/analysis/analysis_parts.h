@@ -35,6 +35,11 @@ const Titled* FindTitled(const std::vector<Titled>& table, int id);
 std::optional<std::vector<Titled>> WithTitles(DataStore& store, const char* table,
                                               const std::vector<int>& ids);
 
+// A question's link labelled label (the label alone when it has no page),
+// then its answer's link "答案" ("(答案)" when it has no answer page).
+std::string QuestionAndAnswerLinks(int questionId, bool hasPage, bool hasAnswerPage,
+                                   const std::string& label);
+
 // "<p align="center"><font size="5" color="#FF0000"><b>" text "</b></font></p>".
 std::string PageHeading(std::string_view text);
 // The page's table, width as given ("800", "950").

@@ -59,14 +59,8 @@ std::string Rate(const Totals& totals) {
 std::string WrongEntry(const HistoryRow& row) {
     const std::string label =
         row.PaperTitle + "-" + row.PaperItemTitle + "(" + FormatDate(row.RecordDate) + ")";
-    std::string text = row.Url.empty()
-                           ? HtmlText(label)
-                           : HtmlLink(MakeLink(LinkKind::Question, row.QuestionID, label), label);
-    text +=
-        row.AnswerUrl.empty()
-            ? "(答案)<br>"
-            : HtmlLink(MakeLink(LinkKind::Answer, row.QuestionID, label + "答案"), "答案") + "<br>";
-    return text;
+    return QuestionAndAnswerLinks(row.QuestionID, !row.Url.empty(), !row.AnswerUrl.empty(), label) +
+           "<br>";
 }
 
 void Step(Progress& progress, const std::string& text) {

@@ -50,23 +50,12 @@ std::string PeriodLinks(const MistakeFilter& filter) {
 }
 
 // The question's link and its answer's, as the summary writes them.
-std::string QuestionLinks(const Mistake& mistake) {
-    std::string text =
-        mistake.url.empty()
-            ? HtmlText(mistake.label)
-            : HtmlLink(MakeLink(LinkKind::Question, mistake.questionId, mistake.label),
-                       mistake.label);
-    text += mistake.answerUrl.empty()
-                ? "(答案)"
-                : HtmlLink(MakeLink(LinkKind::Answer, mistake.questionId, mistake.label + "答案"),
-                           "答案");
-    return text;
-}
-
 std::string QuestionRow(const Mistake& mistake) {
     const AnswerBesideKey answer =
         DescribeAnswer(ParseAnswerForm(mistake.answerForm, mistake.lastAnswer));
-    return "<tr>\n" + Cell(300, QuestionLinks(mistake)) +
+    return "<tr>\n" +
+           Cell(300, QuestionAndAnswerLinks(mistake.questionId, !mistake.url.empty(),
+                                            !mistake.answerUrl.empty(), mistake.label)) +
            Cell(80, Format("%d / %d", mistake.wrong, mistake.right)) +
            Cell(100, FormatDate(mistake.lastWrongDate)) +
            Cell(320, HtmlText(answer.learner) + "<br>" + HtmlText(answer.key)) + "</tr>\n";
