@@ -11,9 +11,11 @@
 
 #include "app_test_main.h"
 #include "core/bank/bank_builder.h"
+#include "find_control.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_frame.h"
 #include "generation/knowledge_create_paper_dlg.h"
+#include "generation/paper_dialog_controls.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
 #include "widgets/message_box.h"
@@ -151,10 +153,10 @@ void EndToEndTest::targetedPracticeShowsTheNewPaperInFront() {
         if (dialog == nullptr) {
             return;
         }
-        dialog->findChild<QComboBox*>(QStringLiteral("ctl1066"))->setCurrentIndex(0);
-        dialog->findChild<QLineEdit*>(QStringLiteral("ctl1068"))->setText(QStringLiteral("3"));
+        FindControl<QComboBox>(*dialog, kCtlQuestionType)->setCurrentIndex(0);
+        FindControl<QLineEdit>(*dialog, kCtlCount)->setText(QStringLiteral("3"));
         answered = true;
-        dialog->findChild<QPushButton*>(QStringLiteral("ctl1"))->click();
+        FindControl<QPushButton>(*dialog, kCtlOk)->click();
     });
     knowledge->Command(kCmdTargeted)->trigger();
     QVERIFY(answered);

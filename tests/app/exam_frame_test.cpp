@@ -19,9 +19,12 @@
 #include "core/common/text.h"
 #include "core/host/host.h"
 #include "core/practice/exam_progress.h"
+#include "find_control.h"
 #include "frame/frame_commands.h"
+#include "practice/answer_controls.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
+#include "practice/panel_controls.h"
 #include "shell/main_menu_dlg.h"
 #include "support/pinned_clock.h"
 #include "support/temp_dir.h"
@@ -104,6 +107,10 @@ void Commit(QWidget* entry, const QString& text) {
     QCoreApplication::sendEvent(entry, &event);
 }
 
+int Answer(size_t group, size_t index) {
+    return CAnswerControls::ControlId(group, index);
+}
+
 QImage Cell(int index) {
     const QPixmap strip(QStringLiteral(":/frame/icons/tree_paper.png"));
     return strip.copy(index * 16, 0, 16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
@@ -138,20 +145,20 @@ private:
     QImage NodeImage(int id) const;
 
     template <typename Window>
-    Window* Panel(const QString& name) const {
-        auto* window = exam_->Panel()->findChild<Window*>(name);
+    Window* Panel(int id) const {
+        auto* window = FindControl<Window>(*exam_->Panel(), id);
         if (window == nullptr) {
-            qWarning("no window %s in the panel", qPrintable(name));
+            qWarning("no window %d in the panel", id);
         }
         return window;
     }
     // On the left edge: radio buttons and check boxes take clicks on their
     // indicator and text only.
-    void Click(const QString& name) {
-        QWidget* window = Panel<QWidget>(name);
+    void Click(int id) {
+        QWidget* window = Panel<QWidget>(id);
         QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(8, window->height() / 2));
     }
-    QString Caption(const QString& name) const { return Panel<QPushButton>(name)->text(); }
+    QString Caption(int id) const { return Panel<QPushButton>(id)->text(); }
 
     quillory::testing::TempDir folder_;
     CQuilloryApp& app_ = quillory::testing::ProgramApp();
@@ -250,46 +257,46 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QCOMPARE(menu_->ShownFrames().last(), exam_);
     QCOMPARE(SelectedNode(), 101000);
     QVERIFY(exam_->Command(kCmdSubmit)->isEnabled());
-    QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
+    QVERIFY(!Panel<QPushButton>(kCtlPrevious)->isEnabled());
     QCOMPARE(NodeImage(101105), Cell(4));
 
     // Down to the first question, answering as we go.
-    Click("ctl1028");
-    Click("ctl1028");
+    Click(kCtlNext);
+    Click(kCtlNext);
     QCOMPARE(SelectedNode(), 101101);
     QVERIFY(pages.last()[0].value<quillory::InternalLink>().kind == quillory::LinkKind::Question);
-    Click("ctl60100");
-    Click("ctl1028");
-    Click("ctl60100");
-    Click("ctl60101");
-    Click("ctl60103");
-    Click("ctl1028");
-    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("长江"));
-    Commit(Panel<QLineEdit>("ctl60201"), QStringLiteral("广州"));
-    Click("ctl1028");
-    auto* lines = Panel<QPlainTextEdit>("ctl60100");
+    Click(Answer(1, 0));
+    Click(kCtlNext);
+    Click(Answer(1, 0));
+    Click(Answer(1, 1));
+    Click(Answer(1, 3));
+    Click(kCtlNext);
+    Commit(Panel<QLineEdit>(Answer(1, 1)), QStringLiteral("长江"));
+    Commit(Panel<QLineEdit>(Answer(2, 1)), QStringLiteral("广州"));
+    Click(kCtlNext);
+    auto* lines = Panel<QPlainTextEdit>(Answer(1, 0));
     Commit(lines, QStringLiteral("第一行"));
     QTest::keyClick(lines, Qt::Key_Return);
     Commit(lines, QStringLiteral("第二行"));
 
     // Back to the start: what was entered is still there.
     for (int i = 0; i < 3; ++i) {
-        Click("ctl1027");
+        Click(kCtlPrevious);
     }
     QCOMPARE(SelectedNode(), 101101);
-    QVERIFY(Panel<QRadioButton>("ctl60100")->isChecked());
-    Click("ctl1028");
-    QVERIFY(Panel<QCheckBox>("ctl60101")->isChecked());
-    QVERIFY(!Panel<QCheckBox>("ctl60102")->isChecked());
-    Click("ctl1028");
-    QCOMPARE(Panel<QLineEdit>("ctl60201")->text(), QStringLiteral("广州"));
+    QVERIFY(Panel<QRadioButton>(Answer(1, 0))->isChecked());
+    Click(kCtlNext);
+    QVERIFY(Panel<QCheckBox>(Answer(1, 1))->isChecked());
+    QVERIFY(!Panel<QCheckBox>(Answer(1, 2))->isChecked());
+    Click(kCtlNext);
+    QCOMPARE(Panel<QLineEdit>(Answer(2, 1))->text(), QStringLiteral("广州"));
 
     // The fifth question is not answered: "No" goes there, then "Yes".
     learner.answers = {QMessageBox::No, QMessageBox::Yes, QMessageBox::Ok};
     exam_->Command(kCmdSubmit)->trigger();
     QCOMPARE(SelectedNode(), 101105);
     QCOMPARE(exam_->State(), quillory::ExamState::Answering);
-    Click("ctl1035");
+    Click(kCtlSubmit);
     QCOMPARE(learner.Texts(),
              (QStringList{"题目还没有答完，真的提交吗？", "题目还没有答完，真的提交吗？",
                           "某些题目无法自动判断对错，请根据答案进行判断并输入相应得分。"}));
@@ -304,12 +311,12 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     const auto answerPage = pages.last()[0].value<quillory::InternalLink>();
     QVERIFY(answerPage.kind == quillory::LinkKind::Answer);
     QCOMPARE(answerPage.id, 200005);
-    QCOMPARE(Caption("ctl1035"), QStringLiteral("继  续(&S)"));
-    auto* score = Panel<QLineEdit>("ctl1024");
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("继  续(&S)"));
+    auto* score = Panel<QLineEdit>(kCtlScoreEntry);
     QVERIFY(score->isVisible());
     score->selectAll();
     QTest::keyClicks(score, "15");
-    Click("ctl1035");
+    Click(kCtlSubmit);
 
     QCOMPARE(exam_->State(), quillory::ExamState::Result);
     QCOMPARE(learner.shown.size(), size_t{3});
@@ -353,14 +360,14 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
     QVERIFY(recordPage.kind == quillory::LinkKind::HistoryAnalysis);
     QCOMPARE(recordPage.id, 700001);
     QCOMPARE(recordPage.second, 101000);
-    QCOMPARE(Caption("ctl1035"), QStringLiteral("结  束(&E)"));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("结  束(&E)"));
 
     // Ending the result display asks first.
     learner.shown.clear();
     learner.answers = {QMessageBox::Cancel};
-    Click("ctl1035");
+    Click(kCtlSubmit);
     QVERIFY(exam_->isVisible());
-    Click("ctl1035");
+    Click(kCtlSubmit);
     QCOMPARE(learner.Texts(),
              (QStringList{"确信要退出考试结果显示吗？", "确信要退出考试结果显示吗？"}));
     QVERIFY(!exam_->isVisible());
@@ -371,11 +378,11 @@ void ExamFrameTest::wholeExamWithEveryKindOfControl() {
 void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
     ScriptedLearner learner;
     // An exam on one question item: nowhere to go before or after it.
-    for (const QString& choice : {QStringLiteral("ctl60100"), QStringLiteral("ctl60101")}) {
+    for (const int choice : {Answer(1, 0), Answer(1, 1)}) {
         StartExam(102101);
         QCOMPARE(SelectedNode(), 102101);
-        QVERIFY(!Panel<QPushButton>("ctl1027")->isEnabled());
-        QVERIFY(!Panel<QPushButton>("ctl1028")->isEnabled());
+        QVERIFY(!Panel<QPushButton>(kCtlPrevious)->isEnabled());
+        QVERIFY(!Panel<QPushButton>(kCtlNext)->isEnabled());
         Click(choice);
         exam_->Command(kCmdSubmit)->trigger();
         QCOMPARE(exam_->State(), quillory::ExamState::Result);
@@ -395,10 +402,10 @@ void ExamFrameTest::recordsOfOneSecondAreReviewedInIdOrder() {
     QCOMPARE(SelectedNode(), 102101);
     // Both records' rows were applied, the later one last.
     QCOMPARE(exam_->Items().at(0).learnerScore, 0.0f);
-    QVERIFY(Panel<QRadioButton>("ctl60101")->isChecked());
-    QVERIFY(!Panel<QRadioButton>("ctl60100")->isChecked());
-    QCOMPARE(Panel<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0  您的得分: 0.0"));
-    QVERIFY(Panel<QLabel>("ctl1032")->isVisible());
+    QVERIFY(Panel<QRadioButton>(Answer(1, 1))->isChecked());
+    QVERIFY(!Panel<QRadioButton>(Answer(1, 0))->isChecked());
+    QCOMPARE(Panel<QLabel>(kCtlScoreLine)->text(), QStringLiteral("本题分数: 3.0  您的得分: 0.0"));
+    QVERIFY(Panel<QLabel>(kCtlWrongIcon)->isVisible());
     QCOMPARE(NodeImage(102101), Cell(8));
 }
 
@@ -408,12 +415,12 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
         app_.Session()->Store().Execute("create trigger NoHistory before insert on History "
                                         "begin select raise(abort, 'History is closed'); end"));
     StartExam(102000);
-    Click("ctl1028");
-    Click("ctl60100");
-    Click("ctl1028");
-    Commit(Panel<QLineEdit>("ctl60101"), QStringLiteral("长江"));
-    Commit(Panel<QLineEdit>("ctl60201"), QStringLiteral("黄河"));
-    Click("ctl1035");
+    Click(kCtlNext);
+    Click(Answer(1, 0));
+    Click(kCtlNext);
+    Commit(Panel<QLineEdit>(Answer(1, 1)), QStringLiteral("长江"));
+    Commit(Panel<QLineEdit>(Answer(2, 1)), QStringLiteral("黄河"));
+    Click(kCtlSubmit);
 
     QCOMPARE(learner.shown.size(), size_t{2});
     QCOMPARE(learner.shown[0].text, QStringLiteral("真的提交吗？"));
@@ -426,14 +433,14 @@ void ExamFrameTest::failedStoreKeepsEverythingAndSubmittingAgainStores() {
     // Still scoring, with every answer in place.
     QCOMPARE(exam_->State(), quillory::ExamState::Scoring);
     QCOMPARE(SelectedNode(), 102000);
-    QCOMPARE(Caption("ctl1035"), QStringLiteral("继　续(&C)"));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("继　续(&C)"));
     exam_->TreeView()->SelectItemById(102101);
-    QVERIFY(Panel<QRadioButton>("ctl60100")->isChecked());
-    QCOMPARE(Panel<QLineEdit>("ctl1024")->text(), QStringLiteral("3.0"));
+    QVERIFY(Panel<QRadioButton>(Answer(1, 0))->isChecked());
+    QCOMPARE(Panel<QLineEdit>(kCtlScoreEntry)->text(), QStringLiteral("3.0"));
     exam_->TreeView()->SelectItemById(102000);
 
     QVERIFY(app_.Session()->Store().Execute("drop trigger NoHistory"));
-    Click("ctl1035");
+    Click(kCtlSubmit);
     QCOMPARE(exam_->State(), quillory::ExamState::Result);
     const std::vector<HistoryRow> rows = History();
     QCOMPARE(rows.size(), size_t{2});
@@ -461,9 +468,9 @@ void ExamFrameTest::countdownsOfTheExamAndOfAQuestion() {
     tick(examClock);
     QCOMPARE(examTime->text(), QStringLiteral("剩余时间 0:00:00"));
 
-    Click("ctl1028");
+    Click(kCtlNext);
     QCOMPARE(SelectedNode(), 103101);
-    auto* questionTime = Panel<QLabel>("ctl1034");
+    auto* questionTime = Panel<QLabel>(kCtlTimeLeft);
     auto* questionClock = exam_->Panel()->findChild<QTimer*>("questionCountdown");
     QVERIFY(questionTime->isVisible());
     QCOMPARE(questionTime->text(), QStringLiteral("剩余时间: 0:00:03"));
@@ -504,8 +511,8 @@ void ExamFrameTest::missingQuestionStopsTheLoad() {
 void ExamFrameTest::leavingAnUnfinishedExamAsksAndStoresNothing() {
     ScriptedLearner learner;
     StartExam(102000);
-    Click("ctl1028");
-    Click("ctl60100");
+    Click(kCtlNext);
+    Click(Answer(1, 0));
 
     learner.answers = {QMessageBox::Cancel};
     exam_->Command(kCmdReturn)->trigger();
@@ -520,8 +527,8 @@ void ExamFrameTest::leavingAnUnfinishedExamAsksAndStoresNothing() {
     QVERIFY(!exam_->isVisible());
     QCOMPARE(exam_->State(), quillory::ExamState::Idle);
     QVERIFY(exam_->Items().empty());
-    QVERIFY(exam_->Panel()->findChild<QRadioButton*>("ctl60100") == nullptr);
-    QVERIFY(!Panel<QPushButton>("ctl1026")->isVisible());
+    QVERIFY(FindControl<QRadioButton>(*exam_->Panel(), Answer(1, 0)) == nullptr);
+    QVERIFY(!Panel<QPushButton>(kCtlToggleAnswer)->isVisible());
     QVERIFY(History().empty());
     QVERIFY(!menu_->ShownFrames().contains(exam_));
 }
@@ -531,14 +538,14 @@ void ExamFrameTest::aNewExamCannotGoBackToTheLastExamsPages() {
     QSignalSpy loads(exam_->ContentView(), &QWebEngineView::loadFinished);
     StartExam(102000);
     for (int question = 0; question < 2; ++question) {
-        Click("ctl1028");
+        Click(kCtlNext);
         QVERIFY(loads.wait(kWait));
     }
     QVERIFY(exam_->Command(kCmdBack)->isEnabled());
     exam_->ReturnToMenu();
 
     StartExam(102000);
-    Click("ctl1028");
+    Click(kCtlNext);
     QVERIFY(loads.wait(kWait));
     QVERIFY(!exam_->ContentView()->CanGoBack());
     QVERIFY(!exam_->Command(kCmdBack)->isEnabled());
@@ -547,8 +554,8 @@ void ExamFrameTest::aNewExamCannotGoBackToTheLastExamsPages() {
 void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
     ScriptedLearner learner;
     StartExam(102000);
-    Click("ctl1028");
-    Click("ctl60100");
+    Click(kCtlNext);
+    Click(Answer(1, 0));
     // The answer reaches the progress file without a move.
     const std::string progress = quillory::ExamProgressPath(app_.Session()->Store().Path());
     QTRY_VERIFY_WITH_TIMEOUT(
@@ -569,7 +576,7 @@ void ExamFrameTest::anExamBrokenOffIsOfferedAtTheNextStart() {
     const QList<QTreeWidgetItem*> selected = resumed->TreeView()->selectedItems();
     QCOMPARE(selected.size(), 1);
     QCOMPARE(CTreeViewExt::ItemId(selected.first()), 102101);
-    QVERIFY(resumed->Panel()->findChild<QRadioButton*>("ctl60100")->isChecked());
+    QVERIFY(FindControl<QRadioButton>(*resumed->Panel(), Answer(1, 0))->isChecked());
 
     resumed->SetClock(clock_);
     resumed->Command(kCmdSubmit)->trigger();

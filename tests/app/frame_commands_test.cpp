@@ -66,6 +66,8 @@ private:
     std::unique_ptr<CBankSession> bank_;
     // The new bank has none of the papers the tests add to the trees.
     quillory::testing::MessageRecorder messages_;
+    CQuilloryFrame* Frame(Module module) const { return frames_[IndexOf(module)]; }
+
     std::vector<CQuilloryFrame*> frames_;
 };
 
@@ -90,13 +92,15 @@ void FrameCommandsTest::factoryMakesTheSixFramesHiddenInOrder() {
         QCOMPARE(frames_[i]->CurrentItemId(), -1);
         QVERIFY(frames_[i]->windowState() & Qt::WindowMaximized);
     }
-    QVERIFY(qobject_cast<CPaperFrame*>(frames_[0])->Filter() == quillory::PaperFilter::Classic);
-    QVERIFY(qobject_cast<CPaperFrame*>(frames_[1])->Filter() == quillory::PaperFilter::Practice);
-    QVERIFY(qobject_cast<CDoPaperFrame*>(frames_[0]) == nullptr);
-    QVERIFY(qobject_cast<CDoPaperFrame*>(frames_[2]) != nullptr);
-    QVERIFY(qobject_cast<CKnowledgeFrame*>(frames_[3]) != nullptr);
-    QVERIFY(qobject_cast<CClassicAnalysisFrame*>(frames_[4]) != nullptr);
-    QVERIFY(qobject_cast<CHistoryAnalysisFrame*>(frames_[5]) != nullptr);
+    QVERIFY(qobject_cast<CPaperFrame*>(Frame(Module::ClassicPapers))->Filter() ==
+            quillory::PaperFilter::Classic);
+    QVERIFY(qobject_cast<CPaperFrame*>(Frame(Module::PracticePapers))->Filter() ==
+            quillory::PaperFilter::Practice);
+    QVERIFY(qobject_cast<CDoPaperFrame*>(Frame(Module::ClassicPapers)) == nullptr);
+    QVERIFY(qobject_cast<CDoPaperFrame*>(Frame(Module::Exam)) != nullptr);
+    QVERIFY(qobject_cast<CKnowledgeFrame*>(Frame(Module::Knowledge)) != nullptr);
+    QVERIFY(qobject_cast<CClassicAnalysisFrame*>(Frame(Module::ClassicAnalysis)) != nullptr);
+    QVERIFY(qobject_cast<CHistoryAnalysisFrame*>(Frame(Module::History)) != nullptr);
 }
 
 void FrameCommandsTest::commandsHaveTipsAndOneActionEach() {
@@ -120,7 +124,7 @@ void FrameCommandsTest::commandsHaveTipsAndOneActionEach() {
 }
 
 void FrameCommandsTest::closingHidesTheFrameAndTellsTheMenu() {
-    CQuilloryFrame& frame = *frames_[3];
+    CQuilloryFrame& frame = *Frame(Module::Knowledge);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QSignalSpy closed(&frame, &CQuilloryFrame::moduleClosed);
@@ -137,8 +141,8 @@ void FrameCommandsTest::closingHidesTheFrameAndTellsTheMenu() {
 }
 
 void FrameCommandsTest::relatedInformationIsOneToggleForAllFrames() {
-    CQuilloryFrame& classic = *frames_[0];
-    CQuilloryFrame& exam = *frames_[2];
+    CQuilloryFrame& classic = *Frame(Module::ClassicPapers);
+    CQuilloryFrame& exam = *Frame(Module::Exam);
     QVERIFY(Cmd(classic, kCmdRelatedInfo)->isChecked());
     QVERIFY(Cmd(exam, kCmdRelatedInfo)->isChecked());
 
@@ -155,7 +159,7 @@ void FrameCommandsTest::relatedInformationIsOneToggleForAllFrames() {
 }
 
 void FrameCommandsTest::relatedInformationSelectsTheCurrentItemAgain() {
-    CQuilloryFrame& classic = *frames_[0];
+    CQuilloryFrame& classic = *Frame(Module::ClassicPapers);
     AddNode(classic, 550001, 0, QStringLiteral("模拟试卷一"));
     AddNode(classic, 550002, 0, QStringLiteral("模拟试卷二"));
     classic.TreeView()->SelectItemById(550002);
@@ -169,7 +173,7 @@ void FrameCommandsTest::relatedInformationSelectsTheCurrentItemAgain() {
 }
 
 void FrameCommandsTest::minimisingIsPassedOnAndRestoringRefused() {
-    CQuilloryFrame& frame = *frames_[4];
+    CQuilloryFrame& frame = *Frame(Module::ClassicAnalysis);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
     QSignalSpy minimize(&frame, &CQuilloryFrame::minimizeRequested);
@@ -190,7 +194,7 @@ void FrameCommandsTest::backAndForwardFollowTheViewHistory() {
     quillory::testing::WriteFileBytes(first.toStdString(), "<html><body>1</body></html>");
     quillory::testing::WriteFileBytes(second.toStdString(), "<html><body>2</body></html>");
 
-    CQuilloryFrame& frame = *frames_[3];
+    CQuilloryFrame& frame = *Frame(Module::Knowledge);
     CQuilloryView& view = *frame.ContentView();
     QVERIFY(!Cmd(frame, kCmdBack)->isEnabled());
     QVERIFY(!Cmd(frame, kCmdForward)->isEnabled());
@@ -211,7 +215,7 @@ void FrameCommandsTest::backAndForwardFollowTheViewHistory() {
 }
 
 void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
-    CQuilloryFrame& practice = *frames_[1];
+    CQuilloryFrame& practice = *Frame(Module::PracticePapers);
     QVERIFY(!Cmd(practice, kCmdStartExam)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdPrint)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
@@ -241,7 +245,7 @@ void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
 }
 
 void FrameCommandsTest::historyCommandsFollowTheCurrentNode() {
-    CQuilloryFrame& history = *frames_[5];
+    CQuilloryFrame& history = *Frame(Module::History);
     QVERIFY(!Cmd(history, kCmdDelete)->isEnabled());
     QVERIFY(!Cmd(history, kCmdReview)->isEnabled());
 

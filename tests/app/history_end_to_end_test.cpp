@@ -10,10 +10,13 @@
 #include "core/analysis/history_tree.h"
 #include "core/common/text.h"
 #include "core/host/host.h"
+#include "find_control.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_frame.h"
+#include "practice/answer_controls.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
+#include "practice/panel_controls.h"
 #include "shell/main_menu_dlg.h"
 #include "support/pinned_clock.h"
 #include "test_bank_support.h"
@@ -32,7 +35,7 @@ private slots:
 
 private:
     CQuilloryFrame* OpenModule(const QString& text);
-    void ClickPanel(const QString& name);
+    void ClickPanel(int id);
     int HistoryRows();
     int Weight(int knowledgeId);
     // What a progress window does to the program while a paper is generated
@@ -71,10 +74,10 @@ CQuilloryFrame* HistoryEndToEndTest::OpenModule(const QString& text) {
     return nullptr;
 }
 
-void HistoryEndToEndTest::ClickPanel(const QString& name) {
+void HistoryEndToEndTest::ClickPanel(int id) {
     auto* exam = qobject_cast<CDoPaperFrame*>(app_.MainMenu()->Frame(Module::Exam));
-    auto* window = exam->Panel()->findChild<QWidget*>(name);
-    QVERIFY2(window != nullptr, qPrintable(name));
+    auto* window = FindControl<QWidget>(*exam->Panel(), id);
+    QVERIFY2(window != nullptr, qPrintable(ControlName(id)));
     QTest::mouseClick(window, Qt::LeftButton, {}, QPoint(8, window->height() / 2));
 }
 
@@ -122,7 +125,7 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
              app_.Session()->DataFolder() + QStringLiteral("/Knowledge/模拟考试三.htm"));
     QCOMPARE(quillory::testing::ElementText(view, "b"), QStringLiteral("试卷分析--模拟考试三"));
 
-    // Command 138 stores the weights again: 3 points on 301100 alone.
+    // Building the summary stores the weights again: 3 points on 301100 alone.
     QVERIFY(app_.Session()->Store().Execute("update Knowledge set Weight=0"));
     QVERIFY(WaitForPage(view, [&] { classic->BuildClassicAnalysis(); }));
     // The command's own page (no blank before the answer links), not the
@@ -155,12 +158,13 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     papers->TreeView()->SelectItemById(102000);
     papers->Command(kCmdStartExam)->trigger();
     QVERIFY(exam->isVisible());
-    QVERIFY(WaitForPage(examView, [&] { ClickPanel("ctl1028"); }));
-    ClickPanel("ctl60100");
-    QVERIFY(WaitForPage(examView, [&] { ClickPanel("ctl1028"); }));
+    QVERIFY(WaitForPage(examView, [&] { ClickPanel(kCtlNext); }));
+    ClickPanel(CAnswerControls::ControlId(1, 0));
+    QVERIFY(WaitForPage(examView, [&] { ClickPanel(kCtlNext); }));
     QInputMethodEvent typed;
     typed.setCommitString(QStringLiteral("长江"));
-    QCoreApplication::sendEvent(exam->Panel()->findChild<QLineEdit*>("ctl60101"), &typed);
+    QCoreApplication::sendEvent(
+        FindControl<QLineEdit>(*exam->Panel(), CAnswerControls::ControlId(1, 1)), &typed);
 
     // Submitting shows the record's page at the root.
     QVERIFY(WaitForPage(examView, [&] { exam->Command(kCmdSubmit)->trigger(); }));
@@ -235,7 +239,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     history->Command(kCmdReturn)->trigger();
     papers->TreeView()->SelectItemById(102101);
     papers->Command(kCmdStartExam)->trigger();
-    ClickPanel("ctl60100");
+    ClickPanel(CAnswerControls::ControlId(1, 0));
     QVERIFY(WaitForPage(examView, [&] { exam->Command(kCmdSubmit)->trigger(); }));
     exam->Command(kCmdReturn)->trigger();
     // A paper generated meanwhile does not rebuild the hidden history's

@@ -10,12 +10,22 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 
+#include "find_control.h"
 #include "frame_test_support.h"
 #include "practice/answer_controls.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
+#include "practice/panel_controls.h"
 
 namespace {
+
+int Answer(size_t group, size_t index) {
+    return CAnswerControls::ControlId(group, index);
+}
+
+QString AnswerName(size_t group, size_t index) {
+    return ControlName(Answer(group, index));
+}
 
 // Text as an input method commits it, the way Chinese reaches an entry.
 // On the left edge: radio buttons and check boxes take clicks on their
@@ -65,13 +75,11 @@ private slots:
 
 private:
     template <typename Window>
-    Window* Find(const QString& name) const {
-        return frame_->Panel()->findChild<Window*>(name);
+    Window* Find(int id) const {
+        return FindControl<Window>(*frame_->Panel(), id);
     }
-    QString Caption(int id) const {
-        return Find<QPushButton>(QStringLiteral("ctl%1").arg(id))->text();
-    }
-    bool Shown(int id) const { return !Find<QWidget>(QStringLiteral("ctl%1").arg(id))->isHidden(); }
+    QString Caption(int id) const { return Find<QPushButton>(id)->text(); }
+    bool Shown(int id) const { return !Find<QWidget>(id)->isHidden(); }
 
     quillory::testing::TempDir dir_;
     std::unique_ptr<CBankSession> bank_;
@@ -113,16 +121,17 @@ void InputFormTest::controlsAreNamedByGroupAndIndexAndPlacedFromTheOrigin() {
         names << window->objectName();
     }
     names.sort();
-    // The misspelt kind (60201) gets no window but keeps its place.
-    QCOMPARE(names, (QStringList{"ctl60000", "ctl60100", "ctl60101", "ctl60200", "ctl60202"}));
-    QCOMPARE(parent_->findChild<QWidget*>("ctl60202")->geometry(), QRect(147, 103, 60, 20));
-    QVERIFY(parent_->findChild<QLabel*>("ctl60000") != nullptr);
+    // The misspelt kind (group 2, index 1) gets no window but keeps its place.
+    QCOMPARE(names, (QStringList{AnswerName(0, 0), AnswerName(1, 0), AnswerName(1, 1),
+                                 AnswerName(2, 0), AnswerName(2, 2)}));
+    QCOMPARE(FindControl<QWidget>(*parent_, Answer(2, 2))->geometry(), QRect(147, 103, 60, 20));
+    QVERIFY(FindControl<QLabel>(*parent_, Answer(0, 0)) != nullptr);
     // Check states come from the learner's answer text, never from the
     // correct values.
-    QVERIFY(!parent_->findChild<QRadioButton*>("ctl60100")->isChecked());
-    QVERIFY(parent_->findChild<QRadioButton*>("ctl60101")->isChecked());
-    QVERIFY(parent_->findChild<QCheckBox*>("ctl60200")->isChecked());
-    QVERIFY(!parent_->findChild<QCheckBox*>("ctl60202")->isChecked());
+    QVERIFY(!FindControl<QRadioButton>(*parent_, Answer(1, 0))->isChecked());
+    QVERIFY(FindControl<QRadioButton>(*parent_, Answer(1, 1))->isChecked());
+    QVERIFY(FindControl<QCheckBox>(*parent_, Answer(2, 0))->isChecked());
+    QVERIFY(!FindControl<QCheckBox>(*parent_, Answer(2, 2))->isChecked());
 
     controls.DestroyAnswerControls();
     QVERIFY(parent_->findChildren<QWidget*>().isEmpty());
@@ -136,9 +145,9 @@ void InputFormTest::radioButtonsExcludeEachOtherOnlyWithinTheirGroup() {
                              "0,30,60,20,radio,C,1,group,auto\r\n"
                              "70,30,60,20,radio,D,0\r\n",
                              {});
-    auto* a = parent_->findChild<QRadioButton*>("ctl60000");
-    auto* b = parent_->findChild<QRadioButton*>("ctl60001");
-    auto* c = parent_->findChild<QRadioButton*>("ctl60100");
+    auto* a = FindControl<QRadioButton>(*parent_, Answer(0, 0));
+    auto* b = FindControl<QRadioButton>(*parent_, Answer(0, 1));
+    auto* c = FindControl<QRadioButton>(*parent_, Answer(1, 0));
     Click(a);
     Click(c);
     Click(b);
@@ -158,9 +167,9 @@ void InputFormTest::answerTextIsReadBackFromEveryKindAndRestored() {
         "0,180,60,20,chekc,C,1\r\n";
     CAnswerControls controls;
     controls.BuildAnswerForm(parent_.get(), QPoint(), description, {});
-    Click(parent_->findChild<QCheckBox*>("ctl60101"));
-    Commit(parent_->findChild<QLineEdit*>("ctl60200"), QStringLiteral(" 北京 "));
-    auto* lines = parent_->findChild<QPlainTextEdit*>("ctl60300");
+    Click(FindControl<QCheckBox>(*parent_, Answer(1, 1)));
+    Commit(FindControl<QLineEdit>(*parent_, Answer(2, 0)), QStringLiteral(" 北京 "));
+    auto* lines = FindControl<QPlainTextEdit>(*parent_, Answer(3, 0));
     Commit(lines, QStringLiteral("第一行"));
     QTest::keyClick(lines, Qt::Key_Return);
     Commit(lines, QStringLiteral("第二行"));
@@ -170,10 +179,10 @@ void InputFormTest::answerTextIsReadBackFromEveryKindAndRestored() {
 
     // Shown again from that text: every entry comes back, the line break too.
     controls.BuildAnswerForm(parent_.get(), QPoint(), description, text);
-    QVERIFY(!parent_->findChild<QRadioButton*>("ctl60100")->isChecked());
-    QVERIFY(parent_->findChild<QCheckBox*>("ctl60101")->isChecked());
-    QCOMPARE(parent_->findChild<QLineEdit*>("ctl60200")->text(), QStringLiteral("北京"));
-    QCOMPARE(parent_->findChild<QPlainTextEdit*>("ctl60300")->toPlainText(),
+    QVERIFY(!FindControl<QRadioButton>(*parent_, Answer(1, 0))->isChecked());
+    QVERIFY(FindControl<QCheckBox>(*parent_, Answer(1, 1))->isChecked());
+    QCOMPARE(FindControl<QLineEdit>(*parent_, Answer(2, 0))->text(), QStringLiteral("北京"));
+    QCOMPARE(FindControl<QPlainTextEdit>(*parent_, Answer(3, 0))->toPlainText(),
              QStringLiteral("第一行\n第二行"));
     QCOMPARE(controls.ReadAnswerText(), text);
 }
@@ -185,22 +194,23 @@ void InputFormTest::captionsAndIconsFollowTheExamState() {
     item.learnerScore = 1.5f;
 
     panel->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Answering, 0, item);
-    QCOMPARE(Find<QLabel>("ctl1022")->text(), QStringLiteral("第01题"));
-    QCOMPARE(Caption(1035), QStringLiteral("交  卷(&S)"));
-    QCOMPARE(Find<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0"));
-    QVERIFY(Shown(1033) && !Shown(1029) && !Shown(1024));
-    QVERIFY(!Shown(1034));  // no time limit, no countdown
-    QCOMPARE(Find<QWidget>("ctl1033")->geometry(), QRect(80, 38, 32, 32));
-    QVERIFY(Find<QRadioButton>("ctl60100") != nullptr);
+    QCOMPARE(Find<QLabel>(kCtlNodeTitle)->text(), QStringLiteral("第01题"));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("交  卷(&S)"));
+    QCOMPARE(Find<QLabel>(kCtlScoreLine)->text(), QStringLiteral("本题分数: 3.0"));
+    QVERIFY(Shown(kCtlAnsweringIcon) && !Shown(kCtlScoringIcon) && !Shown(kCtlScoreEntry));
+    QVERIFY(!Shown(kCtlTimeLeft));  // no time limit, no countdown
+    QCOMPARE(Find<QWidget>(kCtlAnsweringIcon)->geometry(), QRect(80, 38, 32, 32));
+    QVERIFY(Find<QRadioButton>(Answer(1, 0)) != nullptr);
 
     panel->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Scoring, 0, item);
-    QCOMPARE(Caption(1026), QStringLiteral("试  题(&A)"));
-    QVERIFY(Shown(1029) && !Shown(1033) && Shown(1024));
-    QCOMPARE(Find<QLineEdit>("ctl1024")->text(), QStringLiteral("1.5"));
+    QCOMPARE(Caption(kCtlToggleAnswer), QStringLiteral("试  题(&A)"));
+    QVERIFY(Shown(kCtlScoringIcon) && !Shown(kCtlAnsweringIcon) && Shown(kCtlScoreEntry));
+    QCOMPARE(Find<QLineEdit>(kCtlScoreEntry)->text(), QStringLiteral("1.5"));
 
     panel->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Review, 0, item);
-    QCOMPARE(Find<QLabel>("ctl1023")->text(), QStringLiteral("本题分数: 3.0  您的得分: 1.5"));
-    QVERIFY(!Shown(1029) && !Shown(1033) && !Shown(1024) && Shown(1031));
+    QCOMPARE(Find<QLabel>(kCtlScoreLine)->text(), QStringLiteral("本题分数: 3.0  您的得分: 1.5"));
+    QVERIFY(!Shown(kCtlScoringIcon) && !Shown(kCtlAnsweringIcon) && !Shown(kCtlScoreEntry) &&
+            Shown(kCtlPartlyCorrectIcon));
 }
 
 void InputFormTest::nodesThatAreNoQuestionsShowNoControls() {
@@ -208,36 +218,39 @@ void InputFormTest::nodesThatAreNoQuestionsShowNoControls() {
     const quillory::ExamItem placeholder;
     panel->ShowItem(101100, QStringLiteral("第1部分"), quillory::ExamState::Answering, 0,
                     placeholder);
-    QVERIFY(!Shown(1026) && !Shown(1023) && !Shown(1033));
-    QCOMPARE(Caption(1035), QStringLiteral("交  卷(&S)"));
-    QVERIFY(Find<QWidget>("ctl60000") == nullptr);
+    QVERIFY(!Shown(kCtlToggleAnswer) && !Shown(kCtlScoreLine) && !Shown(kCtlAnsweringIcon));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("交  卷(&S)"));
+    QVERIFY(Find<QWidget>(Answer(0, 0)) == nullptr);
 
     panel->ShowItem(101100, QStringLiteral("第1部分"), quillory::ExamState::Scoring, 0,
                     placeholder);
-    QCOMPARE(Caption(1035), QStringLiteral("继　续(&C)"));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("继　续(&C)"));
     panel->ShowItem(101100, QStringLiteral("第1部分"), quillory::ExamState::Result, 0, placeholder);
-    QCOMPARE(Caption(1035), QStringLiteral("结  束(&E)"));
-    QVERIFY(!Shown(1026));
+    QCOMPARE(Caption(kCtlSubmit), QStringLiteral("结  束(&E)"));
+    QVERIFY(!Shown(kCtlToggleAnswer));
 
     // A question shown before leaves no controls behind.
     panel->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Answering, 0,
                     Question(kRadioDescription, 3.0f));
     panel->ShowItem(101100, QStringLiteral("第1部分"), quillory::ExamState::Answering, 0,
                     placeholder);
-    QVERIFY(Find<QWidget>("ctl60100") == nullptr);
+    QVERIFY(Find<QWidget>(Answer(1, 0)) == nullptr);
 }
 
 void InputFormTest::resultIconFollowsTheScoreWithinATenth() {
     const struct {
         float score;
         int icon;
-    } cases[] = {{1.9f, 1030}, {2.0f, 1030}, {1.0f, 1031}, {0.05f, 1032}};
+    } cases[] = {{1.9f, kCtlCorrectIcon},
+                 {2.0f, kCtlCorrectIcon},
+                 {1.0f, kCtlPartlyCorrectIcon},
+                 {0.05f, kCtlWrongIcon}};
     for (const auto& entry : cases) {
         quillory::ExamItem item = Question(kRadioDescription, 2.0f);
         item.learnerScore = entry.score;
         frame_->Panel()->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Result, 0,
                                   item);
-        for (const int icon : {1030, 1031, 1032}) {
+        for (const int icon : {kCtlCorrectIcon, kCtlPartlyCorrectIcon, kCtlWrongIcon}) {
             QCOMPARE(Shown(icon), icon == entry.icon);
         }
     }
@@ -248,7 +261,7 @@ void InputFormTest::scoreEntryIsBoundedByTheFullMarks() {
     quillory::ExamItem item = Question(kRadioDescription, 10.0f);
     item.learnerScore = 20.0f / 3.0f;
     panel->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Scoring, 0, item);
-    auto* entry = Find<QLineEdit>("ctl1024");
+    auto* entry = Find<QLineEdit>(kCtlScoreEntry);
     QCOMPARE(entry->text(), QStringLiteral("6.7"));
     // Showing the score is not entering one: it keeps its precision.
     QCOMPARE(panel->TakeItem().item.learnerScore, 20.0f / 3.0f);
@@ -271,7 +284,7 @@ void InputFormTest::toggleAlternatesBetweenQuestionAndAnswer() {
     QSignalSpy pages(frame_->ContentView(), &CQuilloryView::pageRequested);
     frame_->Panel()->ShowItem(101101, QStringLiteral("第01题"), quillory::ExamState::Answering, 0,
                               Question(kRadioDescription, 3.0f));
-    auto* toggle = Find<QPushButton>("ctl1026");
+    auto* toggle = Find<QPushButton>(kCtlToggleAnswer);
     toggle->click();
     QCOMPARE(toggle->text(), QStringLiteral("试  题(&A)"));
     toggle->click();

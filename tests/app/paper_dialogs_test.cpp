@@ -1,6 +1,6 @@
 // The two paper dialogs on the templates test bank: what each refuses (and
 // stays open for), what it remembers only on OK, the period radios, the
-// type count lowering the number of questions; and command 183 adding the
+// type count lowering the number of questions; and kCmdNewPaper adding the
 // generated paper to the practice tree, expanded and selected.
 #include <QAction>
 #include <QApplication>
@@ -15,9 +15,11 @@
 #include <QTimer>
 
 #include "core/host/setting_names.h"
+#include "find_control.h"
 #include "frame/frame_commands.h"
 #include "generation/auto_paper_dlg.h"
 #include "generation/knowledge_create_paper_dlg.h"
+#include "generation/paper_dialog_controls.h"
 #include "practice/paper_frame.h"
 #include "support/memory_settings.h"
 #include "test_bank_support.h"
@@ -41,20 +43,15 @@ const std::string kAdjust =
 const std::string kPeriod =
     std::string(quillory::setting::kSection) + "/" + quillory::setting::kPeriod;
 
-template <typename Widget>
-Widget* Control(QWidget& dialog, int id) {
-    return dialog.findChild<Widget*>(QStringLiteral("ctl%1").arg(id));
-}
-
 void Click(QWidget& dialog, int button) {
-    Control<QPushButton>(dialog, button)->click();
+    FindControl<QPushButton>(dialog, button)->click();
 }
 
 QStringList RadiosEnabled(QWidget& dialog) {
     QStringList enabled;
-    for (const int id : {1037, 1038, 1040}) {
-        if (Control<QRadioButton>(dialog, id)->isEnabled()) {
-            enabled << Control<QRadioButton>(dialog, id)->text();
+    for (const int id : {kCtlPeriod7Days, kCtlPeriod30Days, kCtlPeriodAll}) {
+        if (FindControl<QRadioButton>(dialog, id)->isEnabled()) {
+            enabled << FindControl<QRadioButton>(dialog, id)->text();
         }
     }
     return enabled;
@@ -99,27 +96,27 @@ void PaperDialogsTest::autoPaperDialogListsTheTemplatesAndRemembersOnlyOnOk() {
     {
         CAutoPaperDlg dialog(settings, templates, nullptr);
         dialog.show();
-        QListWidget* list = Control<QListWidget>(dialog, 1041);
+        QListWidget* list = FindControl<QListWidget>(dialog, kCtlTemplateList);
         QCOMPARE(list->count(), 2);
         QCOMPARE(list->item(1)->text(), QStringLiteral("复习练习"));
         QCOMPARE(list->currentRow(), 0);
-        QVERIFY(Control<QRadioButton>(dialog, 1040)->isChecked());
+        QVERIFY(FindControl<QRadioButton>(dialog, kCtlPeriodAll)->isChecked());
         // The radios follow the check box.
         QCOMPARE(RadiosEnabled(dialog), QStringList());
-        Control<QCheckBox>(dialog, 1036)->click();
+        FindControl<QCheckBox>(dialog, kCtlAdjustByHistory)->click();
         QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
-        Control<QRadioButton>(dialog, 1038)->click();
-        Click(dialog, 2);
+        FindControl<QRadioButton>(dialog, kCtlPeriod30Days)->click();
+        Click(dialog, kCtlCancel);
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(settings.values, (std::map<std::string, int>{{kAdjust, 0}, {kPeriod, 2}}));
     }
     CAutoPaperDlg dialog(settings, templates, nullptr);
     dialog.show();
-    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral("  第1套 "));
-    Control<QCheckBox>(dialog, 1036)->click();
-    Control<QRadioButton>(dialog, 1038)->click();
-    Control<QListWidget>(dialog, 1041)->setCurrentRow(1);
-    Click(dialog, 1);
+    FindControl<QLineEdit>(dialog, kCtlPaperTitle)->setText(QStringLiteral("  第1套 "));
+    FindControl<QCheckBox>(dialog, kCtlAdjustByHistory)->click();
+    FindControl<QRadioButton>(dialog, kCtlPeriod30Days)->click();
+    FindControl<QListWidget>(dialog, kCtlTemplateList)->setCurrentRow(1);
+    Click(dialog, kCtlOk);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.Title(), std::string("第1套"));
     QCOMPARE(dialog.TemplateId(), kReviewTemplate);
@@ -131,18 +128,18 @@ void PaperDialogsTest::autoPaperDialogRefusesAnEmptyTitle() {
     MemorySettings settings;
     CAutoPaperDlg dialog(settings, {}, nullptr);
     dialog.show();
-    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral(" \t"));
-    Click(dialog, 1);
+    FindControl<QLineEdit>(dialog, kCtlPaperTitle)->setText(QStringLiteral(" \t"));
+    Click(dialog, kCtlOk);
     QVERIFY(dialog.isVisible());
     QCOMPARE(messages_.Shown().size(), size_t{1});
     QCOMPARE(messages_.Shown()[0].text, QStringLiteral("请输入试卷标题！"));
     QCOMPARE(messages_.Shown()[0].icon, QMessageBox::Warning);
-    QCOMPARE(dialog.focusWidget(), Control<QLineEdit>(dialog, 1022));
+    QCOMPARE(dialog.focusWidget(), FindControl<QLineEdit>(dialog, kCtlPaperTitle));
     QVERIFY(settings.values.empty());
 
     // Without templates the dialog closes with template 0, which the command refuses.
-    Control<QLineEdit>(dialog, 1022)->setText(QStringLiteral("第1套"));
-    Click(dialog, 1);
+    FindControl<QLineEdit>(dialog, kCtlPaperTitle)->setText(QStringLiteral("第1套"));
+    Click(dialog, kCtlOk);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.TemplateId(), 0);
 }
@@ -157,15 +154,15 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
         int focus;
     };
     const Case cases[] = {
-        {"", -1, "0", "150", "请输入一个介于 1 和 100 之间的整数。", 1068},
-        {"", -1, "0", "abc", "请输入一个介于 1 和 100 之间的整数。", 1068},
-        {"", -1, "101", "1", "请输入一个介于 1 和 100 之间的整数。", 1068},
-        {"", -1, "x", "abc", "请输入一个整数。", 1068},
-        {"", -1, "1", "101.5", "请输入一个介于 0 和 100 之间的整数。", 1070},
-        {"", -1, "1", "", "请输入一个数字。", 1070},
-        {" ", -1, "1", "2.5", "请输入试卷标题！", 1022},
-        {"练习", -1, "1", "2.5", "请选择试题类型！", 1066},
-        {"练习", 1, "2", "2.5", "试题数量超出总题数！", 1068},
+        {"", -1, "0", "150", "请输入一个介于 1 和 100 之间的整数。", kCtlCount},
+        {"", -1, "0", "abc", "请输入一个介于 1 和 100 之间的整数。", kCtlCount},
+        {"", -1, "101", "1", "请输入一个介于 1 和 100 之间的整数。", kCtlCount},
+        {"", -1, "x", "abc", "请输入一个整数。", kCtlCount},
+        {"", -1, "1", "101.5", "请输入一个介于 0 和 100 之间的整数。", kCtlScore},
+        {"", -1, "1", "", "请输入一个数字。", kCtlScore},
+        {" ", -1, "1", "2.5", "请输入试卷标题！", kCtlPaperTitle},
+        {"练习", -1, "1", "2.5", "请选择试题类型！", kCtlQuestionType},
+        {"练习", 1, "2", "2.5", "试题数量超出总题数！", kCtlCount},
     };
     for (const Case& c : cases) {
         const QString trace = QStringLiteral("%1 %2 %3").arg(c.count, c.score, c.message);
@@ -174,17 +171,17 @@ void PaperDialogsTest::targetedDialogRefusesInTheOrderOfItsChecks() {
                                         kChapterSet, nullptr);
         QVERIFY(dialog.InitDialog());
         dialog.show();
-        Control<QLineEdit>(dialog, 1022)->setText(QString::fromUtf8(c.title));
-        Control<QComboBox>(dialog, 1066)->setCurrentIndex(c.typeIndex);
-        Control<QLineEdit>(dialog, 1068)->setText(QString::fromUtf8(c.count));
-        Control<QLineEdit>(dialog, 1070)->setText(QString::fromUtf8(c.score));
+        FindControl<QLineEdit>(dialog, kCtlPaperTitle)->setText(QString::fromUtf8(c.title));
+        FindControl<QComboBox>(dialog, kCtlQuestionType)->setCurrentIndex(c.typeIndex);
+        FindControl<QLineEdit>(dialog, kCtlCount)->setText(QString::fromUtf8(c.count));
+        FindControl<QLineEdit>(dialog, kCtlScore)->setText(QString::fromUtf8(c.score));
         messages_.Clear();
-        Click(dialog, 1);
+        Click(dialog, kCtlOk);
         QVERIFY2(dialog.isVisible(), qPrintable(trace));
         QCOMPARE(messages_.Shown().size(), size_t{1});
         QCOMPARE(messages_.Shown()[0].text, c.message);
         QCOMPARE(messages_.Shown()[0].icon, QMessageBox::Warning);
-        QVERIFY2(dialog.focusWidget() == Control<QWidget>(dialog, c.focus), qPrintable(trace));
+        QVERIFY2(dialog.focusWidget() == FindControl<QWidget>(dialog, c.focus), qPrintable(trace));
         QVERIFY(settings.values.empty());
     }
 }
@@ -196,37 +193,37 @@ void PaperDialogsTest::targetedDialogLowersTheCountToTheChosenType() {
                                     kChapterSet, nullptr);
     QVERIFY(dialog.InitDialog());
     dialog.show();
-    QComboBox* types = Control<QComboBox>(dialog, 1066);
+    QComboBox* types = FindControl<QComboBox>(dialog, kCtlQuestionType);
     QCOMPARE(types->count(), 2);
     QCOMPARE(types->currentIndex(), -1);
     QCOMPARE(types->itemText(0), QStringLiteral("单项选择题"));
     QCOMPARE(types->itemData(1).toInt(), kBlankType);
     QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
-    QVERIFY(Control<QRadioButton>(dialog, 1037)->isChecked());
-    QCOMPARE(Control<QLineEdit>(dialog, 1070)->text(), QStringLiteral("1"));
+    QVERIFY(FindControl<QRadioButton>(dialog, kCtlPeriod7Days)->isChecked());
+    QCOMPARE(FindControl<QLineEdit>(dialog, kCtlScore)->text(), QStringLiteral("1"));
 
-    QLineEdit* count = Control<QLineEdit>(dialog, 1068);
+    QLineEdit* count = FindControl<QLineEdit>(dialog, kCtlCount);
     count->setText(QStringLiteral("10"));
     types->setCurrentIndex(0);
     QCOMPARE(count->text(), QStringLiteral("3"));
-    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:3"));
+    QCOMPARE(FindControl<QLabel>(dialog, kCtlTypeCount)->text(), QStringLiteral("本类题数:3"));
     types->setCurrentIndex(1);
     QCOMPARE(count->text(), QStringLiteral("1"));
-    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:1"));
+    QCOMPARE(FindControl<QLabel>(dialog, kCtlTypeCount)->text(), QStringLiteral("本类题数:1"));
     // A smaller count stays; the arrows keep within the type's count.
     types->setCurrentIndex(0);
     QCOMPARE(count->text(), QStringLiteral("1"));
     for (int i = 0; i < 5; ++i) {
-        dialog.findChild<QWidget*>(QStringLiteral("ctl1067"))
+        FindControl<QWidget>(dialog, kCtlCountArrows)
             ->findChild<QAbstractButton*>(QStringLiteral("up"))
             ->click();
     }
     QCOMPARE(count->text(), QStringLiteral("3"));
 
     // A count equal to the type's count is taken.
-    Control<QLineEdit>(dialog, 1070)->setText(QStringLiteral("2.5"));
-    Control<QRadioButton>(dialog, 1040)->click();
-    Click(dialog, 1);
+    FindControl<QLineEdit>(dialog, kCtlScore)->setText(QStringLiteral("2.5"));
+    FindControl<QRadioButton>(dialog, kCtlPeriodAll)->click();
+    Click(dialog, kCtlOk);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.TypeId(), kChoiceType);
     QCOMPARE(dialog.Count(), 3);
@@ -243,12 +240,12 @@ void PaperDialogsTest::targetedDialogCancelRemembersNothing() {
     QVERIFY(dialog.InitDialog());
     dialog.show();
     // Below 1.2 黄河 there is one choice question and no blank.
-    Control<QComboBox>(dialog, 1066)->setCurrentIndex(1);
-    QCOMPARE(Control<QLabel>(dialog, 1069)->text(), QStringLiteral("本类题数:0"));
-    Control<QCheckBox>(dialog, 1036)->click();
+    FindControl<QComboBox>(dialog, kCtlQuestionType)->setCurrentIndex(1);
+    QCOMPARE(FindControl<QLabel>(dialog, kCtlTypeCount)->text(), QStringLiteral("本类题数:0"));
+    FindControl<QCheckBox>(dialog, kCtlAdjustByHistory)->click();
     QCOMPARE(RadiosEnabled(dialog), QStringList({"7天", "30天", "全部"}));
-    Control<QRadioButton>(dialog, 1038)->click();
-    Click(dialog, 2);
+    FindControl<QRadioButton>(dialog, kCtlPeriod30Days)->click();
+    Click(dialog, kCtlCancel);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QVERIFY(settings.values.empty());
 }
@@ -268,9 +265,9 @@ void PaperDialogsTest::newPaperCommandShowsThePaperExpandedAndSelected() {
         if (dialog == nullptr) {
             return;
         }
-        Control<QLineEdit>(*dialog, 1022)->setText(QStringLiteral("我的练习"));
+        FindControl<QLineEdit>(*dialog, kCtlPaperTitle)->setText(QStringLiteral("我的练习"));
         answered = true;
-        Click(*dialog, 1);
+        Click(*dialog, kCtlOk);
     });
     QVERIFY(WaitForPage(*frame.ContentView(), [&] { frame.Command(kCmdNewPaper)->trigger(); }));
     QVERIFY(answered);

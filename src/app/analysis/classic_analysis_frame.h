@@ -14,7 +14,7 @@ public:
 
     // The summary item and the reference papers, the summary selected.
     void LoadTree() override;
-    // Command 138: the summary over the reference papers built, its weights
+    // The summary command: the summary over the reference papers built, its weights
     // stored, and shown (no menu or button carries it).
     void BuildClassicAnalysis();
 

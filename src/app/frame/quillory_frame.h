@@ -18,8 +18,8 @@ class QAction;
 class CQuilloryFrame : public QMainWindow {
     Q_OBJECT
 public:
-    // resource names the frame's menu and toolbar (4, 156, 166, 152, 172,
-    // 173); owner is the main menu, told when the frame hides itself.
+    // resource names the frame's menu and toolbar (see FindFrameLayout);
+    // owner is the main menu, told when the frame hides itself.
     CQuilloryFrame(CBankSession& bank, FrameResource resource, QWidget* owner);
     ~CQuilloryFrame() override;
 

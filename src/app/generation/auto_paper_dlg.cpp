@@ -9,17 +9,10 @@
 #include <QListWidget>
 #include <optional>
 
+#include "generation/paper_dialog_controls.h"
 #include "generation/period_controls.h"
+#include "widgets/control_name.h"
 #include "widgets/message_box.h"
-
-namespace {
-
-enum Control {
-    kTitleEdit = 1022,
-    kTemplateList = 1041,
-};
-
-}  // namespace
 
 CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
                              const std::vector<quillory::TemplateChoice>& templates,
@@ -29,12 +22,12 @@ CAutoPaperDlg::CAutoPaperDlg(quillory::Settings& settings,
     setObjectName(QStringLiteral("AutoPaperDialog"));
 
     titleEdit_ = new QLineEdit(this);
-    titleEdit_->setObjectName(QStringLiteral("ctl%1").arg(kTitleEdit));
+    titleEdit_->setObjectName(ControlName(kCtlPaperTitle));
     PeriodControls period = MakePeriodControls(this);
     adjustBox_ = period.adjustBox;
     periods_ = period.periods;
     templateList_ = new QListWidget(this);
-    templateList_->setObjectName(QStringLiteral("ctl%1").arg(kTemplateList));
+    templateList_->setObjectName(ControlName(kCtlTemplateList));
     for (const quillory::TemplateChoice& choice : templates_) {
         auto* item = new QListWidgetItem(QString::fromStdString(choice.title), templateList_);
         item->setData(Qt::UserRole, choice.id);

@@ -12,21 +12,13 @@
 
 #include "core/common/text.h"
 #include "core/generation/paper_choices.h"
+#include "generation/paper_dialog_controls.h"
 #include "generation/period_controls.h"
 #include "generation/up_down_buttons.h"
+#include "widgets/control_name.h"
 #include "widgets/message_box.h"
 
 namespace {
-
-enum Control {
-    kTitleEdit = 1022,
-    kTypeCombo = 1066,
-    kCountSpin = 1067,
-    kCountEdit = 1068,
-    kTypeCount = 1069,
-    kScoreEdit = 1070,
-    kScoreSpin = 1071,
-};
 
 constexpr int kScoreSpinUpper = 100;
 
@@ -55,19 +47,19 @@ CKnowledgeCreatePaperDlg::CKnowledgeCreatePaperDlg(quillory::DataStore& store,
     setObjectName(QStringLiteral("KnowledgeCreatePaperDialog"));
 
     titleEdit_ = new QLineEdit(title, this);
-    titleEdit_->setObjectName(QStringLiteral("ctl%1").arg(kTitleEdit));
+    titleEdit_->setObjectName(ControlName(kCtlPaperTitle));
     typeCombo_ = new QComboBox(this);
-    typeCombo_->setObjectName(QStringLiteral("ctl%1").arg(kTypeCombo));
+    typeCombo_->setObjectName(ControlName(kCtlQuestionType));
     typeCount_ = new QLabel(QStringLiteral("本类题数："), this);
-    typeCount_->setObjectName(QStringLiteral("ctl%1").arg(kTypeCount));
+    typeCount_->setObjectName(ControlName(kCtlTypeCount));
     countEdit_ = new QLineEdit(QString::number(count_), this);
-    countEdit_->setObjectName(QStringLiteral("ctl%1").arg(kCountEdit));
+    countEdit_->setObjectName(ControlName(kCtlCount));
     countSpin_ = new CUpDownButtons(countEdit_, this);
-    countSpin_->setObjectName(QStringLiteral("ctl%1").arg(kCountSpin));
+    countSpin_->setObjectName(ControlName(kCtlCountArrows));
     scoreEdit_ = new QLineEdit(QString::number(score_), this);
-    scoreEdit_->setObjectName(QStringLiteral("ctl%1").arg(kScoreEdit));
+    scoreEdit_->setObjectName(ControlName(kCtlScore));
     scoreSpin_ = new CUpDownButtons(scoreEdit_, this);
-    scoreSpin_->setObjectName(QStringLiteral("ctl%1").arg(kScoreSpin));
+    scoreSpin_->setObjectName(ControlName(kCtlScoreArrows));
     auto* hint = new QLabel(
         QStringLiteral("提示：为提高针对性训练效果，请在完成已有试卷后再组织下一套试卷。"), this);
     hint->setWordWrap(true);

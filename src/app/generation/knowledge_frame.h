@@ -19,7 +19,7 @@ protected:
     void UpdateCommandStates() override;
 
 private:
-    // Command 189: asks for a practice paper for the current point and every
+    // kCmdTargeted: asks for a practice paper for the current point and every
     // point below it.
     void TargetedPractice();
 

@@ -10,21 +10,18 @@
 
 #include "core/host/host.h"
 #include "core/host/setting_names.h"
+#include "generation/paper_dialog_controls.h"
+#include "widgets/control_name.h"
 
 namespace {
-
-enum Control {
-    kAdjustBox = 1036,
-    kOk = 1,
-    kCancel = 2,
-};
 
 struct PeriodRadio {
     int control;
     const char* text;
 };
 
-constexpr PeriodRadio kPeriodRadios[] = {{1037, "7天"}, {1038, "30天"}, {1040, "全部"}};
+constexpr PeriodRadio kPeriodRadios[] = {
+    {kCtlPeriod7Days, "7天"}, {kCtlPeriod30Days, "30天"}, {kCtlPeriodAll, "全部"}};
 
 void EnablePeriods(const PeriodControls& controls) {
     for (QAbstractButton* radio : controls.periods->buttons()) {
@@ -37,14 +34,14 @@ void EnablePeriods(const PeriodControls& controls) {
 PeriodControls MakePeriodControls(QDialog* dialog) {
     PeriodControls controls;
     controls.adjustBox = new QCheckBox(QStringLiteral("根据历史纪录调整试题"), dialog);
-    controls.adjustBox->setObjectName(QStringLiteral("ctl%1").arg(kAdjustBox));
+    controls.adjustBox->setObjectName(ControlName(kCtlAdjustByHistory));
     controls.periods = new QButtonGroup(dialog);
     controls.layout = new QHBoxLayout;
     controls.layout->addWidget(controls.adjustBox);
     int index = 0;
     for (const PeriodRadio& entry : kPeriodRadios) {
         auto* radio = new QRadioButton(QString::fromUtf8(entry.text), dialog);
-        radio->setObjectName(QStringLiteral("ctl%1").arg(entry.control));
+        radio->setObjectName(ControlName(entry.control));
         controls.periods->addButton(radio, index++);
         controls.layout->addWidget(radio);
     }
@@ -76,8 +73,8 @@ QDialogButtonBox* MakeOkCancelButtons(QDialog* dialog) {
     auto* buttons = new QDialogButtonBox(dialog);
     QPushButton* ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
     QPushButton* cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("ctl%1").arg(kOk));
-    cancel->setObjectName(QStringLiteral("ctl%1").arg(kCancel));
+    ok->setObjectName(ControlName(kCtlOk));
+    cancel->setObjectName(ControlName(kCtlCancel));
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);

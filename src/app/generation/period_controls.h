@@ -15,8 +15,8 @@ class Settings;
 }
 
 struct PeriodControls {
-    QCheckBox* adjustBox = nullptr;   // 1036
-    QButtonGroup* periods = nullptr;  // radio IDs 0, 1, 2 = the period index
+    QCheckBox* adjustBox = nullptr;
+    QButtonGroup* periods = nullptr;  // button IDs 0, 1, 2 = the period index
     QBoxLayout* layout = nullptr;
 };
 

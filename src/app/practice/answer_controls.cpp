@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "core/common/text.h"
+#include "widgets/control_name.h"
 #include "widgets/utf8_text.h"
 
 namespace {
@@ -89,9 +90,8 @@ CAnswerControls::~CAnswerControls() {
     DestroyAnswerControls();
 }
 
-QString CAnswerControls::ControlName(size_t group, size_t index) {
-    return QStringLiteral("ctl%1").arg(kFirstControlId + 100 * static_cast<int>(group) +
-                                       static_cast<int>(index));
+int CAnswerControls::ControlId(size_t group, size_t index) {
+    return kFirstControlId + 100 * static_cast<int>(group) + static_cast<int>(index);
 }
 
 void CAnswerControls::BuildAnswerForm(QWidget* parent, QPoint origin, std::string_view description,
@@ -113,7 +113,7 @@ void CAnswerControls::BuildAnswerForm(QWidget* parent, QPoint origin, std::strin
             if (window == nullptr) {
                 continue;
             }
-            window->setObjectName(ControlName(k, i));
+            window->setObjectName(ControlName(ControlId(k, i)));
             window->setGeometry(origin.x() + control.left, origin.y() + control.top,
                                 control.right - control.left, control.bottom - control.top);
             if (quillory::KindOf(control) == quillory::ControlKind::Radio) {

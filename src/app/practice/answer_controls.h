@@ -5,7 +5,6 @@
 
 #include <QPoint>
 #include <QPointer>
-#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -40,9 +39,9 @@ public:
 
     const quillory::AnswerForm& Form() const { return form_; }
 
-    // The object name of a control's window: "ctl" and its control ID,
+    // The control ID of a control's window, which ControlName names:
     // 60000 + 100 × group + index in the group.
-    static QString ControlName(size_t group, size_t index);
+    static int ControlId(size_t group, size_t index);
 
 private:
     quillory::AnswerForm form_;

@@ -40,7 +40,7 @@ public:
     // bits; at the first (last) node nothing moves.
     int Previous(int nodeId);
     int Next(int nodeId);
-    // Command 185 and the panel's submit while answering or scoring by hand.
+    // kCmdSubmit and the panel's submit while answering or scoring by hand.
     void Submit();
 
     void ResetTree() override;

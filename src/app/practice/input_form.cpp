@@ -12,6 +12,8 @@
 #include "core/common/internal_link.h"
 #include "core/practice/answer_panel.h"
 #include "core/practice/exam_countdown.h"
+#include "practice/panel_controls.h"
+#include "widgets/control_name.h"
 #include "widgets/utf8_text.h"
 
 // The panel's icons live in the application library; a static library needs
@@ -21,25 +23,6 @@ static void InitExamResources() {
 }
 
 namespace {
-
-// The panel's windows; tests find them by these numbers as "ctl<ID>".
-enum PanelControl : int {
-    kTitleText = 1022,
-    kScoreLineText = 1023,
-    kScoreEntry = 1024,
-    kAnswerArea = 1025,
-    kToggleButton = 1026,
-    kPreviousButton = 1027,
-    kNextButton = 1028,
-    kScoringIcon = 1029,
-    kCorrectIcon = 1030,
-    kPartlyCorrectIcon = 1031,
-    kWrongIcon = 1032,
-    kAnsweringIcon = 1033,
-    kTimeLeftText = 1034,
-    kSubmitButton = 1035,
-    kAnswerCaptionText = 1036,
-};
 
 // The form is laid out in dialog units of an 8-point dialog font (4 × 8
 // units make 6 × 13 pixels), so that the answer area keeps the pixel size
@@ -81,7 +64,7 @@ int CInputForm::FormHeight() const {
 
 template <typename Window>
 Window* CInputForm::Add(Window* window, int id, const QRect& dialogUnits) {
-    window->setObjectName(QStringLiteral("ctl%1").arg(id));
+    window->setObjectName(ControlName(id));
     window->setGeometry(ToPixels(dialogUnits));
     return window;
 }
@@ -95,15 +78,15 @@ QLabel* CInputForm::AddIcon(int id, const char* resource, const QRect& dialogUni
 }
 
 void CInputForm::LayOutForm() {
-    title_ = Add(new QLabel(form_), kTitleText, QRect(7, 7, 369, 18));
+    title_ = Add(new QLabel(form_), kCtlNodeTitle, QRect(7, 7, 369, 18));
     title_->setAlignment(Qt::AlignCenter);
     title_->setTextFormat(Qt::PlainText);
     QFont titleFont = title_->font();
     titleFont.setBold(true);
     title_->setFont(titleFont);
 
-    correctIcon_ = AddIcon(kCorrectIcon, ":/exam/correct.png", QRect(52, 23, 21, 20));
-    scoreEntry_ = Add(new QLineEdit(form_), kScoreEntry, QRect(340, 25, 36, 17));
+    correctIcon_ = AddIcon(kCtlCorrectIcon, ":/exam/correct.png", QRect(52, 23, 21, 20));
+    scoreEntry_ = Add(new QLineEdit(form_), kCtlScoreEntry, QRect(340, 25, 36, 17));
     scoreEntry_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Digits and a decimal point: the score is shown as "%.1f".
     scoreEntry_->setValidator(new QRegularExpressionValidator(
@@ -113,13 +96,13 @@ void CInputForm::LayOutForm() {
 
     // Wider than the template's boxes so that the longest score line fits
     // the application font; their texts are right-aligned and never meet.
-    timeLeft_ = Add(new QLabel(form_), kTimeLeftText, QRect(100, 27, 116, 13));
+    timeLeft_ = Add(new QLabel(form_), kCtlTimeLeft, QRect(100, 27, 116, 13));
     timeLeft_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    scoreLine_ = Add(new QLabel(form_), kScoreLineText, QRect(180, 27, 157, 13));
+    scoreLine_ = Add(new QLabel(form_), kCtlScoreLine, QRect(180, 27, 157, 13));
     scoreLine_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Add(new QLabel(QStringLiteral("您的答案："), form_), kAnswerCaptionText, QRect(10, 30, 45, 12));
+    Add(new QLabel(QStringLiteral("您的答案："), form_), kCtlAnswerCaption, QRect(10, 30, 45, 12));
 
-    auto* area = Add(new QFrame(form_), kAnswerArea, QRect(7, 43, 369, 127));
+    auto* area = Add(new QFrame(form_), kCtlAnswerArea, QRect(7, 43, 369, 127));
     area->setFrameShape(QFrame::Box);
     area->setFrameShadow(QFrame::Sunken);
     // A sheet to write on, set off from the panel.
@@ -129,18 +112,18 @@ void CInputForm::LayOutForm() {
     area->lower();
     answerArea_ = area;
 
-    partlyIcon_ = AddIcon(kPartlyCorrectIcon, ":/exam/partly.png", QRect(79, 46, 21, 20));
-    wrongIcon_ = AddIcon(kWrongIcon, ":/exam/wrong.png", QRect(114, 46, 21, 20));
-    answeringIcon_ = AddIcon(kAnsweringIcon, ":/exam/answering.png", QRect(146, 46, 21, 20));
-    scoringIcon_ = AddIcon(kScoringIcon, ":/exam/scoring.png", QRect(14, 47, 21, 20));
+    partlyIcon_ = AddIcon(kCtlPartlyCorrectIcon, ":/exam/partly.png", QRect(79, 46, 21, 20));
+    wrongIcon_ = AddIcon(kCtlWrongIcon, ":/exam/wrong.png", QRect(114, 46, 21, 20));
+    answeringIcon_ = AddIcon(kCtlAnsweringIcon, ":/exam/answering.png", QRect(146, 46, 21, 20));
+    scoringIcon_ = AddIcon(kCtlScoringIcon, ":/exam/scoring.png", QRect(14, 47, 21, 20));
 
-    toggleButton_ = Add(new QPushButton(QStringLiteral("答案(&A)"), form_), kToggleButton,
+    toggleButton_ = Add(new QPushButton(QStringLiteral("答案(&A)"), form_), kCtlToggleAnswer,
                         QRect(19, 173, 71, 17));
-    previousButton_ = Add(new QPushButton(QStringLiteral("<<上一个(&B)"), form_), kPreviousButton,
+    previousButton_ = Add(new QPushButton(QStringLiteral("<<上一个(&B)"), form_), kCtlPrevious,
                           QRect(117, 173, 71, 17));
-    nextButton_ = Add(new QPushButton(QStringLiteral("下一个>>(&N)"), form_), kNextButton,
+    nextButton_ = Add(new QPushButton(QStringLiteral("下一个>>(&N)"), form_), kCtlNext,
                       QRect(189, 173, 71, 17));
-    submitButton_ = Add(new QPushButton(QStringLiteral("交卷(&S)"), form_), kSubmitButton,
+    submitButton_ = Add(new QPushButton(QStringLiteral("交卷(&S)"), form_), kCtlSubmit,
                         QRect(291, 173, 71, 17));
     connect(toggleButton_, &QPushButton::clicked, this, &CInputForm::ToggleAnswer);
     connect(previousButton_, &QPushButton::clicked, this, &CInputForm::OnPrevious);

@@ -29,7 +29,7 @@ public:
     int LoadPaperTree(int rootId, quillory::PaperFilter filter);
     void LoadTree() override;
 
-    // Generates and stores a practice paper from a template (command 183)
+    // Generates and stores a practice paper from a template (kCmdNewPaper)
     // or of count questions of one type for a knowledge set (the knowledge
     // module's targeted practice), with the progress window over the
     // program; then the practice tree shows it expanded and selected. A
@@ -55,7 +55,7 @@ protected:
 
 private:
     void DeletePaper();
-    // Command 183: the auto-paper dialog, then the paper it asks for.
+    // kCmdNewPaper: the auto-paper dialog, then the paper it asks for.
     void NewPaper();
     void ShowNewPaper(int paperId);
 

@@ -1,4 +1,4 @@
-// The practice paper frame's generation: command 183 with the auto-paper
+// The practice paper frame's generation: kCmdNewPaper with the auto-paper
 // dialog, and the two kinds of generated paper.
 #include <QInputDialog>
 #include <QLineEdit>

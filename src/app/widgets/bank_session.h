@@ -26,7 +26,7 @@ public:
     const QString& ApplicationTitle() const { return applicationTitle_; }
     quillory::Settings& Settings() { return *settings_; }
 
-    // Command 148, one state for all frames, on at start.
+    // kCmdRelatedInfo, one state for all frames, on at start.
     bool RelatedInfo() const { return relatedInfo_; }
     void SetRelatedInfo(bool on) { relatedInfo_ = on; }
 
