@@ -16,7 +16,7 @@ PaperNodeList RandomTree(int count) {
     for (int i = 1; i <= count; ++i) {
         const int parent =
             i <= 100 ? 0 : 550000 + 1 + (random.Next() * 32768 + random.Next()) % (i - 1);
-        list.Add({550000 + i, parent, Format("第%d题 数学", random.Next() % 500), 0});
+        list.Add({550000 + i, parent, Format("第%d题 数学", random.Next() % 500)});
     }
     return list;
 }
@@ -36,7 +36,7 @@ BENCHMARK(OrderRandomTree)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond
 void OrderDeepChain(benchmark::State& state) {
     PaperNodeList source;
     for (int id = 100000; id >= 1; --id) {
-        source.Add({id, id - 1, "节", 0});
+        source.Add({id, id - 1, "节"});
     }
     for (auto _ : state) {
         state.PauseTiming();

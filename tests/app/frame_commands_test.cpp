@@ -37,8 +37,9 @@ QAction* Cmd(const CQuilloryFrame& frame, int id) {
 }
 
 // A frame the tests may add nodes to, as a derived frame's tree load does.
-void AddNode(CQuilloryFrame& frame, int id, int parentId, const QString& title, int tag = 0) {
-    frame.Nodes().Add({id, parentId, title.toStdString(), tag});
+void AddNode(CQuilloryFrame& frame, int id, int parentId, const QString& title, int historyId = 0) {
+    frame.Nodes().Add(
+        {.id = id, .superiorId = parentId, .title = title.toStdString(), .historyId = historyId});
     frame.TreeView()->InsertItemById(id, parentId, title, 0, 1);
 }
 

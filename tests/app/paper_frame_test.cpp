@@ -143,7 +143,7 @@ void PaperFrameTest::classicTreeHoldsTheClassicPapersInOrder() {
     QCOMPARE(nodes[4].id, kSecondPaper);
     QCOMPARE(nodes[5].id, kSection);
     QCOMPARE(nodes[6].id, kItem);
-    QCOMPARE(nodes[6].tag, 200001);
+    QCOMPARE(nodes[6].questionId, 200001);
     QCOMPARE(nodes.IndexOf(550001), -1);
     QCOMPARE(tree.FindItemById(kSection)->parent(), tree.FindItemById(kSecondPaper));
     QCOMPARE(tree.FindItemById(kItem)->parent(), tree.FindItemById(kSection));

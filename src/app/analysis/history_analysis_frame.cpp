@@ -96,9 +96,9 @@ void CHistoryAnalysisFrame::showEvent(QShowEvent* event) {
     }
 }
 
-int CHistoryAnalysisFrame::CurrentTag() {
+int CHistoryAnalysisFrame::CurrentHistoryId() {
     const int index = Nodes().IndexOf(CurrentItemId());
-    return index < 0 ? 0 : Nodes()[static_cast<size_t>(index)].tag;
+    return index < 0 ? 0 : Nodes()[static_cast<size_t>(index)].historyId;
 }
 
 void CHistoryAnalysisFrame::UpdateCommandStates() {
@@ -106,8 +106,8 @@ void CHistoryAnalysisFrame::UpdateCommandStates() {
     // The notebook holds no record of its own to delete.
     EnableCommand(kCmdDelete,
                   CurrentItemId() != -1 && CurrentItemId() != quillory::kMistakesItemId);
-    // Only a record item (its tag is the record's first History ID) can be reviewed.
-    EnableCommand(kCmdReview, CurrentTag() != 0);
+    // Only a record item can be reviewed.
+    EnableCommand(kCmdReview, CurrentHistoryId() != 0);
 }
 
 void CHistoryAnalysisFrame::DeleteRecords() {
@@ -134,7 +134,7 @@ void CHistoryAnalysisFrame::DeleteRecords() {
 }
 
 void CHistoryAnalysisFrame::Review() {
-    if (const int historyId = CurrentTag(); historyId != 0) {
+    if (const int historyId = CurrentHistoryId(); historyId != 0) {
         emit reviewExamRequested(this, historyId);
     }
 }

@@ -27,7 +27,8 @@ protected:
 private:
     void DeleteRecords();
     void Review();
-    int CurrentTag();
+    // The current record's first History row; 0 for any other item.
+    int CurrentHistoryId();
 
     std::unordered_map<int, std::string> links_;  // item ID -> what it shows
     // A build's progress window disables the frames while it runs, and the

@@ -47,7 +47,7 @@ void CKnowledgeFrame::LoadTree() {
     }
     quillory::PaperNodeList points;
     for (const quillory::KnowledgeRow& row : *rows) {
-        points.Add({row.ID, row.SuperiorID, row.Title, 0});
+        points.Add({row.ID, row.SuperiorID, row.Title});
     }
     points.Order();
     // The node list stays empty: it is the paper modules' list.

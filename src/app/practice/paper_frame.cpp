@@ -87,10 +87,10 @@ QTreeWidgetItem* CPaperFrame::InsertPaperNode(const quillory::PaperNode& node) {
 void CPaperFrame::OnTreeSelect(int itemId) {
     CQuilloryFrame::OnTreeSelect(itemId);
     const int index = Nodes().IndexOf(itemId);
-    if (index >= 0 && Nodes()[static_cast<size_t>(index)].tag != 0) {
+    if (index >= 0 && Nodes()[static_cast<size_t>(index)].questionId != 0) {
         const quillory::PaperNode& node = Nodes()[static_cast<size_t>(index)];
         ContentView()->Navigate(QString::fromStdString(
-            quillory::MakeLink(quillory::LinkKind::Question, node.tag, node.title)));
+            quillory::MakeLink(quillory::LinkKind::Question, node.questionId, node.title)));
     } else {
         ContentView()->Navigate(
             QString::fromStdString(quillory::MakeLink(quillory::LinkKind::Paper, itemId)));

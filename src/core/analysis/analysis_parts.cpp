@@ -14,7 +14,8 @@ namespace quillory {
 PaperNodeList KnowledgeTree(const std::vector<KnowledgeRow>& rows) {
     PaperNodeList tree;
     for (size_t i = 0; i < rows.size(); ++i) {
-        tree.Add({rows[i].ID, rows[i].SuperiorID, rows[i].Title, static_cast<int>(i)});
+        tree.Add(
+            {.id = rows[i].ID, .superiorId = rows[i].SuperiorID, .title = rows[i].Title, .row = i});
     }
     tree.Order();
     return tree;

@@ -13,7 +13,7 @@ class DataStore;
 class PaperNodeList;
 struct KnowledgeRow;
 
-// The knowledge points in tree order, each node's tag its row's position.
+// The knowledge points in tree order, each node's row its position in rows.
 PaperNodeList KnowledgeTree(const std::vector<KnowledgeRow>& rows);
 
 // A piece of an ID list names a knowledge point when it has six characters

@@ -78,7 +78,7 @@ std::optional<std::vector<ReferenceQuestion>> ReadReferenceQuestions(
         if (row.IsReference) {
             references.insert(row.ID);
         }
-        papers.Add({row.ID, row.SuperiorID, row.Title, static_cast<int>(i)});
+        papers.Add({.id = row.ID, .superiorId = row.SuperiorID, .title = row.Title, .row = i});
     }
     papers.Order();
     std::unordered_map<int, const QuestionRow*> questionById;
@@ -96,7 +96,7 @@ std::optional<std::vector<ReferenceQuestion>> ReadReferenceQuestions(
         if (references.count(node->id) != 0) {
             paperTitle = node->title;
         }
-        const PaperRow& row = (*paperRows)[static_cast<size_t>(node->tag)];
+        const PaperRow& row = (*paperRows)[node->row];
         if (row.QuestionID == 0) {
             continue;
         }
@@ -202,7 +202,7 @@ std::optional<std::string> BuildClassicAnalysis(PageContext& context, ClassicPag
     std::vector<std::pair<int, int>> weights;
     for (size_t point = 0; point < knowledge.Size(); ++point) {
         const PaperNode& node = knowledge[point];
-        const KnowledgeRow& row = (*knowledgeRows)[static_cast<size_t>(node.tag)];
+        const KnowledgeRow& row = (*knowledgeRows)[node.row];
         Step(*progress, "知识点:" + node.title);
 
         // The columns in type order, each with its questions in list order:

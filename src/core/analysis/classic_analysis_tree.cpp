@@ -11,12 +11,15 @@ std::optional<std::vector<ClassicAnalysisItem>> LoadClassicAnalysisTree(DataStor
         return std::nullopt;
     }
     std::vector<ClassicAnalysisItem> items;
-    items.push_back({{kClassicAnalysisRootId, 0, "经典试卷汇总分析", 0},
+    items.push_back({{kClassicAnalysisRootId, 0, "经典试卷汇总分析"},
                      std::string(kLinkPrefix) + "ClassicAnalysis:000000"});
     int nextId = kClassicAnalysisRootId + 1;
     for (; !rows->AtEnd(); rows->Next()) {
         const int paperId = rows->Int("ID");
-        items.push_back({{nextId++, kClassicAnalysisRootId, rows->Text("Title"), paperId},
+        items.push_back({{.id = nextId++,
+                          .superiorId = kClassicAnalysisRootId,
+                          .title = rows->Text("Title"),
+                          .referencePaperId = paperId},
                          MakeLink(LinkKind::ClassicAnalysis, paperId)});
     }
     if (rows->Failed()) {

@@ -15,7 +15,7 @@ class DataStore;
 inline constexpr int kClassicAnalysisRootId = 800000;
 
 struct ClassicAnalysisItem {
-    PaperNode node;    // tag: the reference paper's ID (0 for the summary)
+    PaperNode node;    // referencePaperId: 0 for the summary
     std::string link;  // what selecting the item shows
 };
 

@@ -96,7 +96,7 @@ std::optional<HistoryRecordFigures> ReadHistoryRecordFigures(DataStore& store, i
         RecordLine line;
         line.item.depth = nodes.Depth(node.id);
         line.item.title = node.title;
-        if ((*tree)[static_cast<size_t>(node.tag)].QuestionID != 0) {
+        if ((*tree)[node.row].QuestionID != 0) {
             const auto found = std::find_if(
                 answers->begin(), answers->end(),
                 [&](const AnswerRecord& entry) { return entry.paperItemId == node.id; });

@@ -167,7 +167,7 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
 
     for (size_t point = 0; point < knowledge.Size(); ++point) {
         const PaperNode& node = knowledge[point];
-        const KnowledgeRow& row = (*knowledgeRows)[static_cast<size_t>(node.tag)];
+        const KnowledgeRow& row = (*knowledgeRows)[node.row];
         const PointFigures& pointFigures = figures[point];
         Step(*progress, "知识点:" + node.title);
 

@@ -31,7 +31,7 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
     }
     std::vector<HistoryTreeItem> items;
     items.push_back({HistoryItemKind::Root,
-                     {kHistoryRootId, 0, "用户历史分析", 0},
+                     {kHistoryRootId, 0, "用户历史分析"},
                      std::string(kLinkPrefix) + "HistoryAnalysis:000000"});
     int nextId = kHistoryRootId + 1;
     size_t day = 0;
@@ -67,7 +67,7 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
             finishDay();
             day = items.size();
             items.push_back(
-                {HistoryItemKind::Day, {nextId++, kHistoryRootId, FormatDate(rowDate), 0}, {}});
+                {HistoryItemKind::Day, {nextId++, kHistoryRootId, FormatDate(rowDate)}, {}});
             daySums = row;
         } else {
             finishRecord();
@@ -77,8 +77,10 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
         record = items.size();
         const int historyId = rows->Int("ID");
         items.push_back({HistoryItemKind::Record,
-                         {nextId++, items[day].node.id,
-                          "(" + FormatTime(rowTime) + ")" + rows->Text("PaperTitle"), historyId},
+                         {.id = nextId++,
+                          .superiorId = items[day].node.id,
+                          .title = "(" + FormatTime(rowTime) + ")" + rows->Text("PaperTitle"),
+                          .historyId = historyId},
                          MakeLink(LinkKind::HistoryAnalysis, historyId)});
         recordSums = row;
         date = rowDate;
@@ -89,7 +91,7 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
     }
     finishDay();
     items.push_back(
-        {HistoryItemKind::Mistakes, {kMistakesItemId, 0, "错题本", 0}, MakeMistakesLink(0, 0)});
+        {HistoryItemKind::Mistakes, {kMistakesItemId, 0, "错题本"}, MakeMistakesLink(0, 0)});
     return items;
 }
 
@@ -101,10 +103,10 @@ bool DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeLis
             return false;
         }
         for (const PaperNode& node : nodes.Nodes()) {
-            if (node.tag == 0 || !nodes.IsUnder(node.id, itemId)) {
+            if (node.historyId == 0 || !nodes.IsUnder(node.id, itemId)) {
                 continue;
             }
-            auto rows = store.Query(Format("select * from History where ID=%d", node.tag));
+            auto rows = store.Query(Format("select * from History where ID=%d", node.historyId));
             if (!rows) {
                 return false;
             }

@@ -21,7 +21,7 @@ enum class HistoryItemKind { Root, Day, Record, Mistakes };
 
 struct HistoryTreeItem {
     HistoryItemKind kind = HistoryItemKind::Root;
-    PaperNode node;    // tag: the record's first History ID (0 for the root and days)
+    PaperNode node;    // a record's historyId is its first History row
     std::string link;  // what selecting the item shows; empty: nothing
 };
 

@@ -76,7 +76,7 @@ std::optional<MistakeNotebook> ReadMistakeNotebook(DataStore& store, const Mista
     }
     PaperNodeList points;
     for (const KnowledgeRow& row : *knowledge) {
-        points.Add({row.ID, row.SuperiorID, row.Title, 0});
+        points.Add({row.ID, row.SuperiorID, row.Title});
     }
     points.Order();
     std::unordered_map<int, const QuestionRow*> questionById;

@@ -23,7 +23,8 @@ void AddOnce(std::vector<int>& list, int value) {
 PaperNodeList PaperSubtree(const std::vector<PaperRow>& rows, int root) {
     PaperNodeList all;
     for (size_t i = 0; i < rows.size(); ++i) {
-        all.Add({rows[i].ID, rows[i].SuperiorID, rows[i].Title, static_cast<int>(i)});
+        all.Add(
+            {.id = rows[i].ID, .superiorId = rows[i].SuperiorID, .title = rows[i].Title, .row = i});
     }
     PaperNodeList nodes;
     for (const PaperNode& node : all.Nodes()) {

@@ -16,7 +16,7 @@ class DataStore;
 class PaperNodeList;
 struct PaperRow;
 
-// The rows at and below root in tree order; each node's tag is its row's
+// The rows at and below root in tree order; each node's row is its
 // position in rows.
 PaperNodeList PaperSubtree(const std::vector<PaperRow>& rows, int root);
 

@@ -49,7 +49,7 @@ std::optional<ReferencePaperFigures> ReadReferencePaperFigures(DataStore& store,
     }
     const PaperNodeList nodes = PaperSubtree(*paperRows, paperId);
     const auto rowOf = [&](const PaperNode& node) -> const PaperRow& {
-        return (*paperRows)[static_cast<size_t>(node.tag)];
+        return (*paperRows)[node.row];
     };
     std::vector<int> questionIds;
     for (const PaperNode& node : nodes.Nodes()) {

@@ -2,6 +2,7 @@
 // from (papers, knowledge points, templates, generated paper rows).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,7 +13,12 @@ struct PaperNode {
     int id = 0;
     int superiorId = 0;  // the parent's ID; 0 for none
     std::string title;   // UTF-8
-    int tag = 0;         // the module's own value; paper trees keep QuestionID here
+    // What the node stands for; each tree fills the one field it needs and
+    // leaves the others 0.
+    int questionId = 0;        // paper and exam trees: the question; 0 for papers and sections
+    int historyId = 0;         // history tree: a record's first History row; 0 for other items
+    int referencePaperId = 0;  // classic analysis tree: the paper; 0 for the summary
+    std::size_t row = 0;       // trees over rows read in memory: the node's index in those rows
 };
 
 class PaperNodeList {

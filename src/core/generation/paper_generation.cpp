@@ -105,13 +105,13 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
     }
     PaperNodeList all;
     for (const PaperTemplateRow& row : *templateRows) {
-        all.Add({row.ID, row.SuperiorID, row.Title, row.IsQuestion ? 1 : 0});
+        all.Add({row.ID, row.SuperiorID, row.Title});
     }
     PaperNodeList subtree;
     std::unordered_map<int, const PaperTemplateRow*> byId;
     for (const PaperTemplateRow& row : *templateRows) {
         if (all.IsUnder(row.ID, templateId)) {
-            subtree.Add({row.ID, row.SuperiorID, row.Title, row.IsQuestion ? 1 : 0});
+            subtree.Add({row.ID, row.SuperiorID, row.Title});
             byId.emplace(row.ID, &row);
         }
     }

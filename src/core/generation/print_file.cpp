@@ -43,12 +43,13 @@ struct ItemPages {
 
 // The locations of one item; nothing when its row cannot be read.
 std::optional<ItemPages> ItemLocations(DataStore& store, const PaperNode& node) {
-    auto rows = store.Query(node.tag != 0 ? Format("select * from Question where ID=%d", node.tag)
-                                          : Format("select * from Paper where ID=%d", node.id));
+    auto rows = store.Query(node.questionId != 0
+                                ? Format("select * from Question where ID=%d", node.questionId)
+                                : Format("select * from Paper where ID=%d", node.id));
     if (!rows || rows->AtEnd()) {
         return std::nullopt;
     }
-    return ItemPages{rows->Text("Url"), node.tag != 0 ? rows->Text("AnswerUrl") : ""};
+    return ItemPages{rows->Text("Url"), node.questionId != 0 ? rows->Text("AnswerUrl") : ""};
 }
 
 // The head styles of the pages merged, once each, their stylesheet links

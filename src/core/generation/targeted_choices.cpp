@@ -15,7 +15,7 @@ PaperNodeList KnowledgeTree(DataStore& store) {
     PaperNodeList tree;
     if (const auto rows = ReadKnowledgeRows(store)) {
         for (const KnowledgeRow& row : *rows) {
-            tree.Add({row.ID, row.SuperiorID, row.Title, 0});
+            tree.Add({row.ID, row.SuperiorID, row.Title});
         }
         tree.Order();
     }

@@ -16,8 +16,9 @@ std::optional<ExamPaper> LoadExamPaper(DataStore& store, int nodeId) {
     for (const PaperNode& node : paper.nodes.Nodes()) {
         const PaperRowValues& row = table->values.at(node.id);
         paper.timeLimits.push_back(row.timeLimit);
-        if (node.tag != 0) {
-            auto question = store.Query(Format("select * from Question where ID=%d", node.tag));
+        if (node.questionId != 0) {
+            auto question =
+                store.Query(Format("select * from Question where ID=%d", node.questionId));
             if (!question) {
                 return std::nullopt;
             }
@@ -28,7 +29,7 @@ std::optional<ExamPaper> LoadExamPaper(DataStore& store, int nodeId) {
                 return paper;
             }
             ExamItem item;
-            item.questionId = node.tag;
+            item.questionId = node.questionId;
             item.typeId = question->Int("TypeID");
             item.level = question->Int("Level");
             item.timeLimit = row.timeLimit;

@@ -14,7 +14,7 @@ namespace quillory {
 class DataStore;
 
 struct ExamPaper {
-    PaperNodeList nodes;          // the node and its subtree in tree order; tag = QuestionID
+    PaperNodeList nodes;          // the node and its subtree in tree order, with questionIds
     std::vector<int> timeLimits;  // parallel to nodes
     std::vector<ExamItem> items;  // one per question node, in node order
     // The node whose question has no row: the load stopped there, and only

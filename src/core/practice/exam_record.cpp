@@ -29,7 +29,7 @@ StoredRecord StoreExamRecord(DataStore& store, Settings& settings, const DateTim
     int id = first;
     size_t itemIndex = 0;
     for (const PaperNode& node : nodes.Nodes()) {
-        if (node.tag == 0) {
+        if (node.questionId == 0) {
             continue;
         }
         if (itemIndex >= items.size()) {

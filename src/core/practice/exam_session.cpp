@@ -228,7 +228,7 @@ NodeView ExamSession::Select(int nodeId, const PanelItem& leaving) {
     int questionId = 0;
     if (index >= 0) {
         view.title = nodes_[static_cast<size_t>(index)].title;
-        questionId = nodes_[static_cast<size_t>(index)].tag;
+        questionId = nodes_[static_cast<size_t>(index)].questionId;
     }
     view.flags = FlagsAt(index);
     view.item = &placeholder_;

@@ -22,7 +22,10 @@ std::optional<PaperTable> ReadPaperTable(DataStore& store) {
     }
     PaperTable table;
     for (const PaperRow& row : *rows) {
-        table.nodes.Add({row.ID, row.SuperiorID, row.Title, row.QuestionID});
+        table.nodes.Add({.id = row.ID,
+                         .superiorId = row.SuperiorID,
+                         .title = row.Title,
+                         .questionId = row.QuestionID});
         table.values.try_emplace(
             row.ID, PaperRowValues{row.Score, row.TimeLimit, row.IsSystem, row.IsReference});
     }

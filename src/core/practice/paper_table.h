@@ -1,4 +1,4 @@
-// The whole Paper table, read once for a tree: the nodes (tag = QuestionID)
+// The whole Paper table, read once for a tree: the nodes (with their questionId)
 // and the other values of each row by ID.
 #pragma once
 

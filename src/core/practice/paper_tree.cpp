@@ -15,7 +15,7 @@
 namespace quillory {
 
 PaperNodeKind KindOf(const PaperNode& node) {
-    if (node.tag != 0) {
+    if (node.questionId != 0) {
         return PaperNodeKind::QuestionItem;
     }
     return node.superiorId == 0 ? PaperNodeKind::Paper : PaperNodeKind::Section;

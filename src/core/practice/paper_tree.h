@@ -22,7 +22,7 @@ enum class PaperFilter {
 enum class PaperNodeKind { Paper, Section, QuestionItem };
 PaperNodeKind KindOf(const PaperNode& node);
 
-// The included rows in tree order (tag = QuestionID). rootId -1 takes whole
+// The included rows in tree order (with their questionId). rootId -1 takes whole
 // papers by the filter, rows below a paper following its decision; another
 // rootId takes that node and what follows it in tree order up to the next
 // row with the same parent. Nothing on a database error.

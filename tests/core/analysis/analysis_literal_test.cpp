@@ -63,7 +63,7 @@ struct Point {
 PaperNodeList LiteralKnowledge(DataStore& store, std::map<int, Point>& beside) {
     PaperNodeList list;
     for (auto rows = store.Query("select * from Knowledge"); !rows->AtEnd(); rows->Next()) {
-        list.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"), 0});
+        list.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title")});
         beside[rows->Int("ID")] = {rows->Text("Url"), rows->Int("Weight")};
     }
     list.Order();
@@ -163,8 +163,10 @@ std::pair<std::string, std::map<int, int>> LiteralClassic(DataStore& store) {
     PaperNodeList papers;
     std::map<int, float> scores;
     for (auto rows = store.Query("select * from Paper"); !rows->AtEnd(); rows->Next()) {
-        papers.Add({rows->Int("ID"), rows->Int("SuperiorID"), rows->Text("Title"),
-                    rows->Int("QuestionID")});
+        papers.Add({.id = rows->Int("ID"),
+                    .superiorId = rows->Int("SuperiorID"),
+                    .title = rows->Text("Title"),
+                    .questionId = rows->Int("QuestionID")});
         scores[rows->Int("ID")] = rows->Single("Score");
     }
     papers.Order();
@@ -193,9 +195,9 @@ std::pair<std::string, std::map<int, int>> LiteralClassic(DataStore& store) {
         if (references.count(node.id)) {
             title = node.title;
         }
-        if (node.tag != 0) {
-            auto rows = store.Query(Format("select * from Question where ID=%d", node.tag));
-            questions.push_back({node.tag, rows->Int("TypeID"), rows->Text("Knowledge"),
+        if (node.questionId != 0) {
+            auto rows = store.Query(Format("select * from Question where ID=%d", node.questionId));
+            questions.push_back({node.questionId, rows->Int("TypeID"), rows->Text("Knowledge"),
                                  scores[node.id], title + " " + node.title});
         }
     }

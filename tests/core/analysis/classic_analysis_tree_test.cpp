@@ -29,10 +29,10 @@ TEST(ClassicAnalysisTree, TheSummaryThenEachReferencePaperInIdOrder) {
     EXPECT_EQ(first.id, 800001);
     EXPECT_EQ(first.superiorId, 800000);
     EXPECT_EQ(first.title, "2024年真题");
-    EXPECT_EQ(first.tag, 100005);
+    EXPECT_EQ(first.referencePaperId, 100005);
     EXPECT_EQ((*items)[1].link, "Quillory://ClassicAnalysis:100005");
     EXPECT_EQ((*items)[2].node.id, 800002);
-    EXPECT_EQ((*items)[2].node.tag, 100009);
+    EXPECT_EQ((*items)[2].node.referencePaperId, 100009);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ TEST_F(HistoryTrees, DaysAndRecordsWithTheirRates) {
         int id;
         int superiorId;
         const char* title;
-        int tag;
+        int historyId;
         const char* link;
     } expected[] = {
         {HistoryItemKind::Root, 810000, 0, "用户历史分析", 0, "Quillory://HistoryAnalysis:000000"},
@@ -113,7 +113,7 @@ TEST_F(HistoryTrees, DaysAndRecordsWithTheirRates) {
         EXPECT_EQ(item.node.id, expected[i].id);
         EXPECT_EQ(item.node.superiorId, expected[i].superiorId);
         EXPECT_EQ(item.node.title, expected[i].title);
-        EXPECT_EQ(item.node.tag, expected[i].tag);
+        EXPECT_EQ(item.node.historyId, expected[i].historyId);
         EXPECT_EQ(item.link, expected[i].link);
     }
 }

@@ -93,7 +93,7 @@ TEST_P(ForeignBank, ItsReferencePaperIsAnalysed) {
     const auto tree = LoadClassicAnalysisTree(*store_);
     ASSERT_TRUE(tree);
     ASSERT_EQ(tree->size(), 2u);
-    EXPECT_EQ((*tree)[1].node.tag, testing::kForeignReferencePaper);
+    EXPECT_EQ((*tree)[1].node.referencePaperId, testing::kForeignReferencePaper);
     RecordingHost host;
     PageContext context{*store_, dir_.Path(), host};
     ASSERT_TRUE(BuildClassicAnalysis(context, ClassicPageVariant::Command, {}));

@@ -41,7 +41,7 @@ protected:
     void Paper(int id, int parent, const std::string& title, const std::string& url = "") {
         Run("insert into Paper(ID, SuperiorID, Title, Url) values(" + std::to_string(id) + ", " +
             std::to_string(parent) + ", '" + title + "', '" + url + "')");
-        nodes_.Add({id, parent, title, 0});
+        nodes_.Add({id, parent, title});
     }
     void Question(int id, int parent, int n, const std::string& body) {
         const std::string name = std::to_string(n);
@@ -50,7 +50,10 @@ protected:
         Run("insert into Paper(ID, SuperiorID, QuestionID, Title, IsQuestion) values(" +
             std::to_string(id) + ", " + std::to_string(parent) + ", " + std::to_string(200000 + n) +
             ", '第" + name + "题', true)");
-        nodes_.Add({id, parent, "第" + name + "题", 200000 + n});
+        nodes_.Add({.id = id,
+                    .superiorId = parent,
+                    .title = "第" + name + "题",
+                    .questionId = 200000 + n});
         Page("q" + name + ".html", "<body>" + body + "</body>");
         Page("a" + name + ".html", "<body><h4>答案与分析</h4>A" + name + "</body>");
     }
@@ -139,7 +142,7 @@ TEST_F(PrintFiles, APrintFileNeverReplacesAPageATableNames) {
 
 TEST_F(PrintFiles, AMissingRowIsReportedAndWhatWasWrittenIsKept) {
     Question(100003, 100002, 1, "Q1");
-    nodes_.Add({100004, 100002, "第9题", 299999});
+    nodes_.Add({.id = 100004, .superiorId = 100002, .title = "第9题", .questionId = 299999});
     Question(100005, 100002, 2, "Q2");
     EXPECT_EQ(Print(100002, false), std::string(kHead) + "一、选择题|Q1" + kTail);
     ASSERT_EQ(host_.messages.size(), 1u);
@@ -182,7 +185,7 @@ TEST_F(PrintFiles, TheHeadKeepsThePagesStylesOnceEachPointingAtTheirFiles) {
 
 TEST(FindPrintRange, IsNothingForAnUnknownNode) {
     PaperNodeList nodes;
-    nodes.Add({1, 0, "a", 0});
+    nodes.Add({1, 0, "a"});
     EXPECT_FALSE(FindPrintRange(nodes, 2));
     EXPECT_FALSE(FindPrintRange(nodes, -1));
 }

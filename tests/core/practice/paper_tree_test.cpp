@@ -79,10 +79,12 @@ TEST_F(PaperTrees, ARootTakesItsSubtreeOnly) {
 }
 
 TEST_F(PaperTrees, NodeKindsComeFromParentAndQuestion) {
-    EXPECT_EQ(KindOf(PaperNode{1, 0, "", 0}), PaperNodeKind::Paper);
-    EXPECT_EQ(KindOf(PaperNode{2, 1, "", 0}), PaperNodeKind::Section);
-    EXPECT_EQ(KindOf(PaperNode{3, 1, "", 200001}), PaperNodeKind::QuestionItem);
-    EXPECT_EQ(KindOf(PaperNode{4, 0, "", 200001}), PaperNodeKind::QuestionItem);
+    EXPECT_EQ(KindOf(PaperNode{1, 0, ""}), PaperNodeKind::Paper);
+    EXPECT_EQ(KindOf(PaperNode{2, 1, ""}), PaperNodeKind::Section);
+    EXPECT_EQ(KindOf(PaperNode{.id = 3, .superiorId = 1, .title = "", .questionId = 200001}),
+              PaperNodeKind::QuestionItem);
+    EXPECT_EQ(KindOf(PaperNode{.id = 4, .title = "", .questionId = 200001}),
+              PaperNodeKind::QuestionItem);
 }
 
 TEST_F(PaperTrees, DeletingAPaperTakesItsRowsHistoryAndPageFiles) {
@@ -105,7 +107,7 @@ TEST_F(PaperTrees, AFailedDeletionChangesNothing) {
     testing::WriteFileBytes(dir_.File("Question/550001.html"), "p");
     auto nodes = LoadPaperTreeRows(*store_, -1, PaperFilter::Practice);
     ASSERT_TRUE(nodes);
-    nodes->Add({550009, 550001, "已不在表中", 0});
+    nodes->Add({550009, 550001, "已不在表中"});
     EXPECT_FALSE(DeletePaperTree(*store_, settings_, dir_.Path(), *nodes, 550001));
     EXPECT_EQ(Count("Paper"), 8);
     EXPECT_EQ(Count("History"), 1);
