@@ -37,7 +37,8 @@ bool StoreExam(DataStore& store, Settings& settings, int nodeId, const std::stri
     // rows of a whole run, to the second.
     testing::PinnedClock clock(now);
     ExamSession session(host, clock);
-    session.Start(store, nodeId);
+    // Idle: the exam's nodes and items only, no progress kept.
+    session.Start(ExamState::Idle, store, nodeId);
     const StoredRecord stored =
         StoreExamRecord(store, settings, clock.Now(), session.Nodes(), session.Items());
     if (!stored.stored) {

@@ -122,11 +122,6 @@ void CDoPaperFrame::LayOutRows() {
     }
 }
 
-void CDoPaperFrame::SetState(quillory::ExamState state) {
-    session_.SetState(state);
-    UpdateCommandStates();
-}
-
 void CDoPaperFrame::UpdateCommandStates() {
     CPaperFrame::UpdateCommandStates();
     EnableCommand(kCmdSubmit, session_.State() == quillory::ExamState::Answering);
@@ -145,7 +140,9 @@ void CDoPaperFrame::StartExam(int nodeId) {
     ClearPanel();
     // 后退 must not lead back into an earlier exam's pages.
     ContentView()->RestartHistory();
-    const quillory::ExamLoad load = session_.Start(bank_.Store(), nodeId);
+    const quillory::ExamLoad load =
+        session_.Start(quillory::ExamState::Answering, bank_.Store(), nodeId);
+    UpdateCommandStates();
     ShowExamTree(load.selectRoot);
     if (load.countdown) {
         countdown_->start();
@@ -191,6 +188,7 @@ void CDoPaperFrame::ShowExamTree(bool selectRoot) {
 
 int CDoPaperFrame::ReviewRecord(int historyId) {
     const quillory::ExamSession::ReviewLoad review = session_.Review(bank_.Store(), historyId);
+    UpdateCommandStates();
     if (review.outcome == quillory::ExamSession::ReviewOutcome::NotLoaded) {
         return 0;
     }

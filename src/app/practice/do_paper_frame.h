@@ -23,11 +23,8 @@ public:
     ~CDoPaperFrame() override;
 
     quillory::ExamState State() const { return session_.State(); }
-    // The main menu sets answering before StartExam and review before
-    // ReviewRecord.
-    void SetState(quillory::ExamState state);
 
-    // Loads the exam of a paper node.
+    // Loads the exam of a paper node for the learner to answer.
     void StartExam(int nodeId);
     // Replays the exam record whose first History row is historyId; 1 when
     // loaded, 0 otherwise.

@@ -187,10 +187,8 @@ void CMainMenuDlg::OpenExamFrame(ExamMode mode, int id) {
     }
     if (auto* doPaper = qobject_cast<CDoPaperFrame*>(exam)) {
         if (mode == ExamMode::Paper) {
-            doPaper->SetState(quillory::ExamState::Answering);
             doPaper->StartExam(id);
         } else {
-            doPaper->SetState(quillory::ExamState::Review);
             doPaper->ReviewRecord(id);
         }
     }

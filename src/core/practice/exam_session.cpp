@@ -35,7 +35,8 @@ Judgement Judge(const ExamItem& item, bool countUnansweredAsWrong) {
 
 }  // namespace
 
-ExamLoad ExamSession::Start(DataStore& store, int nodeId) {
+ExamLoad ExamSession::Start(ExamState state, DataStore& store, int nodeId) {
+    state_ = state;
     DropProgress();
     rootNodeId_ = nodeId;
     secondsLeft_ = 0;
@@ -176,6 +177,7 @@ void ExamSession::DropProgress() {
 
 ExamSession::ReviewLoad ExamSession::Review(DataStore& store, int historyId) {
     ReviewLoad review;
+    state_ = ExamState::Review;
     if (historyId == 0) {
         return review;
     }
@@ -184,7 +186,7 @@ ExamSession::ReviewLoad ExamSession::Review(DataStore& store, int historyId) {
     if (!record) {
         return review;
     }
-    review.load = Start(store, record->paperId);
+    review.load = Start(ExamState::Review, store, record->paperId);
     review.outcome =
         ApplyRecordRows(store, *record, items_) ? ReviewOutcome::Loaded : ReviewOutcome::RowsUnread;
     return review;

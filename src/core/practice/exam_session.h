@@ -64,21 +64,21 @@ public:
     ExamSession(Host& host, Clock& clock) : host_(host), clock_(&clock) {}
 
     ExamState State() const { return state_; }
-    // Answering before Start, review before Review.
-    void SetState(ExamState state) { state_ = state; }
     void SetClock(Clock& clock) { clock_ = &clock; }
 
-    // Loads the exam of a paper node, replacing any earlier one. A question
-    // without its row is reported and ends the load: the nodes before it stay.
-    ExamLoad Start(DataStore& store, int nodeId);
+    // Loads the exam of a paper node in the given state, replacing any
+    // earlier one; answering keeps progress and runs the countdown. A
+    // question without its row is reported and ends the load: the nodes
+    // before it stay.
+    ExamLoad Start(ExamState state, DataStore& store, int nodeId);
 
     enum class ReviewOutcome { NotLoaded, Loaded, RowsUnread };
     struct ReviewLoad {
         ReviewOutcome outcome = ReviewOutcome::NotLoaded;
         ExamLoad load;
     };
-    // Loads the exam of the record whose first History row is historyId and
-    // applies its answers and scores. RowsUnread: the exam is loaded but the
+    // Loads the exam of the record whose first History row is historyId in
+    // review and applies its answers and scores. RowsUnread: the exam is loaded but the
     // record's rows could not be read.
     ReviewLoad Review(DataStore& store, int historyId);
 

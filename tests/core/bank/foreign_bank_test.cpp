@@ -138,8 +138,8 @@ TEST_P(ForeignBank, StoresAnExamAndDeletesTheRecordsItHad) {
     RecordingHost host;
     PinnedClock clock;
     ExamSession session(host, clock);
-    session.SetState(ExamState::Answering);
-    ASSERT_TRUE(session.Start(*store_, testing::kForeignReferencePaper).selectRoot);
+    ASSERT_TRUE(
+        session.Start(ExamState::Answering, *store_, testing::kForeignReferencePaper).selectRoot);
     ASSERT_EQ(session.Items().size(), 4u);
     ExamItem first = session.Items()[0];
     AnswerForm form = ParseAnswerForm(first.description, {});

@@ -52,10 +52,7 @@ protected:
     }
 
     // Starts answering an exam on a node.
-    ExamLoad Start(int nodeId) {
-        session_.SetState(ExamState::Answering);
-        return session_.Start(*store_, nodeId);
-    }
+    ExamLoad Start(int nodeId) { return session_.Start(ExamState::Answering, *store_, nodeId); }
     const ExamItem& Item(int paperItemId) {
         for (const ExamItem& item : session_.Items()) {
             if (item.paperItemId == paperItemId) {
@@ -278,8 +275,7 @@ TEST_F(ExamSessionTest, TheExamCountdownShowsEachSecondAndStopsAtNought) {
     EXPECT_FALSE(session_.TickCountdown());
     EXPECT_EQ(session_.State(), ExamState::Answering);
 
-    session_.SetState(ExamState::Review);
-    EXPECT_FALSE(session_.Start(*store_, 103000).countdown);
+    EXPECT_FALSE(session_.Start(ExamState::Review, *store_, 103000).countdown);
 }
 
 TEST_F(ExamSessionTest, AMissingQuestionIsReportedAndStopsTheLoad) {
@@ -307,7 +303,6 @@ TEST_F(ExamSessionTest, AReviewAppliesTheStoredAnswersAndScores) {
     const std::string answer = Item(102101).learnerAnswer;
 
     ExamSession review(host_, clock_);
-    review.SetState(ExamState::Review);
     EXPECT_EQ(review.Review(*store_, 0).outcome, ExamSession::ReviewOutcome::NotLoaded);
     EXPECT_EQ(review.Review(*store_, 799999).outcome, ExamSession::ReviewOutcome::NotLoaded);
     const ExamSession::ReviewLoad loaded = review.Review(*store_, 700001);
@@ -329,8 +324,11 @@ TEST_F(ExamSessionTest, LeavingAsksByStateAndResetsToIdle) {
         {ExamState::Result, "确信要退出考试结果显示吗？"},
         {ExamState::Review, "确信要退出考试结果显示吗？"},
     };
+    constexpr int kNoPaper = 999999;
     for (const auto& entry : cases) {
-        session_.SetState(entry.state);
+        // The state alone decides: no exam is loaded.
+        session_.Start(entry.state, *store_, kNoPaper);
+        ASSERT_TRUE(session_.Nodes().Empty());
         host_.questions.clear();
         host_.answer = Answer::Cancel;
         EXPECT_FALSE(session_.MayLeave());
@@ -364,8 +362,7 @@ TEST_F(ExamSessionTest, AnExamResumedAfterACrashStoresWhatAnUninterruptedOneWoul
         ASSERT_TRUE(store_->Execute("delete from History"));
         {
             ExamSession before(host_, clock_);
-            before.SetState(ExamState::Answering);
-            ASSERT_TRUE(before.Start(*store_, 101000).countdown);
+            ASSERT_TRUE(before.Start(ExamState::Answering, *store_, 101000).countdown);
             before.TickCountdown();
             AnswerTheFirstExam(before);
             if (crash == CrashWhile::Scoring) {
@@ -411,8 +408,7 @@ TEST_F(ExamSessionTest, AnExamResumedAfterACrashStoresWhatAnUninterruptedOneWoul
 TEST_F(ExamSessionTest, AnExamThatCannotOrNeedNotGoOnIsGivenUp) {
     const auto leaveAnExam = [this] {
         ExamSession before(host_, clock_);
-        before.SetState(ExamState::Answering);
-        before.Start(*store_, 102000);
+        before.Start(ExamState::Answering, *store_, 102000);
         before.Select(102102, Answered(before.Items()[0], {"", "1", "0", "0", "0"}));
     };
     const struct {
