@@ -113,7 +113,8 @@ std::optional<QuestionNumber> ReadQuestionNumber(const Line& line) {
 struct OptionLabel {
     int index;
     bool bracket;
-    size_t end;  // where the option's text starts
+    size_t start;  // the label's first code point
+    size_t end;    // the option's text's
 };
 
 // "A." "A、" "A．" "A)" "A:" or "(A)" "（A）" at i.
@@ -134,7 +135,7 @@ std::optional<OptionLabel> ReadOptionLabel(const Line& line, size_t i) {
                line.c[j] != ':') {
         return std::nullopt;
     }
-    return OptionLabel{index, bracket, line.SkipSpaces(j + 1)};
+    return OptionLabel{index, bracket, i, line.SkipSpaces(j + 1)};
 }
 
 struct Marker {
@@ -366,11 +367,19 @@ private:
     void ReadHead(const Line& line, const MarkedParagraph& paragraph) {
         const auto number = ReadQuestionNumber(line);
         // A numbered line starts the next question only in the numbering
-        // the file uses and in order, so numbered steps of an analysis stay
-        // in it.
+        // the file uses and in order; a list inside a question ("1. 移项"
+        // "2. 相除" in an analysis) stays in it once it has begun.
+        const bool inList = number && open_ && innerNumber_ > 0 && number->style == innerStyle_ &&
+                            number->number == innerNumber_ + 1;
         const bool next =
-            number && (!open_ || (number->style == style_ && number->number == lastNumber_ + 1));
+            number && !inList &&
+            (!open_ || (number->style == style_ && number->number == lastNumber_ + 1));
+        if (number && open_ && !next && (inList || number->number == 1)) {
+            innerNumber_ = number->number;
+            innerStyle_ = number->style;
+        }
         if (next) {
+            innerNumber_ = 0;
             style_ = number->style;
             lastNumber_ = number->number;
             Start(paragraph, line.Slice(number->end, line.size()));
@@ -401,19 +410,8 @@ private:
             return false;
         }
         while (label) {
-            std::optional<OptionLabel> next;
-            size_t end = line.size();
-            for (size_t i = label->end; i < line.size(); ++i) {
-                if (i > 0 && line.c[i - 1] == ' ') {
-                    next = ReadOptionLabel(line, i);
-                    if (next && next->index == label->index + 1 &&
-                        next->bracket == label->bracket) {
-                        end = i;
-                        break;
-                    }
-                    next.reset();
-                }
-            }
+            const std::optional<OptionLabel> next = NextOption(line, *label);
+            const size_t end = next ? next->start : line.size();
             if (fields_.options.size() <= static_cast<size_t>(label->index)) {
                 fields_.options.resize(label->index + 1);
             }
@@ -424,6 +422,19 @@ private:
         }
         field_ = Field::Option;
         return true;
+    }
+
+    // The label of the option after label's on its line, after a space.
+    static std::optional<OptionLabel> NextOption(const Line& line, const OptionLabel& label) {
+        for (size_t i = label.end; i < line.size(); ++i) {
+            if (i > 0 && line.c[i - 1] == ' ') {
+                const auto next = ReadOptionLabel(line, i);
+                if (next && next->index == label.index + 1 && next->bracket == label.bracket) {
+                    return next;
+                }
+            }
+        }
+        return std::nullopt;
     }
 
     void Start(const MarkedParagraph& paragraph, std::string_view stem) {
@@ -437,7 +448,19 @@ private:
         fields_.images = &images_;
         field_ = Field::Stem;
         glue_.clear();
-        Append(fields_.stem, TakeScore(Trim(stem), fields_.score), glue_);
+        stem = TakeScore(Trim(stem), fields_.score);
+        // "1. 题 A. 甲 B. 乙": options after the stem on its line, A and B at
+        // least, each after a space.
+        const Line line(stem);
+        for (size_t i = 1; i < line.size(); ++i) {
+            const auto a = line.c[i - 1] == ' ' ? ReadOptionLabel(line, i) : std::nullopt;
+            if (a && a->index == 0 && NextOption(line, *a)) {
+                Append(fields_.stem, line.Slice(0, i), glue_);
+                ReadOptions(Line(line.Slice(i, line.size())));
+                return;
+            }
+        }
+        Append(fields_.stem, stem, glue_);
     }
 
     void StartField(const Marker& marker) {
@@ -499,6 +522,8 @@ private:
     size_t option_ = 0;
     Numbering style_ = Numbering::Dot;
     int lastNumber_ = 0;
+    Numbering innerStyle_ = Numbering::Dot;
+    int innerNumber_ = 0;  // the last item of a numbered list in the question
     int ignored_ = 0;
     SourcePlace ignoredPlace_;
 };

@@ -347,8 +347,9 @@ void AddQuestion(const QuestionFields& fields, ImportReading& reading) {
                 problem("答案“" + key + "”不是选项字母");
                 break;
             }
+            // Without options the one problem above says it all.
             for (int index : q.rightOptions) {
-                if (index >= static_cast<int>(options.size())) {
+                if (index >= static_cast<int>(options.size()) && options.size() >= 2) {
                     problem("答案中的选项 " + Letter(index) + " 不存在");
                 }
             }

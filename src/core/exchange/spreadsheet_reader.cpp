@@ -64,6 +64,7 @@ struct Workbook {
         std::vector<size_t> parts;
     };
     bool joinParagraphs = false;
+    std::string csvSheet;  // a .csv's one sheet: the file's name
     std::vector<size_t> sinceLastCell;
     std::vector<Joined> joined;
     std::pair<int, int> lastCell{-1, -1};
@@ -377,7 +378,8 @@ public:
         if (book_.sheets.size() >= kMaxSheets) {
             book_.Limit("工作表过多");
         }
-        book_.sheets.push_back(Sheet{std::string(name), {}, {}});
+        book_.sheets.push_back(
+            Sheet{book_.csvSheet.empty() ? std::string(name) : book_.csvSheet, {}, {}});
         imports_.push_back(std::make_unique<SheetImport>(book_, book_.sheets.back()));
         return imports_.back().get();
     }
@@ -674,6 +676,9 @@ ImportReading ReadSpreadsheet(std::string_view bytes, const std::string& fileNam
     }
     Workbook book;
     book.joinParagraphs = format == SheetFormat::Ods;
+    if (format == SheetFormat::Csv) {
+        book.csvSheet = std::filesystem::path(fileName).stem().string();
+    }
     Factory factory(book);
     const std::string text = format == SheetFormat::Csv ? DecodeText(bytes) : std::string();
     try {
@@ -708,9 +713,6 @@ ImportReading ReadSpreadsheet(std::string_view bytes, const std::string& fileNam
         return reading;
     }
     book.Settle();
-    if (format == SheetFormat::Csv && !book.sheets.empty()) {
-        book.sheets.front().name = std::filesystem::path(fileName).stem().string();
-    }
     std::set<std::string> warnedColumns;
     bool foundHeader = false;
     for (const Sheet& sheet : book.sheets) {

@@ -48,6 +48,17 @@ def workbook():
     return book
 
 
+def merged_workbook():
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = "合并"
+    sheet.append(["题型", "题干", "A", "B", "答案"])
+    sheet.append(["单选题", "甲", "1", "2", "A"])
+    sheet.append([None, "乙", "1", "2", "B"])
+    sheet.merge_cells("A2:A3")  # one 题型 over two questions
+    return book
+
+
 def png(width, height):
     raw = b"".join(b"\x00" + b"\xff\x00\x00" * width for _ in range(height))
 
@@ -94,12 +105,17 @@ def main():
         written = os.path.join(folder, "题库.xlsx")
         workbook().save(written)
         shutil.copy(written, os.path.join(HERE, "内嵌文字.xlsx"))
-        for kind in ("xlsx", "ods"):
-            out = os.path.join(folder, kind)
-            subprocess.run(["soffice", "--headless", "--calc", "--convert-to", kind,
-                            "--outdir", out, written], check=True,
-                           stdout=subprocess.DEVNULL)
-            shutil.copy(os.path.join(out, "题库." + kind), os.path.join(HERE, "题库." + kind))
+        merged = os.path.join(folder, "合并单元格.xlsx")
+        merged_workbook().save(merged)
+        for source, kinds in ((written, ("xlsx", "ods")), (merged, ("xlsx",))):
+            name = os.path.splitext(os.path.basename(source))[0]
+            for kind in kinds:
+                out = os.path.join(folder, kind)
+                subprocess.run(["soffice", "--headless", "--calc", "--convert-to", kind,
+                                "--outdir", out, source], check=True,
+                               stdout=subprocess.DEVNULL)
+                shutil.copy(os.path.join(out, name + "." + kind),
+                            os.path.join(HERE, name + "." + kind))
         word_document(folder)
     with open(os.path.join(HERE, "题库.csv"), "w", encoding="gb18030", newline="") as f:
         writer = csv.writer(f)
