@@ -128,7 +128,9 @@ ImportReading ReadQuestionFile(const std::string& path) {
     }
     if (!in && !in.eof()) {
         reading.problems.push_back(
-            {SourcePlace{name, "", 0, 0}, std::string("无法读取文件：") + std::strerror(errno)});
+            {SourcePlace{name, "", 0, 0},
+             errno == ENOENT ? std::string("文件不存在")
+                             : std::string("无法读取文件（") + std::strerror(errno) + "）"});
         return reading;
     }
     return ReadQuestionBytes(bytes, name);

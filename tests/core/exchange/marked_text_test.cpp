@@ -109,5 +109,14 @@ TEST(DocxReader, ReadsParagraphsAndPictures) {
     EXPECT_EQ(q[3].analysis, "开平方：<br>1. 两边开方；<br>点睛：注意负根。");
 }
 
+TEST(DocxReader, TakesWordsOwnNumberingOfQuestionsAndOptions) {
+    const ImportReading reading = ReadQuestionFile(testing::ExchangeFile("自动编号.docx"));
+    ASSERT_EQ(reading.questions.size(), 2u);
+    EXPECT_EQ(reading.questions[1].place.Short(), "6");
+    EXPECT_EQ(reading.questions[1].stem, "水在几度结冰？");
+    EXPECT_EQ(reading.questions[1].options, (std::vector<std::string>{"0 ℃", "100 ℃"}));
+    EXPECT_EQ(reading.questions[1].rightOptions, std::vector<int>{0});
+}
+
 }  // namespace
 }  // namespace quillory

@@ -42,7 +42,7 @@ TEST(ReadQuestionFile, SaysWhenAFileIsNotWhatItsNameSays) {
         {ReadQuestionBytes("", "题库.xls"),
          "题库.xls 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt）"},
         {ReadQuestionFile(testing::ExchangeFile("没有这个文件.xlsx")),
-         "没有这个文件.xlsx 无法读取文件：No such file or directory"},
+         "没有这个文件.xlsx 文件不存在"},
     };
     for (const auto& [reading, text] : cases) {
         EXPECT_TRUE(reading.questions.empty()) << text;

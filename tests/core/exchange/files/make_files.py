@@ -2,7 +2,7 @@
 """Writes the question files the reader tests read, the way teachers make
 them: a workbook by openpyxl, saved again by LibreOffice as .xlsx (with the
 formulas' values) and as .ods, a .csv in GB18030, a .docx by python-docx
-with a picture, and a .txt.
+with a picture, one by LibreOffice with Word's own numbering, and a .txt.
 
 Needs python3-openpyxl, python3-docx and libreoffice-calc-nogui; run it in
 this folder when the files are to change."""
@@ -100,6 +100,29 @@ def word_document(folder):
     document.save(os.path.join(HERE, "试卷.docx"))
 
 
+NUMBERED = """<html><head><meta charset="utf-8"></head><body>
+<p>单项选择题</p>
+<ol>
+<li><p>地球绕什么转？</p>
+<ol type="A"><li>太阳</li><li>月亮</li></ol>
+<p>【答案】A</p></li>
+<li><p>水在几度结冰？</p>
+<ol type="A"><li>0 ℃</li><li>100 ℃</li></ol>
+<p>【答案】A</p></li>
+</ol>
+</body></html>
+"""
+
+
+def numbered_document(folder):
+    """Questions and options numbered by Word's own lists, not typed."""
+    page = os.path.join(folder, "自动编号.html")
+    with open(page, "w", encoding="utf-8") as f:
+        f.write(NUMBERED)
+    subprocess.run(["soffice", "--headless", "--convert-to", "docx:MS Word 2007 XML",
+                    "--outdir", HERE, page], check=True, stdout=subprocess.DEVNULL)
+
+
 def main():
     with tempfile.TemporaryDirectory() as folder:
         written = os.path.join(folder, "题库.xlsx")
@@ -117,6 +140,7 @@ def main():
                 shutil.copy(os.path.join(out, name + "." + kind),
                             os.path.join(HERE, name + "." + kind))
         word_document(folder)
+        numbered_document(folder)
     with open(os.path.join(HERE, "题库.csv"), "w", encoding="gb18030", newline="") as f:
         writer = csv.writer(f)
         writer.writerow(["题型", "题干", "A", "B", "C", "D", "正确答案", "答案解析"])
