@@ -580,8 +580,9 @@ void ReadSheet(const Sheet& sheet, const std::string& fileName, ImportReading& r
                     {fields.place, "单元格 " + CellName(row, it->first.second) +
                                        " 是公式，按显示的值“" + cell.text + "”导入（此列以下同）"});
             }
-            // Pictures are never in cells, so the mark cannot come from one.
-            const std::string text = WithoutImages(cell.text);
+            // Cells hold no pictures: the mark character is only a character.
+            std::string text = cell.text;
+            RemoveMarkCharacters(text);
             if (Trim(text).empty()) {
                 continue;
             }
