@@ -1,6 +1,6 @@
 #include "core/exchange/spreadsheet_reader.h"
 
-#include <orcus/orcus_csv.hpp>
+#include <orcus/csv_parser.hpp>
 #include <orcus/orcus_ods.hpp>
 #include <orcus/orcus_xlsx.hpp>
 #include <orcus/spreadsheet/import_interface.hpp>
@@ -64,7 +64,6 @@ struct Workbook {
         std::vector<size_t> parts;
     };
     bool joinParagraphs = false;
-    std::string csvSheet;  // a .csv's one sheet: the file's name
     std::vector<size_t> sinceLastCell;
     std::vector<Joined> joined;
     std::pair<int, int> lastCell{-1, -1};
@@ -378,8 +377,7 @@ public:
         if (book_.sheets.size() >= kMaxSheets) {
             book_.Limit("工作表过多");
         }
-        book_.sheets.push_back(
-            Sheet{book_.csvSheet.empty() ? std::string(name) : book_.csvSheet, {}, {}});
+        book_.sheets.push_back(Sheet{std::string(name), {}, {}});
         imports_.push_back(std::make_unique<SheetImport>(book_, book_.sheets.back()));
         return imports_.back().get();
     }
@@ -403,6 +401,60 @@ private:
     References references_;
     std::vector<std::unique_ptr<SheetImport>> imports_;
 };
+
+// The rows of a .csv, through liborcus's parser, which (unlike its .csv
+// filter) reports a malformed file rather than stopping quietly half way.
+class CsvRows {
+public:
+    CsvRows(Workbook& book, Sheet& sheet) : book_(book), sheet_(sheet) {}
+    void begin_parse() {}
+    void end_parse() {}
+    void begin_row() { col_ = 0; }
+    void end_row() { ++row_; }
+    void cell(const char* p, size_t n, bool) {
+        if (n > 0) {
+            book_.Put(sheet_, row_, col_, Cell{std::string(p, n)});
+        }
+        ++col_;
+    }
+    int row() const { return row_; }
+
+private:
+    Workbook& book_;
+    Sheet& sheet_;
+    int row_ = 0;
+    int col_ = 0;
+};
+
+void ReadCsv(std::string_view bytes, const std::string& fileName, Workbook& book,
+             ImportReading& reading) {
+    // Line ends as Windows or old Macs write them: a quoted cell before
+    // "\r\n" would otherwise read as a malformed one.
+    const std::string decoded = DecodeText(bytes);
+    std::string text;
+    text.reserve(decoded.size());
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        if (decoded[i] != '\r') {
+            text += decoded[i];
+        } else if (i + 1 >= decoded.size() || decoded[i + 1] != '\n') {
+            text += '\n';
+        }
+    }
+    book.sheets.push_back(Sheet{std::filesystem::path(fileName).stem().string(), {}, {}});
+    CsvRows rows(book, book.sheets.back());
+    orcus::csv::parser_config config;
+    config.delimiters = ",";
+    config.text_qualifier = '"';
+    config.trim_cell_value = false;
+    orcus::csv_parser<CsvRows> parser(text.data(), text.size(), rows, config);
+    try {
+        parser.parse();
+    } catch (const orcus::csv::parse_error&) {
+        reading.problems.push_back(
+            {SourcePlace{fileName, book.sheets.back().name, rows.row() + 1, 0},
+             "这一行的格式有误（引号不成对？），无法作为 CSV 读取"});
+    }
+}
 
 enum class Column { Type, Stem, Option, Key, Analysis, Knowledge, Score, Difficulty, Id };
 
@@ -677,11 +729,7 @@ ImportReading ReadSpreadsheet(std::string_view bytes, const std::string& fileNam
     }
     Workbook book;
     book.joinParagraphs = format == SheetFormat::Ods;
-    if (format == SheetFormat::Csv) {
-        book.csvSheet = std::filesystem::path(fileName).stem().string();
-    }
     Factory factory(book);
-    const std::string text = format == SheetFormat::Csv ? DecodeText(bytes) : std::string();
     try {
         switch (format) {
             case SheetFormat::Xlsx: {
@@ -694,23 +742,22 @@ ImportReading ReadSpreadsheet(std::string_view bytes, const std::string& fileNam
                 filter.read_stream(bytes);
                 break;
             }
-            case SheetFormat::Csv: {
-                orcus::orcus_csv filter(&factory);
-                filter.read_stream(text);
+            case SheetFormat::Csv:
+                ReadCsv(bytes, fileName, book, reading);
                 break;
-            }
         }
     } catch (const LimitReached&) {
     } catch (const std::exception&) {
         if (!book.overLimit) {
-            reading.problems.push_back({filePlace, format == SheetFormat::Csv
-                                                       ? "文件无法作为 CSV 表格读取"
-                                                       : DamagedText(format)});
+            reading.problems.push_back({filePlace, DamagedText(format)});
             return reading;
         }
     }
     if (book.overLimit) {
         reading.problems.push_back({filePlace, *book.overLimit + "，已拒绝"});
+        return reading;
+    }
+    if (!reading.problems.empty()) {
         return reading;
     }
     book.Settle();

@@ -85,6 +85,18 @@ TEST(SpreadsheetReader, TakesAUtf8CsvWithItsBom) {
     EXPECT_EQ(reading.questions[0].kind, QuestionKind::TrueFalse);
 }
 
+TEST(SpreadsheetReader, ReadsWindowsLineEndsAndRefusesAMalformedCsv) {
+    const ImportReading crlf =
+        ReadQuestionBytes("题干,答案\r\n\"甲,乙\",对\r\n丁,错\r\n", "表.csv");
+    ASSERT_EQ(crlf.questions.size(), 2u);
+    EXPECT_EQ(crlf.questions[0].stem, "甲,乙");
+    EXPECT_EQ(crlf.questions[1].place.Short(), "表!3");
+    EXPECT_EQ(
+        testing::Texts(ReadQuestionBytes("题干,答案\n\"甲\"乙,对\n丁,错\n", "表.csv").problems),
+        std::vector<std::string>{
+            "表.csv:表:2 这一行的格式有误（引号不成对？），无法作为 CSV 读取"});
+}
+
 TEST(SpreadsheetReader, RefusesRowsWithoutTheirValueAndSheetsItCannotRead) {
     EXPECT_EQ(testing::Texts(ReadQuestionFile(testing::ExchangeFile("合并单元格.xlsx")).problems),
               std::vector<std::string>{"合并单元格.xlsx:合并:2 合并单元格 A2:A3 "
