@@ -2,7 +2,9 @@
 // selection reports its owner frame relies on.
 
 #include <QSignalSpy>
+#include <QTreeWidgetItemIterator>
 #include <QtTest>
+#include <vector>
 
 #include "widgets/tree_view_ext.h"
 
@@ -15,6 +17,29 @@ QStringList ChildTitles(const CTreeViewExt& tree, QTreeWidgetItem* parent) {
         titles << (parent != nullptr ? parent->child(i) : tree.topLevelItem(i))->text(0);
     }
     return titles;
+}
+
+// Every node in pre-order as "depth id title", and the node FindItemById
+// gives for each ID.
+QStringList Shape(const CTreeViewExt& tree, const QList<int>& ids) {
+    QStringList shape;
+    for (QTreeWidgetItemIterator it(const_cast<CTreeViewExt*>(&tree)); *it != nullptr; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up != nullptr; up = up->parent()) {
+            ++depth;
+        }
+        shape << QStringLiteral("%1 %2 %3")
+                     .arg(depth)
+                     .arg(CTreeViewExt::ItemId(*it))
+                     .arg((*it)->text(0));
+    }
+    for (const int id : ids) {
+        const QTreeWidgetItem* found = tree.FindItemById(id);
+        shape << QStringLiteral("%1 -> %2")
+                     .arg(id)
+                     .arg(found != nullptr ? found->text(0) : QStringLiteral("-"));
+    }
+    return shape;
 }
 
 QTreeWidgetItem* Selected(const CTreeViewExt& tree) {
@@ -31,6 +56,7 @@ private slots:
     void findsTheFirstNodeInPreOrder();
     void siblingsFollowTheGb2312OrderOfTheirTitles();
     void missingParentInsertsAtTheTopLevel();
+    void fillingMakesTheTreeOfInsertingOneByOne();
     void expandsOneNodeOrAWholeBranch();
     void reportsEachNewSelectionOnce();
     void reportsTheSelectionAgainWhenEnabledAgain();
@@ -84,6 +110,45 @@ void TreeViewTest::missingParentInsertsAtTheTopLevel() {
     QTreeWidgetItem* orphan = tree.InsertItemById(6, 404, QStringLiteral("a"), 0, 1);
     QCOMPARE(orphan->parent(), nullptr);
     QCOMPARE(tree.topLevelItem(0), orphan);
+}
+
+void TreeViewTest::fillingMakesTheTreeOfInsertingOneByOne() {
+    using Items = std::vector<CTreeViewExt::NewItem>;
+    const struct {
+        const char* name;
+        Items items;
+    } cases[] = {
+        {"siblings out of order, equal titles",
+         {{1, 0, "b"},
+          {2, 0, "a"},
+          {3, 1, "政治"},
+          {4, 1, "英语"},
+          {5, 1, "英语"},
+          {6, 1, "化学"}}},
+        {"a repeated ID: children go under the first in pre-order",
+         {{1, 0, "a"},
+          {7, 0, "b"},
+          {7, 1, "c"},
+          {9, 7, "d"},
+          {10, 0, "0"},
+          {7, 10, "e"},
+          {11, 7, "f"}}},
+        {"a parent missing, or later in the list",
+         {{5, 0, "b"}, {6, 404, "a"}, {8, 9, "c"}, {9, 0, "d"}, {10, 9, "e"}}},
+    };
+    for (const auto& [name, items] : cases) {
+        CTreeViewExt oneByOne;
+        QList<int> ids;
+        for (const CTreeViewExt::NewItem& item : items) {
+            oneByOne.InsertItemById(item.id, item.parentId, item.text, 0, 1);
+            ids << item.id;
+        }
+        CTreeViewExt filled;
+        filled.InsertItemById(99, 0, QStringLiteral("gone"), 0, 1);
+        filled.FillItems(items);
+        QVERIFY2(Shape(filled, ids) == Shape(oneByOne, ids), name);
+        QCOMPARE(filled.FindItemById(99), nullptr);
+    }
 }
 
 void TreeViewTest::expandsOneNodeOrAWholeBranch() {

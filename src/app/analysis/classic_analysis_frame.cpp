@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QScopedValueRollback>
+#include <vector>
 
 #include "core/analysis/classic_analysis.h"
 #include "core/analysis/classic_analysis_tree.h"
@@ -31,12 +32,15 @@ void CClassicAnalysisFrame::LoadTree() {
     if (!items) {
         return;
     }
+    std::vector<CTreeViewExt::NewItem> treeItems;
+    treeItems.reserve(items->size());
     for (const quillory::ClassicAnalysisItem& item : *items) {
-        TreeView()->InsertItemById(item.node.id, item.node.superiorId,
-                                   QString::fromStdString(item.node.title), kImage, kSelectedImage);
+        treeItems.push_back({item.node.id, item.node.superiorId,
+                             QString::fromStdString(item.node.title), kImage, kSelectedImage});
         Nodes().Add(item.node);
         links_[item.node.id] = item.link;
     }
+    TreeView()->FillItems(treeItems);
     SetLoaded(true);
     // The reference papers are the frame's content: show them at once.
     TreeView()->ExpandItem(TreeView()->topLevelItem(0), false);

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QPixmap>
 #include <QScopedValueRollback>
+#include <utility>
+#include <vector>
 
 #include "core/analysis/history_tree.h"
 #include "core/host/host.h"
@@ -56,19 +58,23 @@ CHistoryAnalysisFrame::CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner)
 void CHistoryAnalysisFrame::LoadTree() {
     CQuilloryFrame::ResetTree();
     links_.clear();
-    const std::optional<std::vector<quillory::HistoryTreeItem>> items =
+    std::optional<std::vector<quillory::HistoryTreeItem>> items =
         quillory::LoadHistoryTree(bank_.Store());
     if (!items) {
         return;
     }
-    for (const quillory::HistoryTreeItem& item : *items) {
+    std::vector<CTreeViewExt::NewItem> treeItems;
+    treeItems.reserve(items->size());
+    links_.reserve(items->size());
+    for (quillory::HistoryTreeItem& item : *items) {
         const Images images = ImagesOf(item.kind);
-        TreeView()->InsertItemById(item.node.id, item.node.superiorId,
-                                   QString::fromStdString(item.node.title), images.normal,
-                                   images.selected);
+        treeItems.push_back({item.node.id, item.node.superiorId,
+                             QString::fromStdString(item.node.title), images.normal,
+                             images.selected});
         Nodes().Add(item.node);
-        links_[item.node.id] = item.link;
+        links_[item.node.id] = std::move(item.link);
     }
+    TreeView()->FillItems(treeItems);
     SetLoaded(true);
     // The days are what the learner looks for: show them at once.
     TreeView()->ExpandItemById(quillory::kHistoryRootId, false);

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QPixmap>
+#include <vector>
 
 #include "core/common/internal_link.h"
 #include "core/common/text.h"
@@ -53,10 +54,13 @@ void CKnowledgeFrame::LoadTree() {
     // The node list stays empty: it is the paper modules' list.
     ResetTree();
     points_ = std::move(points);
+    std::vector<CTreeViewExt::NewItem> items;
+    items.reserve(points_.Size());
     for (const quillory::PaperNode& point : points_.Nodes()) {
-        TreeView()->InsertItemById(point.id, point.superiorId, QString::fromStdString(point.title),
-                                   kPointImage, kSelectedPointImage);
+        items.push_back({point.id, point.superiorId, QString::fromStdString(point.title),
+                         kPointImage, kSelectedPointImage});
     }
+    TreeView()->FillItems(items);
     TreeView()->SelectItem(TreeView()->topLevelItem(0));
     SetLoaded(true);
 }

@@ -174,12 +174,7 @@ bool CDoPaperFrame::ResumeExam() {
 }
 
 void CDoPaperFrame::ShowExamTree(bool selectRoot) {
-    TreeView()->DeleteAll();
-    Nodes().Clear();
-    for (const quillory::PaperNode& node : session_.Nodes().Nodes()) {
-        Nodes().Add(node);
-        InsertPaperNode(node);
-    }
+    ShowPaperNodes(session_.Nodes());
     if (selectRoot && !Nodes().Empty()) {
         TreeView()->ExpandItemById(Nodes()[0].id, true);
         TreeView()->SelectItemById(Nodes()[0].id);

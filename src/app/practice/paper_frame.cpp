@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QPixmap>
+#include <utility>
+#include <vector>
 
 #include "core/common/internal_link.h"
 #include "core/practice/paper_tree.h"
@@ -65,10 +67,7 @@ int CPaperFrame::LoadPaperTree(int rootId, quillory::PaperFilter filter) {
     }
     // The base's reset: the tree, the node list and the current item go.
     CQuilloryFrame::ResetTree();
-    for (const quillory::PaperNode& node : rows->Nodes()) {
-        InsertPaperNode(node);
-        Nodes().Add(node);
-    }
+    ShowPaperNodes(std::move(*rows));
     TreeView()->SelectItem(TreeView()->topLevelItem(0));
     SetLoaded(true);
     return 1;
@@ -78,10 +77,16 @@ void CPaperFrame::LoadTree() {
     LoadPaperTree(-1, filter_);
 }
 
-QTreeWidgetItem* CPaperFrame::InsertPaperNode(const quillory::PaperNode& node) {
-    const int image = ImageOf(quillory::KindOf(node));
-    return TreeView()->InsertItemById(node.id, node.superiorId, QString::fromStdString(node.title),
-                                      image, image + 1);
+void CPaperFrame::ShowPaperNodes(quillory::PaperNodeList nodes) {
+    std::vector<CTreeViewExt::NewItem> items;
+    items.reserve(nodes.Size());
+    for (const quillory::PaperNode& node : nodes.Nodes()) {
+        const int image = ImageOf(quillory::KindOf(node));
+        items.push_back(
+            {node.id, node.superiorId, QString::fromStdString(node.title), image, image + 1});
+    }
+    TreeView()->FillItems(items);
+    Nodes() = std::move(nodes);
 }
 
 void CPaperFrame::OnTreeSelect(int itemId) {

@@ -44,9 +44,9 @@ public:
                              int period);
 
 protected:
-    // Adds a node to the tree with the images of its kind (paper, section,
-    // question item).
-    QTreeWidgetItem* InsertPaperNode(const quillory::PaperNode& node);
+    // Makes the node list and the tree hold nodes, each node with the images
+    // of its kind (paper, section, question item).
+    void ShowPaperNodes(quillory::PaperNodeList nodes);
 
     // A question item shows its question page labelled with the item's
     // title; a paper or a section shows its paper page.

@@ -6,6 +6,7 @@
 #include <QWebEngineScriptCollection>
 
 #include "widgets/formula_rendering.h"
+#include "widgets/page_style.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ QString WebChannelScript() {
 CQuilloryPage::CQuilloryPage(QObject* parent) : QWebEnginePage(parent) {
     InstallLinkCatcher();
     InstallFormulaRendering(*this);
+    InstallPageStyle(*this);
 }
 
 void CQuilloryPage::InstallLinkCatcher() {

@@ -1,7 +1,8 @@
 // The browser page of the content view. Clicks on internal links are caught
 // inside the page, before the browser parses the address (it lower-cases the
 // scheme and encodes the label), and handed over with their exact text.
-// TeX formulas in its pages are typeset once a page is there.
+// TeX formulas in its pages are typeset once a page is there, and the view's
+// own style (page_style.h) applies to them.
 #pragma once
 
 #include <QWebEnginePage>

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTreeWidgetItemIterator>
-#include <algorithm>
 #include <utility>
 
 #include "core/common/gb_encoding.h"
@@ -20,16 +19,35 @@ QByteArray SortKey(const QString& title) {
 }
 
 // The node's place as the child indexes from the top: paths compare in
-// pre-order.
+// pre-order. The top is the tree, or, for a branch not yet in a tree, the
+// item that holds it.
 QList<int> PreOrderPath(const QTreeWidgetItem* item) {
     QList<int> path;
-    for (; item != nullptr; item = item->parent()) {
+    for (; item != nullptr && (item->parent() != nullptr || item->treeWidget() != nullptr);
+         item = item->parent()) {
         path.prepend(
             item->parent() != nullptr
                 ? item->parent()->indexOfChild(const_cast<QTreeWidgetItem*>(item))
                 : item->treeWidget()->indexOfTopLevelItem(const_cast<QTreeWidgetItem*>(item)));
     }
     return path;
+}
+
+// Where a node with that key goes among parent's children: after every
+// sibling whose key is not greater. The siblings are in order, so a binary
+// search finds it.
+int SortedPlace(const QTreeWidgetItem& parent, const QByteArray& key) {
+    int low = 0;
+    int high = parent.childCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (parent.child(middle)->data(0, kSortKeyRole).toByteArray() <= key) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
 }
 
 }  // namespace
@@ -49,6 +67,7 @@ CTreeViewExt::CTreeViewExt(QWidget* parent) : QTreeWidget(parent) {
 
 void CTreeViewExt::SetImageList(const QPixmap& strip) {
     images_.clear();
+    icons_.clear();
     for (int x = 0; x + kImageSize <= strip.width(); x += kImageSize) {
         images_.append(strip.copy(x, 0, kImageSize, kImageSize));
     }
@@ -58,11 +77,10 @@ void CTreeViewExt::ExpandItem(QTreeWidgetItem* item, bool recursive) {
     if (item == nullptr) {
         return;
     }
-    item->setExpanded(true);
     if (recursive) {
-        for (int i = 0; i < item->childCount(); ++i) {
-            ExpandItem(item->child(i), true);
-        }
+        expandRecursively(indexFromItem(item));
+    } else {
+        item->setExpanded(true);
     }
 }
 
@@ -71,15 +89,8 @@ void CTreeViewExt::ExpandItemById(int id, bool recursive) {
 }
 
 QTreeWidgetItem* CTreeViewExt::FindItemById(int id) const {
-    const auto indexed = byId_.constFind(id);
-    if (indexed != byId_.cend() && !indexed->isEmpty()) {
-        // Of nodes sharing an ID, the first in pre-order.
-        return indexed->size() == 1
-                   ? indexed->first()
-                   : *std::min_element(indexed->begin(), indexed->end(),
-                                       [](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                                           return PreOrderPath(a) < PreOrderPath(b);
-                                       });
+    if (QTreeWidgetItem* indexed = IndexedItem(id)) {
+        return indexed;
     }
     // A node made another way: the iterator walks in pre-order, a node, its
     // children, then its next sibling.
@@ -91,38 +102,65 @@ QTreeWidgetItem* CTreeViewExt::FindItemById(int id) const {
     return nullptr;
 }
 
+QTreeWidgetItem* CTreeViewExt::IndexedItem(int id) const {
+    QTreeWidgetItem* first = byId_.value(id);
+    const auto more = moreById_.constFind(id);
+    if (more == moreById_.cend()) {
+        return first;
+    }
+    // Of nodes sharing an ID, the first in pre-order.
+    QList<int> firstPath = PreOrderPath(first);
+    for (QTreeWidgetItem* other : *more) {
+        QList<int> path = PreOrderPath(other);
+        if (path < firstPath) {
+            first = other;
+            firstPath = std::move(path);
+        }
+    }
+    return first;
+}
+
 QTreeWidgetItem* CTreeViewExt::InsertItemById(int id, int parentId, const QString& text, int image,
                                               int selectedImage) {
     QTreeWidgetItem* parent = parentId == 0 ? nullptr : FindItemById(parentId);
+    return AddItem(parent != nullptr ? parent : invisibleRootItem(), id, text, image,
+                   selectedImage);
+}
+
+void CTreeViewExt::FillItems(const std::vector<NewItem>& items) {
+    DeleteAll();
+    // The top level gathers here and goes into the tree in one insertion; a
+    // node's parent is looked up among the nodes before it, as one by one.
+    QTreeWidgetItem top;
+    for (const NewItem& item : items) {
+        QTreeWidgetItem* parent = item.parentId == 0 ? nullptr : IndexedItem(item.parentId);
+        AddItem(parent != nullptr ? parent : &top, item.id, item.text, item.image,
+                item.selectedImage);
+    }
+    addTopLevelItems(top.takeChildren());
+}
+
+QTreeWidgetItem* CTreeViewExt::AddItem(QTreeWidgetItem* parent, int id, const QString& text,
+                                       int image, int selectedImage) {
     auto* item = new QTreeWidgetItem(QStringList(text));
     item->setData(0, kIdRole, id);
     const QByteArray key = SortKey(text);
     item->setData(0, kSortKeyRole, key);
     SetItemImage(item, image, selectedImage);
-
-    // Siblings are few; a walk from the end keeps equal titles in insertion order.
-    const int count = parent != nullptr ? parent->childCount() : topLevelItemCount();
-    int at = count;
-    while (at > 0) {
-        const QTreeWidgetItem* sibling =
-            parent != nullptr ? parent->child(at - 1) : topLevelItem(at - 1);
-        if (sibling->data(0, kSortKeyRole).toByteArray() <= key) {
-            break;
-        }
-        --at;
-    }
-    if (parent != nullptr) {
-        parent->insertChild(at, item);
+    parent->insertChild(SortedPlace(*parent, key), item);
+    QTreeWidgetItem*& first = byId_[id];
+    if (first == nullptr) {
+        first = item;
     } else {
-        insertTopLevelItem(at, item);
+        moreById_[id].append(item);
     }
-    byId_[id].append(item);
     return item;
 }
 
-void CTreeViewExt::SetItemImage(QTreeWidgetItem* item, int image, int selectedImage) {
-    if (item == nullptr) {
-        return;
+QIcon CTreeViewExt::IconOf(int image, int selectedImage) {
+    const auto cached = icons_.constFind({image, selectedImage});
+    if (cached != icons_.cend()) {
+        return *cached;
     }
     QIcon icon;
     if (image >= 0 && image < images_.size()) {
@@ -131,7 +169,15 @@ void CTreeViewExt::SetItemImage(QTreeWidgetItem* item, int image, int selectedIm
             icon.addPixmap(images_[selectedImage], QIcon::Selected);
         }
     }
-    item->setIcon(0, icon);
+    icons_.insert({image, selectedImage}, icon);
+    return icon;
+}
+
+void CTreeViewExt::SetItemImage(QTreeWidgetItem* item, int image, int selectedImage) {
+    if (item == nullptr) {
+        return;
+    }
+    item->setIcon(0, IconOf(image, selectedImage));
 }
 
 void CTreeViewExt::SelectItem(QTreeWidgetItem* item) {
@@ -158,6 +204,7 @@ void CTreeViewExt::SelectItemById(int id) {
 void CTreeViewExt::DeleteAll() {
     selectionModel()->clear();
     byId_.clear();
+    moreById_.clear();
     clear();
 }
 

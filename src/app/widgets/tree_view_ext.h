@@ -4,9 +4,11 @@
 #pragma once
 
 #include <QHash>
+#include <QIcon>
 #include <QList>
 #include <QPixmap>
 #include <QTreeWidget>
+#include <vector>
 
 class CTreeViewExt : public QTreeWidget {
     Q_OBJECT
@@ -16,6 +18,16 @@ public:
     // Cuts a strip of 16-pixel images into the node images, indexed from 0.
     void SetImageList(const QPixmap& strip);
 
+    // A node to insert: under parentId, as InsertItemById places it.
+    struct NewItem {
+        int id = 0;
+        int parentId = 0;
+        QString text;
+        int image = 0;
+        int selectedImage = 0;
+    };
+
+    // A whole branch is expanded in one step, not node by node.
     void ExpandItem(QTreeWidgetItem* item, bool recursive);
     void ExpandItemById(int id, bool recursive);
     // The first node in pre-order whose ID is id, or nullptr.
@@ -25,6 +37,11 @@ public:
     // after the siblings with an equal title.
     QTreeWidgetItem* InsertItemById(int id, int parentId, const QString& text, int image,
                                     int selectedImage);
+    // Replaces every node with items, making the tree InsertItemById would
+    // make from them one after another, but built apart from the view and
+    // handed to it at once: a tree of many thousands costs about what making
+    // its items costs.
+    void FillItems(const std::vector<NewItem>& items);
     // Replaces the images of a node (nothing for nullptr); an index outside
     // the image list leaves that image out.
     void SetItemImage(QTreeWidgetItem* item, int image, int selectedImage);
@@ -48,10 +65,23 @@ protected:
 
 private:
     void OnSelectionChanged();
+    // Of the nodes InsertItemById and FillItems made with that ID, the first
+    // in pre-order, or nullptr.
+    QTreeWidgetItem* IndexedItem(int id) const;
+    // A new node under parent (the invisible root for the top level), placed
+    // by its title, and indexed.
+    QTreeWidgetItem* AddItem(QTreeWidgetItem* parent, int id, const QString& text, int image,
+                             int selectedImage);
+    // One icon for every node of an image pair, shared rather than made anew
+    // for each node.
+    QIcon IconOf(int image, int selectedImage);
 
     QList<QPixmap> images_;
-    // The nodes InsertItemById made, by ID, so that finding one does not
-    // walk a tree of many thousands for every node inserted below it.
-    QHash<int, QList<QTreeWidgetItem*>> byId_;
+    QHash<QPair<int, int>, QIcon> icons_;
+    // The nodes InsertItemById and FillItems made, by ID, so that finding
+    // one does not walk a tree of many thousands for every node inserted
+    // below it: the first made with each ID, and the rare later ones.
+    QHash<int, QTreeWidgetItem*> byId_;
+    QHash<int, QList<QTreeWidgetItem*>> moreById_;
     bool disabledItself_ = false;
 };

@@ -46,19 +46,44 @@ void ConvertInto(iconv_t cd, std::string_view input, std::string_view replacemen
     output.append(buffer, sizeof buffer - outLeft);
 }
 
-std::string Convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement) {
-    if (IsAscii(input)) {
-        return std::string(input);
+// Opening a converter reads its tables: each thread opens one per
+// direction once, and every conversion leaves it in its initial state.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (Valid()) {
+            iconv_close(cd_);
+        }
     }
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Descriptor() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+const Converter& Utf8ToGbConverter() {
+    thread_local const Converter converter("GB18030", "UTF-8");
+    return converter;
+}
+
+const Converter& GbToUtf8Converter() {
+    thread_local const Converter converter("UTF-8", "GB18030");
+    return converter;
+}
+
+std::string Convert(const Converter& converter, std::string_view input,
+                    std::string_view replacement) {
+    if (IsAscii(input) || !converter.Valid()) {
         return std::string(input);
     }
     std::string output;
     output.reserve(input.size() * 2);
-    ConvertInto(cd, input, replacement, output);
-    iconv_close(cd);
+    ConvertInto(converter.Descriptor(), input, replacement, output);
     return output;
 }
 
@@ -74,8 +99,8 @@ std::string Utf8ToGb(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    iconv_t cd = iconv_open("GB18030", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    const Converter& converter = Utf8ToGbConverter();
+    if (!converter.Valid()) {
         return std::string(utf8);
     }
     std::string output;
@@ -90,16 +115,15 @@ std::string Utf8ToGb(std::string_view utf8) {
         if (ascii) {
             output.append(utf8.substr(at, end - at));
         } else {
-            ConvertInto(cd, utf8.substr(at, end - at), "?", output);
+            ConvertInto(converter.Descriptor(), utf8.substr(at, end - at), "?", output);
         }
         at = end;
     }
-    iconv_close(cd);
     return output;
 }
 
 std::string GbToUtf8(std::string_view gb) {
-    return Convert("UTF-8", "GB18030", gb, "\xEF\xBF\xBD");
+    return Convert(GbToUtf8Converter(), gb, "\xEF\xBF\xBD");
 }
 
 std::string GbSortKey(std::string_view utf8) {
