@@ -264,16 +264,16 @@ bool MakeSyntheticBank(const std::string& path, const BankSize& size) {
     for (int p = 0; ok && p < size.papers; ++p) {
         const int paper = ++id;
         paperTitles.push_back(Title(random, p));
-        ok =
-            store->Execute(Format("insert into Paper(ID, Title, TimeLimit, IsReference) "
-                                  "values(%d, '%s', 3600, %s)",
-                                  paper, paperTitles.back().c_str(), p % 15 ? "false" : "true"));
+        ok = store->Execute(
+            Format("insert into Paper(ID, Title, Url, TimeLimit, IsReference) "
+                   "values(%d, '%s', 'Question/P%d.html', 3600, %s)",
+                   paper, paperTitles.back().c_str(), paper, p % 15 ? "false" : "true"));
         for (int s = 0; ok && s < 4; ++s) {
             const int section = ++id;
             ok =
-                store->Execute(Format("insert into Paper(ID, SuperiorID, Title) "
-                                      "values(%d, %d, '第%d部分')",
-                                      section, paper, s + 1));
+                store->Execute(Format("insert into Paper(ID, SuperiorID, Title, Url) "
+                                      "values(%d, %d, '第%d部分', 'Question/P%d.html')",
+                                      section, paper, s + 1, section));
             for (int i = 0; ok && i < 25; ++i) {
                 itemQuestions.push_back(random.Next() % size.questions);
                 ok = store->Execute(Format(
@@ -302,6 +302,13 @@ bool WriteSyntheticPages(const std::string& dataFolder, const BankSize& size) {
     for (int k = 0; ok && k < size.knowledgePoints; ++k) {
         ok = WritePage(folder / "Knowledge" / Format("%d.html", kFirstKnowledge + k),
                        Format("知识点 %d", kFirstKnowledge + k));
+    }
+    // A page for each paper and each of its sections, titled by the program.
+    for (int p = 0; ok && p < size.papers; ++p) {
+        for (int s = 0; ok && s < 5; ++s) {
+            const int id = PaperId(p) + (s == 0 ? 0 : 1 + (s - 1) * 26);
+            ok = WritePage(folder / "Question" / Format("P%d.html", id), "<b>[标题]</b>");
+        }
     }
     for (int q = 0; ok && q < size.questions; ++q) {
         const int question = kFirstQuestion + q;
