@@ -360,7 +360,8 @@ GuiBench::Outcome GuiBench::StartExam() {
     if (paper == nullptr || exam == nullptr) {
         return Failure("no classic paper to take");
     }
-    {
+    // Its page shown first, unless it is (the first paper is selected at the start).
+    if (papers->CurrentItemId() != CTreeViewExt::ItemId(paper)) {
         PageWait shown(*papers->ContentView());
         papers->TreeView()->SelectItem(paper);
         if (papers->CurrentItemId() != CTreeViewExt::ItemId(paper)) {
