@@ -17,7 +17,6 @@
 #include <QTreeWidgetItem>
 #include <QWebEngineView>
 #include <QtTest>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -26,7 +25,6 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -35,10 +33,13 @@
 #include "core/store/data_file.h"
 #include "frame/frame_commands.h"
 #include "frame/quillory_frame.h"
+#include "generation/paper_dialog_controls.h"
 #include "practice/do_paper_frame.h"
 #include "practice/input_form.h"
+#include "practice/panel_controls.h"
 #include "shell/main_menu_dlg.h"
 #include "shell/quillory_app.h"
+#include "widgets/control_name.h"
 #include "widgets/fonts.h"
 #include "widgets/message_box.h"
 #include "widgets/quillory_view.h"
@@ -321,9 +322,10 @@ GuiBench::Outcome GuiBench::Generate() {
     // The auto-paper dialog: a title, the adjustment on, the first template.
     QTimer::singleShot(0, practice, [&] {
         auto* dialog = QApplication::activeModalWidget();
-        auto* title = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("ctl1022")) : nullptr;
-        auto* adjust = dialog ? dialog->findChild<QCheckBox*>(QStringLiteral("ctl1036")) : nullptr;
-        auto* ok = dialog ? dialog->findChild<QPushButton*>(QStringLiteral("ctl1")) : nullptr;
+        auto* title = dialog ? dialog->findChild<QLineEdit*>(ControlName(kCtlPaperTitle)) : nullptr;
+        auto* adjust =
+            dialog ? dialog->findChild<QCheckBox*>(ControlName(kCtlAdjustByHistory)) : nullptr;
+        auto* ok = dialog ? dialog->findChild<QPushButton*>(ControlName(kCtlOk)) : nullptr;
         if (title == nullptr || adjust == nullptr || ok == nullptr) {
             return;
         }
@@ -383,10 +385,10 @@ GuiBench::Outcome GuiBench::StartExam() {
         }
     }
     // "下一题" down to the first question item, each page shown.
-    auto* next = exam->Panel()->findChild<QPushButton*>(QStringLiteral("ctl1028"));
+    auto* next = exam->Panel()->findChild<QPushButton*>(ControlName(kCtlNext));
     const auto atQuestion = [exam] {
         const int index = exam->Nodes().IndexOf(exam->CurrentItemId());
-        return index >= 0 && exam->Nodes()[static_cast<size_t>(index)].tag != 0;
+        return index >= 0 && exam->Nodes()[static_cast<size_t>(index)].questionId != 0;
     };
     for (int step = 0; !atQuestion(); ++step) {
         if (next == nullptr || step == 3) {
