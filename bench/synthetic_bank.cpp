@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -119,6 +120,101 @@ bool InsertTemplate(DataStore& store, LegacyRandom& random, const BankSize& size
     return ok;
 }
 
+// A paper's ID, and the ID of its question item k (0-99): 105 IDs a paper,
+// the paper, then each section followed by its 25 items.
+int PaperId(int paper) {
+    return 100001 + paper * 105;
+}
+
+int ItemId(int paper, int k) {
+    return PaperId(paper) + 1 + k / 25 * 26 + 1 + k % 25;
+}
+
+struct HistoryInput {
+    const BankSize& size;
+    const std::vector<std::string>& paperTitles;
+    const std::vector<int>& itemQuestions;      // per paper, its 100 items' question indexes
+    const std::vector<std::string>& knowledge;  // per question index, its points
+};
+
+struct HistoryRow {
+    int id;
+    std::string date;
+    std::string time;
+    int paperId;
+    std::string paperTitle;
+    int itemId;
+    int itemNumber;
+    int question;  // index
+    int totalScore;
+    int userScore;
+    const char* answer;
+};
+
+bool InsertHistoryRow(DataStore& store, const HistoryInput& input, const HistoryRow& row) {
+    return store.Execute(Format(
+        "insert into History(ID, RecordDate, RecordTime, PaperID, PaperTitle, PaperItemID, "
+        "PaperItemTitle, QuestionID, QuestionTypeID, KnowledgeID, Url, AnswerUrl, "
+        "TotalScore, UserScore, UserAnswer) values(%d, '%s', '%s', %d, '%s', "
+        "%d, '第%d题', %d, %d, '%s', 'Question/%d.html', 'Question/%da.html', %d, %d, '%s')",
+        row.id, row.date.c_str(), row.time.c_str(), row.paperId, row.paperTitle.c_str(), row.itemId,
+        row.itemNumber, kFirstQuestion + row.question, kFirstType + row.question % kTypeCount,
+        input.knowledge[static_cast<size_t>(row.question)].c_str(), kFirstQuestion + row.question,
+        kFirstQuestion + row.question, row.totalScore, row.userScore, row.answer));
+}
+
+// Every row a record of its own: a random item of a paper's first section
+// with a random question, one a minute.
+bool InsertStressHistory(DataStore& store, LegacyRandom& random, const HistoryInput& input) {
+    const BankSize& size = input.size;
+    bool ok = true;
+    for (int h = 0; ok && h < size.historyRows; ++h) {
+        const int paper = random.Next() % size.papers;
+        const int slot = random.Next() % 25;
+        const int q = random.Next() % size.questions;
+        // Every 40th record has no total score, as unscored items leave.
+        const int total = h % 40 == 0 ? 0 : 2;
+        ok = InsertHistoryRow(store, input,
+                              {700001 + h, DateOf(static_cast<int>(h * 730LL / size.historyRows)),
+                               Format("%02d:%02d:00", h / 60 % 24, h % 60), PaperId(paper),
+                               Format("试卷%d", paper + 1), PaperId(paper) + 2 + slot, slot + 1, q,
+                               total, total == 0 ? 0 : random.Next() % 3, "1\r\n0\r\n"});
+    }
+    return ok;
+}
+
+// Exams as the exam frame stores them: each on one paper, its first 30-80
+// question items a row each, numbered on, under one date and time of its
+// own. The exams follow each other through 2025 and 2026, a few a day from
+// 08:00 on, and the learner answers better as the days go by.
+bool InsertLearnerHistory(DataStore& store, LegacyRandom& random, const HistoryInput& input) {
+    const BankSize& size = input.size;
+    bool ok = true;
+    int row = 0;
+    int day = -1;
+    int examOfDay = 0;
+    while (ok && row < size.historyRows) {
+        const int examDay = static_cast<int>(row * 730LL / size.historyRows);
+        examOfDay = examDay == day ? examOfDay + 1 : 0;
+        day = examDay;
+        const int seconds = 8 * 3600 + examOfDay * 85 * 60 + random.Next() % 3000;
+        const std::string time =
+            Format("%02d:%02d:%02d", seconds / 3600, seconds / 60 % 60, seconds % 60);
+        const int paper = random.Next() % size.papers;
+        const int questions = std::min(30 + random.Next() % 51, size.historyRows - row);
+        const int rightPercent = 55 + 25 * day / 730;
+        for (int k = 0; ok && k < questions; ++k, ++row) {
+            const bool right = random.Next() % 100 < rightPercent;
+            ok = InsertHistoryRow(store, input,
+                                  {700001 + row, DateOf(day), time, PaperId(paper),
+                                   input.paperTitles[static_cast<size_t>(paper)], ItemId(paper, k),
+                                   k + 1, input.itemQuestions[static_cast<size_t>(paper * 100 + k)],
+                                   2, right ? 2 : 0, right ? "1\r\n0\r\n" : "0\r\n1\r\n"});
+        }
+    }
+    return ok;
+}
+
 bool WritePage(const std::filesystem::path& file, const std::string& text) {
     std::ofstream out(file, std::ios::binary);
     out << Utf8ToGb(
@@ -162,49 +258,37 @@ bool MakeSyntheticBank(const std::string& path, const BankSize& size) {
             kFirstQuestion + q, kFirstType + q % kTypeCount, 1 + q % 5, kFirstQuestion + q,
             kFirstQuestion + q, points.c_str(), GroupOf(q, size).c_str()));
     }
+    std::vector<std::string> paperTitles;
+    std::vector<int> itemQuestions;
     int id = 100000;
     for (int p = 0; ok && p < size.papers; ++p) {
         const int paper = ++id;
-        ok =
-            store->Execute(Format("insert into Paper(ID, Title, TimeLimit, IsReference) "
-                                  "values(%d, '%s', 3600, %s)",
-                                  paper, Title(random, p).c_str(), p % 15 ? "false" : "true"));
+        paperTitles.push_back(Title(random, p));
+        ok = store->Execute(
+            Format("insert into Paper(ID, Title, Url, TimeLimit, IsReference) "
+                   "values(%d, '%s', 'Question/P%d.html', 3600, %s)",
+                   paper, paperTitles.back().c_str(), paper, p % 15 ? "false" : "true"));
         for (int s = 0; ok && s < 4; ++s) {
             const int section = ++id;
             ok =
-                store->Execute(Format("insert into Paper(ID, SuperiorID, Title) "
-                                      "values(%d, %d, '第%d部分')",
-                                      section, paper, s + 1));
+                store->Execute(Format("insert into Paper(ID, SuperiorID, Title, Url) "
+                                      "values(%d, %d, '第%d部分', 'Question/P%d.html')",
+                                      section, paper, s + 1, section));
             for (int i = 0; ok && i < 25; ++i) {
+                itemQuestions.push_back(random.Next() % size.questions);
                 ok = store->Execute(Format(
                     "insert into Paper(ID, SuperiorID, QuestionID, Score, Title, IsQuestion) "
                     "values(%d, %d, %d, 2, '第%d题', true)",
-                    ++id, section, kFirstQuestion + random.Next() % size.questions,
-                    s * 25 + i + 1));
+                    ++id, section, kFirstQuestion + itemQuestions.back(), s * 25 + i + 1));
             }
         }
     }
     for (int t = 0; ok && t < size.templates; ++t) {
         ok = InsertTemplate(*store, random, size, kFirstTemplateId + t * 200, t + 1);
     }
-    for (int h = 0; ok && h < size.historyRows; ++h) {
-        const int paper = random.Next() % size.papers;
-        const int slot = random.Next() % 25;
-        const int item = 100001 + paper * 101 + 2 + slot;
-        const int q = random.Next() % size.questions;
-        // Every 40th record has no total score, as unscored items leave.
-        const int total = h % 40 == 0 ? 0 : 2;
-        ok = store->Execute(Format(
-            "insert into History(ID, RecordDate, RecordTime, PaperID, PaperTitle, PaperItemID, "
-            "PaperItemTitle, QuestionID, QuestionTypeID, KnowledgeID, Url, AnswerUrl, "
-            "TotalScore, UserScore, UserAnswer) values(%d, '%s', '%02d:%02d:00', %d, '试卷%d', "
-            "%d, '第%d题', %d, %d, '%s', 'Question/%d.html', 'Question/%da.html', %d, %d, "
-            "'1\r\n0\r\n')",
-            700001 + h, DateOf(static_cast<int>(h * 730LL / size.historyRows)).c_str(), h / 60 % 24,
-            h % 60, 100001 + paper * 101, paper + 1, item, slot + 1, kFirstQuestion + q,
-            kFirstType + q % kTypeCount, knowledge[static_cast<size_t>(q)].c_str(),
-            kFirstQuestion + q, kFirstQuestion + q, total, total == 0 ? 0 : random.Next() % 3));
-    }
+    const HistoryInput input{size, paperTitles, itemQuestions, knowledge};
+    ok = ok && (size.learner ? InsertLearnerHistory(*store, random, input)
+                             : InsertStressHistory(*store, random, input));
     return ok && tx.Commit();
 }
 
@@ -218,6 +302,13 @@ bool WriteSyntheticPages(const std::string& dataFolder, const BankSize& size) {
     for (int k = 0; ok && k < size.knowledgePoints; ++k) {
         ok = WritePage(folder / "Knowledge" / Format("%d.html", kFirstKnowledge + k),
                        Format("知识点 %d", kFirstKnowledge + k));
+    }
+    // A page for each paper and each of its sections, titled by the program.
+    for (int p = 0; ok && p < size.papers; ++p) {
+        for (int s = 0; ok && s < 5; ++s) {
+            const int id = PaperId(p) + (s == 0 ? 0 : 1 + (s - 1) * 26);
+            ok = WritePage(folder / "Question" / Format("P%d.html", id), "<b>[标题]</b>");
+        }
     }
     for (int q = 0; ok && q < size.questions; ++q) {
         const int question = kFirstQuestion + q;

@@ -12,6 +12,10 @@ struct BankSize {
     int knowledgePoints = 2000;  // a tree of three levels
     int historyRows = 200000;    // over 2025 and 2026
     int templates = 3;           // each with 4 sections of 25 question slots
+    // false: every History row is an exam record of its own (the stress
+    // case); true: the rows are the records of about 4,000 exams of 30-80
+    // questions each on the bank's papers, a few a day, as a learner leaves.
+    bool learner = false;
 };
 
 // The first template's ID; the others follow, 200 IDs apart.
