@@ -168,8 +168,7 @@ void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
     if (practice == nullptr) {
         return;
     }
-    practice->CreateTargetedPaper(request.typeId, request.knowledgeSet, request.title,
-                                  request.count, request.score, request.adjust, request.period);
+    practice->CreateTargetedPaper(request);
     ShowModule(Module::PracticePapers);
 }
 
