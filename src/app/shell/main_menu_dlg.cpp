@@ -163,7 +163,7 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
     }
 }
 
-void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
+void CMainMenuDlg::OnTargetedPaper(const quillory::TargetedPaperRequest& request) {
     auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
     if (practice == nullptr) {
         return;

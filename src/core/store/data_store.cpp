@@ -26,18 +26,6 @@ int CompareGbCollation(void*, int lengthA, const void* a, int lengthB, const voi
                      std::string_view(static_cast<const char*>(b), static_cast<size_t>(lengthB)));
 }
 
-// What a failed first read says about the file: a wrong key reads as no
-// database at all; a page cut off or garbled as damage.
-Error ReadFailure(sqlite3* db) {
-    const int code = sqlite3_errcode(db);
-    const ErrorCode kind =
-        code == SQLITE_NOTADB ? ErrorCode::WrongPassword
-        : code == SQLITE_CORRUPT || sqlite3_extended_errcode(db) == SQLITE_IOERR_SHORT_READ
-            ? ErrorCode::DamagedFile
-            : ErrorCode::FileAccess;
-    return {kind, sqlite3_errmsg(db)};
-}
-
 Result<sqlite3*> Connect(const std::string& path, int flags, std::string_view password) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -53,6 +41,21 @@ Result<sqlite3*> Connect(const std::string& path, int flags, std::string_view pa
     // and decrypting them again costs more than reading.
     sqlite3_exec(db, "PRAGMA cache_size=-32768", nullptr, nullptr, nullptr);
     return db;
+}
+
+// What a failed read of the file says about it. A page that does not
+// decrypt reads as no database at all: a wrong key, no data file, or one cut
+// short inside its table list.
+Error ReadFailure(sqlite3* db) {
+    const std::string reason = sqlite3_errmsg(db);
+    switch (sqlite3_errcode(db)) {
+        case SQLITE_NOTADB:
+            return {ErrorCode::WrongPassword, reason};
+        case SQLITE_CORRUPT:
+            return {ErrorCode::DamagedFile, "the data file is damaged: " + reason};
+        default:
+            return {ErrorCode::FileAccess, reason};
+    }
 }
 
 // A wrong key is not refused by sqlite3_key: the first read fails instead.

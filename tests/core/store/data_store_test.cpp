@@ -169,31 +169,36 @@ TEST_F(OpeningDataFiles, BadFilesFailWithTheirReasonAndStayUntouched) {
     MakeDataFile(good);
     const std::string goodBytes = ReadFileBytes(good);
     const std::string cutBytes = goodBytes.substr(0, goodBytes.size() / 2);
+    const std::string empty;
+    const std::string text = "这不是数据文件\n";
     const std::string newer = dir_.File("newer.qly");
     ASSERT_TRUE(MakeDataFile(newer)->Execute(Format("pragma user_version=%d", kSchemaVersion + 1)));
     std::filesystem::create_directory(dir_.File("folder.qly"));
     const struct {
         const char* name;
-        const char* bytes;  // written first unless null
+        const std::string* bytes;  // written first unless null
         const char* password;
         ErrorCode code;
     } cases[] = {
         {"good.qly", nullptr, "000000000", ErrorCode::WrongPassword},
         {"missing.qly", nullptr, kDataFilePassword, ErrorCode::FileMissing},
         {"folder.qly", nullptr, kDataFilePassword, ErrorCode::FileMissing},
-        {"empty.qly", "", kDataFilePassword, ErrorCode::NotDataFile},
-        {"text.qly", "这不是数据文件\n", kDataFilePassword, ErrorCode::WrongPassword},
-        {"cut.qly", cutBytes.c_str(), kDataFilePassword, ErrorCode::DamagedFile},
+        {"empty.qly", &empty, kDataFilePassword, ErrorCode::NotDataFile},
+        {"text.qly", &text, kDataFilePassword, ErrorCode::WrongPassword},
+        {"cut.qly", &cutBytes, kDataFilePassword, ErrorCode::DamagedFile},
         {"newer.qly", nullptr, kDataFilePassword, ErrorCode::NewerFile},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir_.File(c.name);
         if (c.bytes != nullptr) {
-            WriteFileBytes(path, c.bytes);
+            WriteFileBytes(path, *c.bytes);
         }
         const bool existed = std::filesystem::exists(path);
-        const std::string before = ReadFileBytes(path);
+        const auto bytes = [&] {
+            return std::filesystem::is_regular_file(path) ? ReadFileBytes(path) : "";
+        };
+        const std::string before = bytes();
         for (const bool readOnly : {false, true}) {
             error_ = {};
             EXPECT_FALSE(Take(readOnly ? DataStore::OpenReadOnly(path, c.password)
@@ -201,7 +206,7 @@ TEST_F(OpeningDataFiles, BadFilesFailWithTheirReasonAndStayUntouched) {
             EXPECT_EQ(error_.code, c.code) << error_.detail;
         }
         EXPECT_EQ(std::filesystem::exists(path), existed);
-        EXPECT_EQ(ReadFileBytes(path), before);
+        EXPECT_EQ(bytes(), before);
     }
 }
 
