@@ -63,7 +63,7 @@ void Timed(benchmark::State& state, const char* name, Body body) {
 }
 
 struct Bank {
-    std::unique_ptr<DataStore> store = DataStore::Open(SharedSyntheticBank());
+    std::unique_ptr<DataStore> store = DataStore::Open(SharedSyntheticBank()).value();
     std::string folder = std::filesystem::path(SharedSyntheticBank()).parent_path().string();
     QuietHost host;
     PageContext context{*store, folder, host};

@@ -21,7 +21,7 @@ public:
 };
 
 void CheckAComposedPage(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     SilentHost host;
     PageContext context{*store, std::filesystem::path(SharedSyntheticBank()).parent_path().string(),
                         host};

@@ -54,7 +54,7 @@ double Timed(benchmark::State& state, Body body) {
 }
 
 void SelectionTables(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     timings.tables = Timed(state, [&] {
         benchmark::DoNotOptimize(ReadQuestionRows(*store)->size());
         benchmark::DoNotOptimize(ReadKnowledgeRows(*store)->size());
@@ -64,7 +64,7 @@ void SelectionTables(benchmark::State& state) {
 BENCHMARK(SelectionTables)->Unit(benchmark::kMillisecond);
 
 void TemplatePaper(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     QuietHost host;
     NoProgress progress;
     LegacyRandom random;
@@ -77,11 +77,9 @@ void TemplatePaper(benchmark::State& state) {
     settings.seedTime = 1767225600;
     ParseDateTime("2026-12-31 12:00:00", settings.now);
     timings.generation[settings.period] = Timed(state, [&] {
-        GeneratedPaper paper;
-        std::string error;
-        if (!CreateTemplatePaper(context, kFirstTemplateId, "模拟", settings, false, paper,
-                                 error) ||
-            paper.rows.size() < 100) {
+        const Result<GeneratedPaper> paper =
+            CreateTemplatePaper(context, {kFirstTemplateId, "模拟", settings, false});
+        if (!paper || paper->rows.size() < 100) {
             state.SkipWithError("the paper was not generated");
         }
     });

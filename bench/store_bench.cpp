@@ -14,7 +14,7 @@ void OpenDataFile(benchmark::State& state) {
     const std::string& path = SharedSyntheticBank();
     for (auto _ : state) {
         auto store = DataStore::Open(path);
-        benchmark::DoNotOptimize(store.get());
+        benchmark::DoNotOptimize(store.ok());
     }
 }
 BENCHMARK(OpenDataFile)->Unit(benchmark::kMillisecond);
@@ -22,7 +22,7 @@ BENCHMARK(OpenDataFile)->Unit(benchmark::kMillisecond);
 // The classic papers tree as its frame fills it: the Paper table read and
 // put in tree order.
 void LoadPaperTree(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     for (auto _ : state) {
         const auto nodes = LoadPaperTreeRows(*store, -1, PaperFilter::Classic);
         benchmark::DoNotOptimize(nodes->Size());
@@ -32,7 +32,7 @@ BENCHMARK(LoadPaperTree)->Unit(benchmark::kMillisecond);
 
 template <auto Read>
 void ReadWholeTable(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     for (auto _ : state) {
         const auto rows = Read(*store);
         benchmark::DoNotOptimize(rows->size());
@@ -48,7 +48,7 @@ BENCHMARK(ReadWholeTable<ReadKnowledgeRows>)
 BENCHMARK(ReadWholeTable<ReadHistoryRows>)->Name("ReadHistoryRows")->Unit(benchmark::kMillisecond);
 
 void ReadHistoryForOneKnowledgePoint(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     for (auto _ : state) {
         int count = 0;
         for (auto rows = store->Query("select * from History where KnowledgeID like '*300012*' "
@@ -62,7 +62,7 @@ void ReadHistoryForOneKnowledgePoint(benchmark::State& state) {
 BENCHMARK(ReadHistoryForOneKnowledgePoint)->Unit(benchmark::kMillisecond);
 
 void OrderKnowledgeByTitle(benchmark::State& state) {
-    auto store = DataStore::Open(SharedSyntheticBank());
+    auto store = DataStore::Open(SharedSyntheticBank()).value();
     for (auto _ : state) {
         int count = 0;
         for (auto rows = store->Query("select ID from Knowledge order by Title");

@@ -227,10 +227,11 @@ bool WritePage(const std::filesystem::path& file, const std::string& text) {
 }  // namespace
 
 bool MakeSyntheticBank(const std::string& path, const BankSize& size) {
-    auto store = DataStore::Create(path);
-    if (!store) {
+    auto created = DataStore::Create(path);
+    if (!created) {
         return false;
     }
+    std::unique_ptr<DataStore>& store = *created;
     LegacyRandom random(7);
     Transaction tx(*store);
     bool ok = true;

@@ -16,9 +16,8 @@ namespace quillory::tool {
 namespace {
 
 int RunBuildBank(const Args& args) {
-    std::string error;
-    if (!BuildBank(args[0], args[1], ProgramFolder(), &error)) {
-        std::fprintf(stderr, "quillory-tool: %s\n", error.c_str());
+    if (const Status built = BuildBank(args[0], args[1], ProgramFolder()); !built) {
+        std::fprintf(stderr, "quillory-tool: %s\n", built.error().detail.c_str());
         return 1;
     }
     std::error_code ec;

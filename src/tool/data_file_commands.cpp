@@ -47,15 +47,14 @@ int RunNew(const Args& args) {
                      args[0].c_str());
         return 1;
     }
-    std::string error;
-    if (!CreateFromTemplate(ProgramFolder(), args[0], &error)) {
+    if (const Status made = CreateFromTemplate(ProgramFolder(), args[0]); !made) {
         std::fprintf(stderr, "quillory-tool: cannot make %s from the template in %s/Template: %s\n",
-                     args[0].c_str(), ProgramFolder().c_str(), error.c_str());
+                     args[0].c_str(), ProgramFolder().c_str(), made.error().detail.c_str());
         return 1;
     }
-    if (!DataStore::Open(args[0], &error)) {
+    if (const auto opened = DataStore::Open(args[0]); !opened) {
         std::fprintf(stderr, "quillory-tool: %s was made but does not open: %s\n", args[0].c_str(),
-                     error.c_str());
+                     opened.error().detail.c_str());
         return 1;
     }
     std::printf("%s\n", std::filesystem::absolute(args[0], ec).c_str());
@@ -63,10 +62,9 @@ int RunNew(const Args& args) {
 }
 
 int RunTemplate(const Args& args) {
-    std::string error;
-    if (!DataStore::Create(args[0], &error)) {
+    if (const auto made = DataStore::Create(args[0]); !made) {
         std::fprintf(stderr, "quillory-tool: cannot write %s: %s\n", args[0].c_str(),
-                     error.c_str());
+                     made.error().detail.c_str());
         return 1;
     }
     return 0;

@@ -83,11 +83,10 @@ int RunGenerate(const GenerateArgs& args) {
     if (!refused.empty()) {
         return Refuse(refused);
     }
+    const TemplatePaperRequest request{templateId, PaperTitleFromEntry(args.title), settings,
+                                       !args.dryRun};
     return GenerateAndPrint(
-        *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTemplatePaper(context, templateId, PaperTitleFromEntry(args.title),
-                                       settings, !args.dryRun, paper, error);
-        });
+        *bank, [&](GenerationContext& context) { return CreateTemplatePaper(context, request); });
 }
 
 struct TargetedArgs : RunArgs {
@@ -125,12 +124,15 @@ int RunTargeted(const TargetedArgs& args) {
     if (!check.message.empty()) {
         return Refuse(check.message);
     }
+    const TargetedPaperRequest request{args.typeId,
+                                       set,
+                                       PaperTitleFromEntry(args.title),
+                                       args.count,
+                                       static_cast<int>(args.score),
+                                       settings,
+                                       !args.dryRun};
     return GenerateAndPrint(
-        *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-            return CreateTargetedPaper(context, args.typeId, set, PaperTitleFromEntry(args.title),
-                                       args.count, static_cast<int>(args.score), settings,
-                                       !args.dryRun, paper, error);
-        });
+        *bank, [&](GenerationContext& context) { return CreateTargetedPaper(context, request); });
 }
 
 }  // namespace

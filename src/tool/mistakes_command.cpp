@@ -56,10 +56,9 @@ int RunMistakes(const MistakesArgs& args) {
             std::fprintf(stderr, "quillory-tool: 无效的试卷标题！\n");
             return 1;
         }
-        return GenerateAndPrint(
-            *bank, [&](GenerationContext& context, GeneratedPaper& paper, std::string& error) {
-                return CreateRedoPaper(context, notebook->mistakes, title, true, paper, error);
-            });
+        return GenerateAndPrint(*bank, [&](GenerationContext& context) {
+            return CreateRedoPaper(context, {notebook->mistakes, title, true});
+        });
     }
     for (const Mistake& mistake : notebook->mistakes) {
         std::printf("%d\t%s\t%d\t%d\t%s\n", mistake.questionId,

@@ -112,7 +112,12 @@ int RunShow(const ShowArgs& args) {
     PageContext context{*bank->store, bank->dataFolder, host};
     // The related-information toggle is on, as at the program's start; with
     // no settings kept, the summary is built every time.
-    ShowLinkedPage(context, decision.link, PageOptions{true, now, nullptr, {}});
+    if (const Status shown =
+            ShowLinkedPage(context, decision.link, PageOptions{true, now, nullptr, {}});
+        !shown) {
+        std::fprintf(stderr, "quillory-tool: %s\n", shown.error().detail.c_str());
+        return 1;
+    }
     // After an error the view may still go to a page it could not write; a
     // script is given no such path.
     if (host.Failed()) {

@@ -68,13 +68,13 @@ bool ReadNowOption(const std::string& text, DateTime& now) {
 }
 
 std::optional<OpenedBank> OpenBank(const std::string& file) {
-    std::string error;
-    OpenedBank bank{DataStore::Open(file, &error), {}};
-    if (!bank.store) {
+    Result<std::unique_ptr<DataStore>> store = DataStore::Open(file);
+    if (!store) {
         std::fprintf(stderr, "quillory-tool: 无法打开数据库! (%s: %s)\n", file.c_str(),
-                     error.c_str());
+                     store.error().detail.c_str());
         return std::nullopt;
     }
+    OpenedBank bank{std::move(*store), {}};
     std::error_code ec;
     bank.dataFolder = std::filesystem::absolute(file, ec).lexically_normal().parent_path().string();
     return bank;
@@ -85,13 +85,17 @@ int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
     NoProgress progress;
     LegacyRandom random;
     GenerationContext context{*bank.store, bank.dataFolder, host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    if (!generate(context, paper, error)) {
-        std::fprintf(stderr, "quillory-tool: %s\n", error.c_str());
+    const Result<GeneratedPaper> paper = generate(context);
+    if (!paper) {
+        // The words the program shows, as a learner would read them.
+        const Error& error = paper.error();
+        const char* words = error.code == ErrorCode::NotSaved   ? "无法保存试卷："
+                            : error.code == ErrorCode::Database ? "无法生成试卷："
+                                                                : "";
+        std::fprintf(stderr, "quillory-tool: %s%s\n", words, error.detail.c_str());
         return 1;
     }
-    for (const GeneratedRow& row : paper.rows) {
+    for (const GeneratedRow& row : paper->rows) {
         std::printf("%d\t%d\t%d\t%f\t%d\t%s\t%s\t%d\t%d\n", row.id, row.superiorId, row.questionId,
                     row.score, row.timeLimit, row.title.c_str(), row.url.c_str(),
                     row.isQuestion ? 1 : 0, row.isSystem ? 1 : 0);

@@ -33,7 +33,7 @@ bool ReadNowOption(const std::string& text, DateTime& now);
 // not open.
 std::optional<OpenedBank> OpenBank(const std::string& file);
 
-using Generation = std::function<bool(GenerationContext&, GeneratedPaper&, std::string&)>;
+using Generation = std::function<Result<GeneratedPaper>(GenerationContext&)>;
 
 // Runs one generation with a quiet host and prints the rows it made, tab
 // apart, then each message the program would have shown ("MSG\t" text);

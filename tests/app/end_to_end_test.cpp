@@ -53,10 +53,10 @@ void EndToEndTest::initTestCase() {
     // A name of its own: a program the developer runs on demo.qly would hold
     // that title's single-instance lock.
     const std::string bank = folder_.File("端到端.qly");
-    std::string error;
-    QVERIFY2(quillory::BuildBank(quillory::testing::SourceFolder() + "/resources/demo", bank,
-                                 quillory::testing::ProgramFolder(), &error),
-             error.c_str());
+    const quillory::Status built =
+        quillory::BuildBank(quillory::testing::SourceFolder() + "/resources/demo", bank,
+                            quillory::testing::ProgramFolder());
+    QVERIFY2(built.ok(), built.error().detail.c_str());
     QVERIFY(app_.InitInstance(QString::fromStdString(bank)));
 }
 

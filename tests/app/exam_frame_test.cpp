@@ -171,10 +171,9 @@ private:
 
 void ExamFrameTest::initTestCase() {
     const std::string file = folder_.File("exam.qly");
-    std::string error;
-    QVERIFY2(quillory::BuildBank(quillory::testing::TestBankSource("exam"), file,
-                                 quillory::testing::ProgramFolder(), &error),
-             error.c_str());
+    const quillory::Status built = quillory::BuildBank(quillory::testing::TestBankSource("exam"),
+                                                       file, quillory::testing::ProgramFolder());
+    QVERIFY2(built.ok(), built.error().detail.c_str());
     QVERIFY(app_.OpenDataFile(QString::fromStdString(file)));
 
     // A question item whose question has no row cannot be in a sound bank.

@@ -35,14 +35,13 @@ namespace quillory::testing {
 // A bank session over a new data file (the template's empty tables) in dir,
 // for windows that need a bank but none of its content; settings in memory.
 inline std::unique_ptr<CBankSession> NewBankSession(const TempDir& dir) {
-    std::string error;
-    OpenedDataFile opened =
-        OpenDataFile(dir.File("new.qly"), ProgramFolder(), CreateIfMissing::Yes, &error);
-    if (!opened.store) {
-        qWarning("no data file could be made: %s", error.c_str());
+    Result<OpenedDataFile> opened =
+        OpenDataFile(dir.File("new.qly"), ProgramFolder(), CreateIfMissing::Yes);
+    if (!opened) {
+        qWarning("no data file could be made: %s", opened.error().detail.c_str());
         return nullptr;
     }
-    return std::make_unique<CBankSession>(std::move(opened), std::make_unique<MemorySettings>());
+    return std::make_unique<CBankSession>(std::move(*opened), std::make_unique<MemorySettings>());
 }
 
 struct ShownMessage {

@@ -52,10 +52,9 @@ private:
 void HistoryEndToEndTest::initTestCase() {
     learner_ = std::make_unique<quillory::testing::MessageRecorder>();
     const std::string bank = folder_.File("历史.qly");
-    std::string error;
-    QVERIFY2(quillory::BuildBank(quillory::testing::TestBankSource("exam"), bank,
-                                 quillory::testing::ProgramFolder(), &error),
-             error.c_str());
+    const quillory::Status built = quillory::BuildBank(quillory::testing::TestBankSource("exam"),
+                                                       bank, quillory::testing::ProgramFolder());
+    QVERIFY2(built.ok(), built.error().detail.c_str());
     QVERIFY(app_.InitInstance(QString::fromStdString(bank)));
 }
 

@@ -111,15 +111,19 @@ void StartupTest::demoBankIsCopiedForTheLearnerOnceAndKept() {
 
 void StartupTest::unreadableDataFilesAreRefused_data() {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("not a data file") << "garbage";
-    QTest::newRow("cut short") << "cut";
-    QTest::newRow("another password") << "password";
-    QTest::newRow("folder missing") << "folder";
-    QTest::newRow("file missing") << "missing";
+    QTest::addColumn<QString>("text");
+    const QString refused = QStringLiteral("无法打开数据库!");
+    QTest::newRow("not a data file") << "garbage" << refused;
+    QTest::newRow("cut short") << "cut" << refused;
+    QTest::newRow("another password") << "password" << refused;
+    QTest::newRow("folder missing") << "folder" << refused;
+    QTest::newRow("file missing") << "missing" << refused;
+    QTest::newRow("newer") << "newer" << QStringLiteral("数据文件的版本比本程序新，请升级程序。");
 }
 
 void StartupTest::unreadableDataFilesAreRefused() {
     QFETCH(QString, kind);
+    QFETCH(QString, text);
     const std::string path = folder_.File(kind.toStdString() + ".qly");
     if (kind == "garbage") {
         quillory::testing::WriteFileBytes(path, std::string(4096, 'x'));
@@ -128,7 +132,9 @@ void StartupTest::unreadableDataFilesAreRefused() {
         const std::string bytes = quillory::testing::ReadFileBytes(path);
         quillory::testing::WriteFileBytes(path, bytes.substr(0, bytes.size() / 3));
     } else if (kind == "password") {
-        QVERIFY(quillory::DataStore::Create(path, nullptr, "not-the-password"));
+        QVERIFY(quillory::DataStore::Create(path, "not-the-password").ok());
+    } else if (kind == "newer") {
+        QVERIFY(quillory::testing::MakeDataFile(path)->Execute("pragma user_version=99"));
     }
     const QString name = kind == "folder" ? QString::fromStdString(folder_.File("no/such/x.qly"))
                                           : QString::fromStdString(path);
@@ -137,7 +143,7 @@ void StartupTest::unreadableDataFilesAreRefused() {
 
     QVERIFY(!app_.InitInstance(name));
     QCOMPARE(shown_.size(), 1);
-    QCOMPARE(shown_[0].text, QStringLiteral("无法打开数据库!"));
+    QCOMPARE(shown_[0].text, text);
     QCOMPARE(shown_[0].icon, QMessageBox::Critical);
     QVERIFY(app_.ExitCode() != 0);
     QVERIFY(app_.Session() == nullptr);

@@ -40,18 +40,19 @@ inline constexpr int kPageWait = 30000;
 // either fails.
 inline std::unique_ptr<CBankSession> OpenTestBank(const TempDir& dir, const std::string& name) {
     const std::string bank = dir.File(name + ".qly");
-    std::string error;
-    if (!BuildBank(TestBankSource(name), bank, ProgramFolder(), &error)) {
-        qWarning("the test bank %s could not be built: %s", name.c_str(), error.c_str());
+    if (const Status built = BuildBank(TestBankSource(name), bank, ProgramFolder()); !built) {
+        qWarning("the test bank %s could not be built: %s", name.c_str(),
+                 built.error().detail.c_str());
         return nullptr;
     }
-    OpenedDataFile opened = OpenDataFile(bank, ProgramFolder(), CreateIfMissing::No, &error);
-    if (!opened.store) {
-        qWarning("the test bank %s could not be opened: %s", name.c_str(), error.c_str());
+    Result<OpenedDataFile> opened = OpenDataFile(bank, ProgramFolder(), CreateIfMissing::No);
+    if (!opened) {
+        qWarning("the test bank %s could not be opened: %s", name.c_str(),
+                 opened.error().detail.c_str());
         return nullptr;
     }
-    const QString title = QString::fromUtf8(opened.applicationTitle);
-    return std::make_unique<CBankSession>(std::move(opened), std::make_unique<CQtSettings>(title));
+    const QString title = QString::fromUtf8(opened->applicationTitle);
+    return std::make_unique<CBankSession>(std::move(*opened), std::make_unique<CQtSettings>(title));
 }
 
 // The local file the view shows.

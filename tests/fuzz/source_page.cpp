@@ -42,9 +42,12 @@ struct Folder {
         }
         path = pattern;
         std::filesystem::create_directories(path + "/Question");
-        store = quillory::DataStore::Create(path + "/bank.qly");
-        if (!store ||
-            !store->Execute("insert into Knowledge(ID, Title, Url) "
+        auto made = quillory::DataStore::Create(path + "/bank.qly");
+        if (!made) {
+            std::abort();
+        }
+        store = std::move(*made);
+        if (!store->Execute("insert into Knowledge(ID, Title, Url) "
                             "values(300001, '黄河', 'Knowledge/1.html')") ||
             !store->Execute("insert into Question(ID, Url, AnswerUrl, Knowledge) "
                             "values(200001, 'Question/q.html', 'Question/q.html', '300001')") ||

@@ -107,10 +107,12 @@ void CopyFolder(const std::string& from, const std::string& to) {
 }
 
 std::unique_ptr<DataStore> OpenBank(const std::string& folder) {
-    std::string error;
-    auto store = DataStore::Open(folder + "/" + kBankFile, &error);
-    EXPECT_NE(store, nullptr) << folder << ": " << error;
-    return store;
+    auto store = DataStore::Open(folder + "/" + kBankFile);
+    if (!store) {
+        ADD_FAILURE() << folder << ": " << store.error().detail;
+        return nullptr;
+    }
+    return std::move(*store);
 }
 
 bool Execute(const std::string& folder, const std::string& sql) {
@@ -233,10 +235,9 @@ protected:
     static void SetUpTestSuite() {
         root_ = new TempDir;
         fs::create_directory(Folder("demo"));
-        std::string error;
-        ASSERT_TRUE(BuildBank(SourceFolder() + "/resources/demo", Folder("demo") + "/" + kBankFile,
-                              ProgramFolder(), &error))
-            << error;
+        const Status built = BuildBank(SourceFolder() + "/resources/demo",
+                                       Folder("demo") + "/" + kBankFile, ProgramFolder());
+        ASSERT_TRUE(built) << built.error().detail;
         CopyFolder(Folder("demo"), Folder("practice"));
         for (int p = 1; p <= kGeneratedPapers; ++p) {
             ASSERT_GE(RunToEnd(Generate(Folder("practice") + "/" + kBankFile,

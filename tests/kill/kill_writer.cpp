@@ -49,7 +49,7 @@ bool StoreExam(DataStore& store, Settings& settings, int nodeId, const std::stri
 
 bool DeletePaper(DataStore& store, Settings& settings, const std::string& dataFolder, int paperId) {
     const auto nodes = LoadPaperTreeRows(store, -1, PaperFilter::Practice);
-    return nodes && DeletePaperTree(store, settings, dataFolder, *nodes, paperId);
+    return nodes && DeletePaperTree(store, settings, dataFolder, *nodes, paperId).ok();
 }
 
 bool DeleteHistory(DataStore& store, Settings& settings) {
@@ -61,7 +61,7 @@ bool DeleteHistory(DataStore& store, Settings& settings) {
     for (const HistoryTreeItem& item : *items) {
         nodes.Add(item.node);
     }
-    return DeleteHistoryItems(store, settings, nodes, kHistoryRootId);
+    return DeleteHistoryItems(store, settings, nodes, kHistoryRootId).ok();
 }
 
 int Run(int argc, char** argv) {
@@ -75,12 +75,12 @@ int Run(int argc, char** argv) {
     const std::string file = argv[2];
     const int id = argc > 3 ? std::atoi(argv[3]) : 0;
     const std::string when = argc > 4 ? argv[4] : "";
-    std::string error;
-    std::unique_ptr<DataStore> store = DataStore::Open(file, &error);
-    if (!store) {
-        std::fprintf(stderr, "kill_writer: %s: %s\n", file.c_str(), error.c_str());
+    Result<std::unique_ptr<DataStore>> opened = DataStore::Open(file);
+    if (!opened) {
+        std::fprintf(stderr, "kill_writer: %s: %s\n", file.c_str(), opened.error().detail.c_str());
         return 1;
     }
+    const std::unique_ptr<DataStore> store = std::move(*opened);
     const std::string dataFolder =
         std::filesystem::absolute(file).lexically_normal().parent_path().string();
     testing::MemorySettings settings;

@@ -23,11 +23,25 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ec);
 }
 
+namespace {
+
+std::unique_ptr<DataStore> Taken(Result<std::unique_ptr<DataStore>> store,
+                                 const std::string& path) {
+    if (!store) {
+        ADD_FAILURE() << path << ": " << store.error().detail;
+        return nullptr;
+    }
+    return std::move(*store);
+}
+
+}  // namespace
+
 std::unique_ptr<DataStore> MakeDataFile(const std::string& path) {
-    std::string error;
-    auto store = DataStore::Create(path, &error);
-    EXPECT_TRUE(store) << error;
-    return store;
+    return Taken(DataStore::Create(path), path);
+}
+
+std::unique_ptr<DataStore> OpenDataStore(const std::string& path) {
+    return Taken(DataStore::Open(path), path);
 }
 
 std::string ReadFileBytes(const std::string& path) {

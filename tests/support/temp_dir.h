@@ -24,6 +24,8 @@ private:
 
 // A new, empty data file (schema and ConfigProduct row) at path.
 std::unique_ptr<DataStore> MakeDataFile(const std::string& path);
+// The data file at path, opened; null, failing the test, when it does not open.
+std::unique_ptr<DataStore> OpenDataStore(const std::string& path);
 
 // The whole content of a file, or "" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);

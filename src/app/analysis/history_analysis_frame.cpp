@@ -131,7 +131,8 @@ void CHistoryAnalysisFrame::DeleteRecords() {
             QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    if (!quillory::DeleteHistoryItems(bank_.Store(), bank_.Settings(), Nodes(), CurrentItemId())) {
+    if (!quillory::DeleteHistoryItems(bank_.Store(), bank_.Settings(), Nodes(), CurrentItemId())
+             .ok()) {
         // Nothing was deleted: the tree still shows the history as it is.
         ShowMessageBox(this, QStringLiteral("无法删除历史纪录！"), QMessageBox::Critical);
         return;

@@ -7,8 +7,8 @@
 #include <map>
 
 #include "core/common/paper_node_list.h"
+#include "core/generation/paper_generation.h"
 #include "frame/module_table.h"
-#include "frame/targeted_paper_request.h"
 
 class CTreeViewExt;
 class CQuilloryView;
@@ -50,7 +50,7 @@ signals:
     void reviewExamRequested(CQuilloryFrame* frame, int historyId);
     // The knowledge frame asks for a targeted practice paper, which the
     // practice papers frame makes and then shows.
-    void targetedPaperRequested(const TargetedPaperRequest& request);
+    void targetedPaperRequested(const quillory::TargetedPaperRequest& request);
     // The history and knowledge frames ask for a paper of the mistake
     // notebook's questions (of a point's subtree; 0: of every point).
     void redoMistakesRequested(int knowledgeId);

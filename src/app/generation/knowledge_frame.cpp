@@ -96,7 +96,13 @@ void CKnowledgeFrame::TargetedPractice() {
         return;
     }
     // The score of each question is a whole number.
-    emit targetedPaperRequested({dialog.TypeId(), dialog.KnowledgeSet(), dialog.Title(),
-                                 dialog.Count(), static_cast<int>(dialog.Score()), dialog.Adjust(),
-                                 dialog.Period()});
+    quillory::TargetedPaperRequest request;
+    request.typeId = dialog.TypeId();
+    request.knowledgeSet = dialog.KnowledgeSet();
+    request.title = dialog.Title();
+    request.count = dialog.Count();
+    request.score = static_cast<int>(dialog.Score());
+    request.settings.adjust = dialog.Adjust();
+    request.settings.period = dialog.Period();
+    emit targetedPaperRequested(request);
 }

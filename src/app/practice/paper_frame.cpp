@@ -124,7 +124,7 @@ void CPaperFrame::DeletePaper() {
             QMessageBox::Warning, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    const bool deleted =
+    const quillory::Status deleted =
         quillory::DeletePaperTree(bank_.Store(), bank_.Settings(), bank_.DataFolder().toStdString(),
                                   Nodes(), CurrentItemId());
     LoadPaperTree(-1, quillory::PaperFilter::Practice);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/common/paper_node_list.h"
+#include "core/generation/paper_generation.h"
 #include "core/practice/paper_tree.h"
 #include "frame/quillory_frame.h"
 
@@ -34,14 +35,12 @@ public:
     // module's targeted practice), with the progress window over the
     // program; then the practice tree shows it expanded and selected. A
     // paper that cannot be stored is reported and leaves nothing behind.
-    void CreateTemplatePaper(int templateId, const std::string& title, bool adjust, int period);
+    void CreateTemplatePaper(quillory::TemplatePaperRequest request);
     // A paper of the mistake notebook's questions (of a point's subtree; 0:
     // of every point), titled as the learner confirms; false when none was
     // made (nothing to redo, cancelled, or the learner was told why).
     bool CreateRedoPaper(int knowledgeId);
-    void CreateTargetedPaper(int typeId, const std::vector<std::string>& knowledgeSet,
-                             const std::string& title, int count, int score, bool adjust,
-                             int period);
+    void CreateTargetedPaper(quillory::TargetedPaperRequest request);
 
 protected:
     // Makes the node list and the tree hold nodes, each node with the images

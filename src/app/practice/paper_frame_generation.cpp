@@ -12,6 +12,7 @@
 #include "generation/auto_paper_dlg.h"
 #include "practice/paper_frame.h"
 #include "widgets/bank_session.h"
+#include "widgets/error_text.h"
 #include "widgets/message_box.h"
 #include "widgets/progress_wnd.h"
 #include "widgets/qt_clock.h"
@@ -21,36 +22,31 @@
 namespace {
 
 using Generation =
-    std::function<bool(quillory::GenerationContext&, const quillory::GenerationSettings&,
-                       quillory::GeneratedPaper&, std::string&)>;
+    std::function<quillory::Result<quillory::GeneratedPaper>(quillory::GenerationContext&)>;
+
+// The generator is seeded from now, as the adjustment's cut-off is taken.
+void StartNow(quillory::GenerationSettings& settings) {
+    settings.seedTime = static_cast<std::int64_t>(std::time(nullptr));
+    settings.now = CQtClock().Now();
+}
 
 // Runs one generation under the progress window; the paper's ID, or 0 when
 // it was not stored (the learner has been told why).
-int Generate(CPaperFrame& frame, CBankSession& bank, bool adjust, int period,
-             const Generation& generation) {
-    quillory::GenerationSettings settings;
-    settings.adjust = adjust;
-    settings.period = period;
-    settings.seedTime = static_cast<std::int64_t>(std::time(nullptr));
-    settings.now = CQtClock().Now();
-
-    quillory::GeneratedPaper paper;
-    std::string error;
-    bool stored = false;
-    {
+int Generate(CPaperFrame& frame, CBankSession& bank, const Generation& generation) {
+    const quillory::Result<quillory::GeneratedPaper> paper = [&] {
         // Over the main window, the frame's owner, which it disables while
         // the questions are chosen.
         const auto progress = OpenOneLineProgress(frame.parentWidget(), bank.Settings(),
                                                   QStringLiteral("创建新试卷 "));
         quillory::GenerationContext context{bank.Store(), bank.DataFolder().toStdString(),
                                             frame.ContentView()->Host(), *progress, bank.Random()};
-        stored = generation(context, settings, paper, error);
-    }
-    if (!stored) {
-        ShowMessageBox(&frame, QString::fromStdString(error), QMessageBox::Critical);
+        return generation(context);
+    }();
+    if (!paper) {
+        ShowMessageBox(&frame, PaperErrorText(paper.error()), QMessageBox::Critical);
         return 0;
     }
-    return paper.paperId;
+    return paper->paperId;
 }
 
 }  // namespace
@@ -71,30 +67,28 @@ void CPaperFrame::NewPaper() {
         ShowMessageBox(this, QString::fromStdString(refusal), QMessageBox::Critical);
         return;
     }
-    CreateTemplatePaper(dialog.TemplateId(), dialog.Title(), dialog.Adjust(), dialog.Period());
+    quillory::TemplatePaperRequest request;
+    request.templateId = dialog.TemplateId();
+    request.title = dialog.Title();
+    request.settings.adjust = dialog.Adjust();
+    request.settings.period = dialog.Period();
+    CreateTemplatePaper(std::move(request));
 }
 
-void CPaperFrame::CreateTemplatePaper(int templateId, const std::string& title, bool adjust,
-                                      int period) {
-    ShowNewPaper(Generate(
-        *this, bank_, adjust, period,
-        [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
-            quillory::GeneratedPaper& paper, std::string& error) {
-            return quillory::CreateTemplatePaper(context, templateId, title, settings, true, paper,
-                                                 error);
-        }));
+void CPaperFrame::CreateTemplatePaper(quillory::TemplatePaperRequest request) {
+    StartNow(request.settings);
+    request.save = true;
+    ShowNewPaper(Generate(*this, bank_, [&](quillory::GenerationContext& context) {
+        return quillory::CreateTemplatePaper(context, request);
+    }));
 }
 
-void CPaperFrame::CreateTargetedPaper(int typeId, const std::vector<std::string>& knowledgeSet,
-                                      const std::string& title, int count, int score, bool adjust,
-                                      int period) {
-    ShowNewPaper(Generate(
-        *this, bank_, adjust, period,
-        [&](quillory::GenerationContext& context, const quillory::GenerationSettings& settings,
-            quillory::GeneratedPaper& paper, std::string& error) {
-            return quillory::CreateTargetedPaper(context, typeId, knowledgeSet, title, count, score,
-                                                 settings, true, paper, error);
-        }));
+void CPaperFrame::CreateTargetedPaper(quillory::TargetedPaperRequest request) {
+    StartNow(request.settings);
+    request.save = true;
+    ShowNewPaper(Generate(*this, bank_, [&](quillory::GenerationContext& context) {
+        return quillory::CreateTargetedPaper(context, request);
+    }));
 }
 
 bool CPaperFrame::CreateRedoPaper(int knowledgeId) {
@@ -123,13 +117,9 @@ bool CPaperFrame::CreateRedoPaper(int knowledgeId) {
         ShowMessageBox(this, QStringLiteral("无效的试卷标题！"), QMessageBox::Critical);
         return false;
     }
-    const int paperId =
-        Generate(*this, bank_, false, 0,
-                 [&](quillory::GenerationContext& context, const quillory::GenerationSettings&,
-                     quillory::GeneratedPaper& paper, std::string& error) {
-                     return quillory::CreateRedoPaper(context, notebook->mistakes, title, true,
-                                                      paper, error);
-                 });
+    const int paperId = Generate(*this, bank_, [&](quillory::GenerationContext& context) {
+        return quillory::CreateRedoPaper(context, {notebook->mistakes, title, true});
+    });
     ShowNewPaper(paperId);
     return paperId != 0;
 }

@@ -163,13 +163,12 @@ void CMainMenuDlg::OnReviewExam(CQuilloryFrame* /*sender*/, int historyId) {
     }
 }
 
-void CMainMenuDlg::OnTargetedPaper(const TargetedPaperRequest& request) {
+void CMainMenuDlg::OnTargetedPaper(const quillory::TargetedPaperRequest& request) {
     auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
     if (practice == nullptr) {
         return;
     }
-    practice->CreateTargetedPaper(request.typeId, request.knowledgeSet, request.title,
-                                  request.count, request.score, request.adjust, request.period);
+    practice->CreateTargetedPaper(request);
     ShowModule(Module::PracticePapers);
 }
 

@@ -10,8 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "core/generation/paper_generation.h"
 #include "frame/module_table.h"
-#include "frame/targeted_paper_request.h"
 
 class CBankSession;
 class CQuilloryFrame;
@@ -51,7 +51,7 @@ public slots:
     void OnStartExam(CQuilloryFrame* sender, int paperId);
     void OnReviewExam(CQuilloryFrame* sender, int historyId);
     // The practice papers frame makes the paper, then comes to the front.
-    void OnTargetedPaper(const TargetedPaperRequest& request);
+    void OnTargetedPaper(const quillory::TargetedPaperRequest& request);
     void OnRedoMistakes(int knowledgeId);
     void OnModuleClosed(CQuilloryFrame* frame);
     void MinimizeApplication();

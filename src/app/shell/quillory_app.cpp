@@ -18,6 +18,7 @@
 #include "shell/program_folder.h"
 #include "shell/single_instance.h"
 #include "widgets/color_scheme.h"
+#include "widgets/error_text.h"
 #include "widgets/fonts.h"
 #include "widgets/message_box.h"
 #include "widgets/progress_wnd.h"
@@ -132,17 +133,17 @@ bool CQuilloryApp::OpenDataFile(const QString& fileName) {
     const bool chosen = fileName.isEmpty();
     const QString name = chosen ? ChooseDataFile() : fileName;
     if (name.isEmpty()) {
-        openFailure_ = QString::fromStdString(quillory::OpenFailureMessage({}));
+        openFailure_ = ErrorText({quillory::ErrorCode::FileMissing, "no data file was chosen"});
         return false;
     }
-    std::string error;
-    quillory::OpenedDataFile opened = quillory::OpenDataFile(
+    quillory::Result<quillory::OpenedDataFile> result = quillory::OpenDataFile(
         QFile::encodeName(name).toStdString(), QFile::encodeName(programFolder_).toStdString(),
-        chosen ? quillory::CreateIfMissing::Yes : quillory::CreateIfMissing::No, &error);
-    if (!opened.store) {
-        openFailure_ = QString::fromStdString(quillory::OpenFailureMessage(error));
+        chosen ? quillory::CreateIfMissing::Yes : quillory::CreateIfMissing::No);
+    if (!result) {
+        openFailure_ = ErrorText(result.error());
         return false;
     }
+    quillory::OpenedDataFile& opened = *result;
     const QString title = QString::fromUtf8(opened.applicationTitle);
     const std::string dataFolder = opened.dataFolder;
     setApplicationName(title);

@@ -11,6 +11,7 @@
 #include "core/common/text.h"
 #include "core/pages/linked_page.h"
 #include "widgets/bank_session.h"
+#include "widgets/error_text.h"
 #include "widgets/message_box.h"
 #include "widgets/progress_wnd.h"
 #include "widgets/qt_clock.h"
@@ -176,11 +177,15 @@ void CQuilloryView::Dispatch(const quillory::InternalLink& link) {
     quillory::PageContext context = PageContext();
     // A build's progress window belongs to the main menu, the owner of the frame.
     QWidget* owner = window()->parentWidget();
-    quillory::ShowLinkedPage(context, link,
-                             {bank_->RelatedInfo(), CQtClock().Now(), &bank_->Settings(),
-                              [this, owner](const std::string& caption) {
-                                  return OpenBuildProgress(owner, bank_->Settings(), caption);
-                              }});
+    const quillory::Status shown =
+        quillory::ShowLinkedPage(context, link,
+                                 {bank_->RelatedInfo(), CQtClock().Now(), &bank_->Settings(),
+                                  [this, owner](const std::string& caption) {
+                                      return OpenBuildProgress(owner, bank_->Settings(), caption);
+                                  }});
+    if (!shown) {
+        ShowMessageBox(this, ErrorText(shown.error()), QMessageBox::Critical);
+    }
 }
 
 void CQuilloryView::OnLoadingChanged(const QWebEngineLoadingInfo& info) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/paper_node_list.h"
+#include "core/common/text.h"
 #include "core/practice/exam_record.h"
 #include "core/store/data_store.h"
 #include "core/store/tables.h"
@@ -63,27 +64,27 @@ std::optional<std::vector<AnswerRecord>> ReadAnswers(DataStore& store, const Rev
 
 }  // namespace
 
-std::optional<HistoryRecordFigures> ReadHistoryRecordFigures(DataStore& store, int historyId,
-                                                             int rootNodeId) {
+Result<HistoryRecordFigures> ReadHistoryRecordFigures(DataStore& store, int historyId,
+                                                      int rootNodeId) {
     const std::optional<ReviewRecord> record = FindRecord(store, historyId);
     if (!record) {
-        return std::nullopt;
+        return Error{ErrorCode::NotFound, Format("no exam record %d", historyId)};
     }
     const auto tree = ReadPaperTree(store);
     if (!tree) {
-        return std::nullopt;
+        return store.LastFailure();
     }
     const PaperNodeList nodes = PaperSubtree(*tree, rootNodeId != 0 ? rootNodeId : record->paperId);
     const auto answers = ReadAnswers(store, *record);
     if (!answers) {
-        return std::nullopt;
+        return store.LastFailure();
     }
     ItemTitles titles;
     for (const AnswerRecord& answer : *answers) {
         titles.Name(answer.typeId, answer.knowledge);
     }
     if (!titles.Read(store)) {
-        return std::nullopt;
+        return store.LastFailure();
     }
 
     HistoryRecordFigures figures;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/analysis/paper_item_figures.h"
+#include "core/common/result.h"
 #include "core/store/date_time.h"
 
 namespace quillory {
@@ -32,9 +33,9 @@ struct HistoryRecordFigures {
 };
 
 // historyId names any History row of the record; rootNodeId the Paper node
-// whose subtree counts (0: the record's own paper). Nothing when the record
-// cannot be read.
-std::optional<HistoryRecordFigures> ReadHistoryRecordFigures(DataStore& store, int historyId,
-                                                             int rootNodeId);
+// whose subtree counts (0: the record's own paper). NotFound when there is
+// no such record, Database when the tables cannot be read.
+Result<HistoryRecordFigures> ReadHistoryRecordFigures(DataStore& store, int historyId,
+                                                      int rootNodeId);
 
 }  // namespace quillory

@@ -32,11 +32,11 @@ std::string LineText(const RecordLine& line) {
 
 }  // namespace
 
-void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
-    const std::optional<HistoryRecordFigures> figures =
+Status ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
+    const Result<HistoryRecordFigures> figures =
         ReadHistoryRecordFigures(context.store, historyId, rootNodeId);
     if (!figures) {
-        return;
+        return figures.status();
     }
     const std::string heading = figures->heading.value_or("没有找到试卷");
     const std::string path = FileInFolder(context.dataFolder + "/Knowledge",
@@ -47,7 +47,7 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
     AnalysisPage page;
     if (!MayWriteComposedFile(context, path) ||
         !page.Open(path, "<title>用户历史分析</title>\n", context.host)) {
-        return;
+        return {};
     }
     page.Add(PageHeading("历史分析--" + HtmlText(heading)));
     page.Add(TableStart("800"));
@@ -62,15 +62,16 @@ void ShowHistoryRecord(PageContext& context, int historyId, int rootNodeId) {
     for (const RecordLine& line : figures->lines) {
         page.Add(LineText(line));
         if (!page.EndRow()) {
-            return;
+            return {};
         }
     }
     page.Add("</table>\n");
     if (!page.Close()) {
-        return;
+        return {};
     }
     context.host.Navigate(path + "?" + std::to_string(historyId));
     context.host.AddGeneratedFile(path);
+    return {};
 }
 
 }  // namespace quillory

@@ -95,12 +95,12 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
     return items;
 }
 
-bool DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeList& nodes,
-                        int itemId) {
+Status DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeList& nodes,
+                          int itemId) {
     {
         Transaction transaction(store);
         if (!transaction.Active()) {
-            return false;
+            return store.LastFailure();
         }
         for (const PaperNode& node : nodes.Nodes()) {
             if (node.historyId == 0 || !nodes.IsUnder(node.id, itemId)) {
@@ -108,7 +108,7 @@ bool DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeLis
             }
             auto rows = store.Query(Format("select * from History where ID=%d", node.historyId));
             if (!rows) {
-                return false;
+                return store.LastFailure();
             }
             if (rows->AtEnd()) {
                 continue;
@@ -120,15 +120,15 @@ bool DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeLis
                 FormatTime(rows->Date("RecordTime")).c_str());
             rows.reset();
             if (!store.Execute(sql)) {
-                return false;
+                return store.LastFailure();
             }
         }
         if (!transaction.Commit()) {
-            return false;
+            return store.LastFailure();
         }
     }
     settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
-    return true;
+    return {};
 }
 
 }  // namespace quillory

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/common/paper_node_list.h"
+#include "core/common/result.h"
 
 namespace quillory {
 
@@ -35,8 +36,8 @@ std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store);
 // Deletes the exam records of the items under itemId (all of them for the
 // root, a day's for a day), each as the rows of its first row's paper, date
 // and time, in one transaction: all or nothing. A record already gone counts
-// as deleted. On success "HistoryModified" is set.
-bool DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeList& nodes,
-                        int itemId);
+// as deleted. On success "HistoryModified" is set; else the engine's reason.
+Status DeleteHistoryItems(DataStore& store, Settings& settings, const PaperNodeList& nodes,
+                          int itemId);
 
 }  // namespace quillory

@@ -23,12 +23,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void SetError(std::string* error, std::string text) {
-    if (error != nullptr) {
-        *error = std::move(text);
-    }
-}
-
 // "insert into Table(ID, Column, ...) values(id, value, ...)"; a column the
 // record leaves out keeps its default.
 std::string InsertStatement(const BankRecord& record) {
@@ -48,26 +42,24 @@ std::string InsertStatement(const BankRecord& record) {
                   values.c_str());
 }
 
-bool InsertRecords(DataStore& store, const std::vector<BankRecord>& records, std::string* error) {
+Status InsertRecords(DataStore& store, const std::vector<BankRecord>& records) {
     Transaction transaction(store);
     if (!transaction.Active()) {
-        SetError(error, "cannot begin a transaction: " + store.LastError());
-        return false;
+        return {ErrorCode::Database, "cannot begin a transaction: " + store.LastError()};
     }
     for (const BankRecord& record : records) {
         if (!store.Execute(InsertStatement(record))) {
-            SetError(error, BankError{record.file, record.line,
-                                      Format("cannot store %s %d: %s", record.table->name,
-                                             record.id, store.LastError().c_str())}
-                                .Text());
-            return false;
+            return {ErrorCode::Database,
+                    BankError{record.file, record.line,
+                              Format("cannot store %s %d: %s", record.table->name, record.id,
+                                     store.LastError().c_str())}
+                        .Text()};
         }
     }
     if (!transaction.Commit()) {
-        SetError(error, "cannot commit the records: " + store.LastError());
-        return false;
+        return {ErrorCode::Database, "cannot commit the records: " + store.LastError()};
     }
-    return true;
+    return {};
 }
 
 // A folder of its own beside the data file (so on the same file system),
@@ -121,31 +113,29 @@ public:
         }
     }
 
-    bool Folder(const fs::path& target, std::string* error) {
+    Status Folder(const fs::path& target) {
         std::error_code ec;
         if (fs::create_directory(target, ec)) {
             folders_.push_back(target);
         } else if (ec || !fs::is_directory(target, ec)) {
-            SetError(
-                error,
+            return {
+                ErrorCode::FileAccess,
                 Format("%s: cannot make the folder: %s", target.c_str(),
-                       (ec ? ec : std::make_error_code(std::errc::file_exists)).message().c_str()));
-            return false;
+                       (ec ? ec : std::make_error_code(std::errc::file_exists)).message().c_str())};
         }
-        return true;
+        return {};
     }
 
-    // False when it could not be placed; *existed says whether the name was
-    // taken already.
-    bool File(const fs::path& staged, const fs::path& target, bool* existed, std::string* error) {
+    // A failure when it could not be placed; *existed says whether the name
+    // was taken already.
+    Status File(const fs::path& staged, const fs::path& target, bool* existed) {
         *existed = false;
         if (link(staged.c_str(), target.c_str()) == 0) {
             files_.push_back(target);
-            return true;
+            return {};
         }
         *existed = errno == EEXIST;
-        SetError(error, Format("%s: %s", target.c_str(), std::strerror(errno)));
-        return false;
+        return {ErrorCode::FileAccess, Format("%s: %s", target.c_str(), std::strerror(errno))};
     }
 
     void Keep() { kept_ = true; }
@@ -156,8 +146,8 @@ private:
     bool kept_ = false;
 };
 
-bool MoveIntoPlace(const fs::path& staging, const fs::path& dataFile,
-                   const std::vector<BankPage>& pages, std::string* error) {
+Status MoveIntoPlace(const fs::path& staging, const fs::path& dataFile,
+                     const std::vector<BankPage>& pages) {
     std::set<fs::path> bankPages;
     for (const BankPage& page : pages) {
         bankPages.insert(fs::path(page.relative).lexically_normal());
@@ -169,43 +159,43 @@ bool MoveIntoPlace(const fs::path& staging, const fs::path& dataFile,
         if (!fs::is_directory(staging / folder, ec)) {
             continue;
         }
-        if (!placed.Folder(dataFolder / folder, error)) {
-            return false;
+        if (Status made = placed.Folder(dataFolder / folder); !made) {
+            return made;
         }
         for (fs::recursive_directory_iterator it(staging / folder, ec), end; !ec && it != end;
              it.increment(ec)) {
             const fs::path relative = it->path().lexically_relative(staging);
             const fs::path target = dataFolder / relative;
             if (it->is_directory(ec)) {
-                if (!placed.Folder(target, error)) {
-                    return false;
+                if (Status made = placed.Folder(target); !made) {
+                    return made;
                 }
                 continue;
             }
             bool existed = false;
-            if (!placed.File(it->path(), target, &existed, error) &&
-                (!existed || bankPages.count(relative) != 0)) {
-                return false;
+            Status linked = placed.File(it->path(), target, &existed);
+            if (!linked && (!existed || bankPages.count(relative) != 0)) {
+                return linked;
             }
         }
         if (ec) {
-            SetError(error, Format("%s: cannot list the folder: %s", (staging / folder).c_str(),
-                                   ec.message().c_str()));
-            return false;
+            return {ErrorCode::FileAccess,
+                    Format("%s: cannot list the folder: %s", (staging / folder).c_str(),
+                           ec.message().c_str())};
         }
     }
     bool existed = false;
-    if (!placed.File(staging / dataFile.filename(), dataFile, &existed, error)) {
-        return false;
+    if (Status linked = placed.File(staging / dataFile.filename(), dataFile, &existed); !linked) {
+        return linked;
     }
     placed.Keep();
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& records,
-                    std::string* error) {
+Result<std::vector<BankRecord>> ReadBankTables(const std::string& sourceFolder) {
+    std::vector<BankRecord> records;
     bool any = false;
     for (const char* name : kBankTableFiles) {
         const fs::path path = fs::path(sourceFolder) / name;
@@ -215,86 +205,81 @@ bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& re
         }
         const WholeFile file = ReadWholeFile(path.string());
         if (file.result != FileRead::Read) {
-            SetError(error, path.string() + ": cannot read the file: " + std::strerror(file.error));
-            return false;
+            return Error{ErrorCode::FileAccess,
+                         path.string() + ": cannot read the file: " + std::strerror(file.error)};
         }
         BankError problem;
         if (!ParseBankText(file.bytes, path.string(), records, &problem)) {
-            SetError(error, problem.Text());
-            return false;
+            return Error{ErrorCode::BadInput, problem.Text()};
         }
         any = true;
     }
     if (!any) {
-        SetError(error, sourceFolder +
-                            ": no table file (types.txt, knowledge.txt, questions.txt, "
-                            "papers.txt, templates.txt) in the bank source");
+        return Error{ErrorCode::BadInput, sourceFolder +
+                                              ": no table file (types.txt, knowledge.txt, "
+                                              "questions.txt, papers.txt, templates.txt) in the "
+                                              "bank source"};
     }
-    return any;
+    return records;
 }
 
-bool BuildBank(const std::string& sourceFolder, const std::string& dataFile,
-               const std::string& programFolder, std::string* error) {
+Status BuildBank(const std::string& sourceFolder, const std::string& dataFile,
+                 const std::string& programFolder) {
     std::error_code ec;
     if (fs::exists(dataFile, ec)) {
-        SetError(error, dataFile + " exists already; nothing was changed");
-        return false;
+        return {ErrorCode::FileAccess, dataFile + " exists already; nothing was changed"};
     }
     if (!fs::is_directory(sourceFolder, ec)) {
-        SetError(error, sourceFolder + ": no such bank source folder");
-        return false;
+        return {ErrorCode::FileMissing, sourceFolder + ": no such bank source folder"};
     }
-    std::vector<BankRecord> records;
-    std::vector<BankPage> pages;
-    if (!ReadBankTables(sourceFolder, records, error) ||
-        !ReadBankPages(sourceFolder, pages, error)) {
-        return false;
+    const Result<std::vector<BankRecord>> records = ReadBankTables(sourceFolder);
+    if (!records) {
+        return records.status();
     }
+    const Result<std::vector<BankPage>> read = ReadBankPages(sourceFolder);
+    if (!read) {
+        return read.status();
+    }
+    const std::vector<BankPage>& pages = *read;
     const fs::path full = fs::absolute(dataFile, ec).lexically_normal();
     const fs::path dataFolder = full.parent_path();
     if (!fs::is_directory(dataFolder, ec)) {
-        SetError(error, dataFolder.string() + ": no such folder for the data file");
-        return false;
+        return {ErrorCode::FileMissing, dataFolder.string() + ": no such folder for the data file"};
     }
     // Another bank may live in the same folder: none of its files is ever
     // replaced.
     for (const BankPage& page : pages) {
         if (fs::exists(dataFolder / page.relative, ec)) {
-            SetError(error, Format("%s exists already (a page of another bank?); nothing was "
-                                   "changed",
-                                   (dataFolder / page.relative).c_str()));
-            return false;
+            return {ErrorCode::FileAccess,
+                    Format("%s exists already (a page of another bank?); nothing was changed",
+                           (dataFolder / page.relative).c_str())};
         }
     }
     const StagingFolder staging(dataFolder);
     if (staging.Path().empty()) {
-        SetError(error, Format("%s: cannot make a folder to build in: %s", dataFolder.c_str(),
-                               std::strerror(staging.Error())));
-        return false;
+        return {ErrorCode::FileAccess, Format("%s: cannot make a folder to build in: %s",
+                                              dataFolder.c_str(), std::strerror(staging.Error()))};
     }
     const fs::path staged = staging.Path() / full.filename();
-    std::string why;
-    if (!CreateFromTemplate(programFolder, staged.string(), &why)) {
-        SetError(error, Format("cannot make %s from the template in %s: %s", full.c_str(),
-                               TemplateFolder(programFolder).c_str(), why.c_str()));
-        return false;
+    if (Status made = CreateFromTemplate(programFolder, staged.string()); !made) {
+        return {made.error().code,
+                Format("cannot make %s from the template in %s: %s", full.c_str(),
+                       TemplateFolder(programFolder).c_str(), made.error().detail.c_str())};
     }
     {
-        std::string openError;
-        auto store = DataStore::Open(staged.string(), &openError);
+        Result<std::unique_ptr<DataStore>> store = DataStore::Open(staged.string());
         if (!store) {
-            SetError(error, full.string() + " was made but does not open: " + openError);
-            return false;
+            return {store.error().code,
+                    full.string() + " was made but does not open: " + store.error().detail};
         }
-        if (!InsertRecords(*store, records, error)) {
-            return false;
+        if (Status inserted = InsertRecords(**store, *records); !inserted) {
+            return inserted;
         }
     }
-    if (!WriteBankPages(pages, staging.Path().string(), error) ||
-        !MoveIntoPlace(staging.Path(), full, pages, error)) {
-        return false;
+    if (Status written = WriteBankPages(pages, staging.Path().string()); !written) {
+        return written;
     }
-    return true;
+    return MoveIntoPlace(staging.Path(), full, pages);
 }
 
 }  // namespace quillory

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/bank/bank_source.h"
+#include "core/common/result.h"
 
 namespace quillory {
 
@@ -14,11 +15,10 @@ namespace quillory {
 inline constexpr const char* kBankTableFiles[] = {"types.txt", "knowledge.txt", "questions.txt",
                                                   "papers.txt", "templates.txt"};
 
-// Parses the table files present in sourceFolder. False with the reason in
-// *error ("file:line: message") on the first problem, or when the folder
-// holds none of them.
-bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& records,
-                    std::string* error);
+// Parses the table files present in sourceFolder. BadInput ("file:line:
+// message") on the first problem, or when the folder holds none of them;
+// FileAccess for a file that cannot be read.
+Result<std::vector<BankRecord>> ReadBankTables(const std::string& sourceFolder);
 
 // Makes dataFile from the template in programFolder and fills it from
 // sourceFolder: every record in one transaction, then the pages. Refuses an
@@ -26,8 +26,8 @@ bool ReadBankTables(const std::string& sourceFolder, std::vector<BankRecord>& re
 // (another bank's). Everything is read and checked before anything is
 // written; the bank is made in a folder beside dataFile and moved into place
 // only when all of it was made, never over an existing file, so a failure
-// leaves the folder as it was and *error says why.
-bool BuildBank(const std::string& sourceFolder, const std::string& dataFile,
-               const std::string& programFolder, std::string* error);
+// leaves the folder as it was, and the detail says why.
+Status BuildBank(const std::string& sourceFolder, const std::string& dataFile,
+                 const std::string& programFolder);
 
 }  // namespace quillory

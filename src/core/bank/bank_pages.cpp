@@ -72,12 +72,6 @@ size_t AfterHead(const std::string& html) {
     return 0;
 }
 
-void SetError(std::string* error, std::string text) {
-    if (error != nullptr) {
-        *error = std::move(text);
-    }
-}
-
 }  // namespace
 
 bool IsHtmlPageName(std::string_view fileName) {
@@ -92,8 +86,8 @@ std::string GbPageFromUtf8(std::string_view html) {
     return Utf8ToGb(page);
 }
 
-bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages,
-                   std::string* error) {
+Result<std::vector<BankPage>> ReadBankPages(const std::string& sourceFolder) {
+    std::vector<BankPage> pages;
     std::error_code ec;
     for (const char* folder : kPageFolders) {
         const fs::path root = fs::path(sourceFolder) / folder;
@@ -108,9 +102,8 @@ bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages
             }
         }
         if (ec) {
-            SetError(error,
-                     Format("%s: cannot list the folder: %s", root.c_str(), ec.message().c_str()));
-            return false;
+            return Error{ErrorCode::FileAccess, Format("%s: cannot list the folder: %s",
+                                                       root.c_str(), ec.message().c_str())};
         }
         std::sort(files.begin(), files.end());
         for (const fs::path& file : files) {
@@ -120,15 +113,15 @@ bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages
             if (IsHtmlPageName(file.filename().string())) {
                 const WholeFile source = ReadWholeFile(file.string());
                 if (source.result != FileRead::Read) {
-                    SetError(error, Format("%s: cannot read the page: %s", file.c_str(),
-                                           std::strerror(source.error)));
-                    return false;
+                    return Error{ErrorCode::FileAccess,
+                                 Format("%s: cannot read the page: %s", file.c_str(),
+                                        std::strerror(source.error))};
                 }
                 const std::string& bytes = source.bytes;
                 if (!IsValidUtf8(bytes)) {
-                    SetError(error, Format("%s: not valid UTF-8 (pages are written in UTF-8)",
-                                           file.c_str()));
-                    return false;
+                    return Error{
+                        ErrorCode::BadInput,
+                        Format("%s: not valid UTF-8 (pages are written in UTF-8)", file.c_str())};
                 }
                 page.converted = true;
                 page.content = GbPageFromUtf8(bytes);
@@ -136,11 +129,10 @@ bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages
             pages.push_back(std::move(page));
         }
     }
-    return true;
+    return pages;
 }
 
-bool WriteBankPages(const std::vector<BankPage>& pages, const std::string& dataFolder,
-                    std::string* error) {
+Status WriteBankPages(const std::vector<BankPage>& pages, const std::string& dataFolder) {
     std::error_code ec;
     for (const BankPage& page : pages) {
         const fs::path target = fs::path(dataFolder) / page.relative;
@@ -150,16 +142,14 @@ bool WriteBankPages(const std::vector<BankPage>& pages, const std::string& dataF
             out << page.content;
             out.close();
             if (!out) {
-                SetError(error, Format("%s: cannot write the page", target.c_str()));
-                return false;
+                return {ErrorCode::FileAccess, Format("%s: cannot write the page", target.c_str())};
             }
         } else if (!fs::copy_file(page.source, target, fs::copy_options::overwrite_existing, ec)) {
-            SetError(error, Format("%s: cannot copy to %s: %s", page.source.c_str(), target.c_str(),
-                                   ec.message().c_str()));
-            return false;
+            return {ErrorCode::FileAccess, Format("%s: cannot copy to %s: %s", page.source.c_str(),
+                                                  target.c_str(), ec.message().c_str())};
         }
     }
-    return true;
+    return {};
 }
 
 }  // namespace quillory

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/result.h"
+
 namespace quillory {
 
 // .htm or .html, any case.
@@ -27,12 +29,11 @@ struct BankPage {
 
 // Reads every file below the page folders of sourceFolder, converting the
 // HTML pages in memory, so that a bad page stops a build before anything is
-// written. False with the reason (naming the file) in *error.
-bool ReadBankPages(const std::string& sourceFolder, std::vector<BankPage>& pages,
-                   std::string* error);
+// written. BadInput for a page that is not UTF-8, FileAccess for one that
+// cannot be read; the detail names the file.
+Result<std::vector<BankPage>> ReadBankPages(const std::string& sourceFolder);
 
 // Writes the pages below dataFolder, replacing files of the same name.
-bool WriteBankPages(const std::vector<BankPage>& pages, const std::string& dataFolder,
-                    std::string* error);
+Status WriteBankPages(const std::vector<BankPage>& pages, const std::string& dataFolder);
 
 }  // namespace quillory

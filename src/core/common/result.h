@@ -19,6 +19,7 @@ enum class ErrorCode {
     UpgradeFailed,  // could not be brought to this program's format
     FileAccess,     // a file could not be read or written
     Database,       // the engine refused a statement
+    NotSaved,       // what was made could not be stored; none of it was kept
     BadInput,       // what the user or a file gave is malformed
     NotFound,       // a named paper, question, node or template does not exist
     NothingToDo,    // a valid request with nothing to act on (no questions to choose from)

@@ -18,9 +18,6 @@ namespace quillory {
 
 namespace {
 
-constexpr char kReadFailure[] = "无法生成试卷：";
-constexpr char kSaveFailure[] = "无法保存试卷：";
-
 // A section scored below its children's total takes points off them, one at
 // a time from the last child back, never taking a child to 1 or less.
 void CapSections(const std::vector<PaperItemRow>& rows, std::vector<float>& scores) {
@@ -56,52 +53,41 @@ GeneratedRow RowOf(const PaperItemRow& row, double score, int timeLimit, std::st
             row.title, std::move(url), row.questionId != 0, first};
 }
 
-struct PaperRun {
-    std::vector<PaperItemRow> rows;
-};
-
-bool BuildRows(GenerationContext& context, const std::vector<TemplateItem>& items,
-               const GenerationSettings& settings, bool useGroups, PaperRun& run,
-               std::string& error) {
+Result<std::vector<PaperItemRow>> BuildRows(GenerationContext& context,
+                                            const std::vector<TemplateItem>& items,
+                                            const GenerationSettings& settings, bool useGroups) {
     const int firstId = NextPaperID(context.store);
     if (firstId == 0) {
-        error = kReadFailure + context.store.LastError();
-        return false;
+        return context.store.LastFailure();
     }
     QuestionSelection selection(context.store, settings.now);
     const PaperItemOptions options{settings.adjust, settings.period, useGroups, settings.seedTime};
-    if (!BuildPaperItems(items, run.rows, firstId, options, context.store, selection,
-                         context.random, context.host, context.progress)) {
-        error = kReadFailure + context.store.LastError();
-        return false;
+    std::vector<PaperItemRow> rows;
+    if (!BuildPaperItems(items, rows, firstId, options, context.store, selection, context.random,
+                         context.host, context.progress)) {
+        return context.store.LastFailure();
     }
-    return true;
+    return rows;
 }
 
-bool Store(GenerationContext& context, bool save, const std::vector<PageCopy>& pages,
-           GeneratedPaper& out, std::string& error) {
-    out.paperId = out.rows.empty() ? 0 : out.rows.front().id;
-    if (!save) {
-        return true;
+Result<GeneratedPaper> Store(GenerationContext& context, bool save,
+                             const std::vector<PageCopy>& pages, GeneratedPaper paper) {
+    paper.paperId = paper.rows.empty() ? 0 : paper.rows.front().id;
+    if (save) {
+        if (Status saved = SavePaper(context.store, paper.rows, pages); !saved) {
+            return saved.error();
+        }
     }
-    std::string reason;
-    if (!SavePaper(context.store, out.rows, pages, reason)) {
-        error = kSaveFailure + reason;
-        return false;
-    }
-    return true;
+    return paper;
 }
 
 }  // namespace
 
-bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::string& title,
-                         const GenerationSettings& settings, bool save, GeneratedPaper& out,
-                         std::string& error) {
-    out = {};
+Result<GeneratedPaper> CreateTemplatePaper(GenerationContext& context,
+                                           const TemplatePaperRequest& request) {
     const auto templateRows = ReadPaperTemplateRows(context.store);
     if (!templateRows) {
-        error = kReadFailure + context.store.LastError();
-        return false;
+        return context.store.LastFailure();
     }
     PaperNodeList all;
     for (const PaperTemplateRow& row : *templateRows) {
@@ -110,7 +96,7 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
     PaperNodeList subtree;
     std::unordered_map<int, const PaperTemplateRow*> byId;
     for (const PaperTemplateRow& row : *templateRows) {
-        if (all.IsUnder(row.ID, templateId)) {
+        if (all.IsUnder(row.ID, request.templateId)) {
             subtree.Add({row.ID, row.SuperiorID, row.Title});
             byId.emplace(row.ID, &row);
         }
@@ -124,27 +110,29 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
                          row.QuestionTypeID, row.KnowledgeID});
         itemRows.push_back(&row);
     }
-    PaperRun run;
-    if (!BuildRows(context, items, settings, true, run, error)) {
-        return false;
+    Result<std::vector<PaperItemRow>> built = BuildRows(context, items, request.settings, true);
+    if (!built) {
+        return built.error();
     }
+    std::vector<PaperItemRow>& rows = *built;
     // A row takes the values of the template items it stands for: a
     // question filling three slots is worth the three of them.
-    std::vector<float> scores(run.rows.size());
-    std::vector<int> timeLimits(run.rows.size());
-    for (size_t r = 0; r < run.rows.size(); ++r) {
-        for (const size_t item : run.rows[r].items) {
+    std::vector<float> scores(rows.size());
+    std::vector<int> timeLimits(rows.size());
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (const size_t item : rows[r].items) {
             scores[r] += itemRows[item]->ScoreMax;
             timeLimits[r] += itemRows[item]->TimeLimit;
         }
     }
-    CapSections(run.rows, scores);
-    if (!run.rows.empty()) {
-        run.rows.front().title = title;
+    CapSections(rows, scores);
+    if (!rows.empty()) {
+        rows.front().title = request.title;
     }
+    GeneratedPaper paper;
     std::vector<PageCopy> pages;
-    for (size_t r = 0; r < run.rows.size(); ++r) {
-        const PaperItemRow& row = run.rows[r];
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const PaperItemRow& row = rows[r];
         std::string url;
         if (row.questionId == 0) {
             // A section without a page of its own gets none, rather than a
@@ -160,36 +148,36 @@ bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::
                 }
             }
         }
-        out.rows.push_back(RowOf(row, scores[r], timeLimits[r], std::move(url), r == 0));
+        paper.rows.push_back(RowOf(row, scores[r], timeLimits[r], std::move(url), r == 0));
     }
-    return Store(context, save, pages, out, error);
+    return Store(context, request.save, pages, std::move(paper));
 }
 
-bool CreateTargetedPaper(GenerationContext& context, int typeId,
-                         const std::vector<std::string>& knowledgeSet, const std::string& title,
-                         int count, int score, const GenerationSettings& settings, bool save,
-                         GeneratedPaper& out, std::string& error) {
-    out = {};
+Result<GeneratedPaper> CreateTargetedPaper(GenerationContext& context,
+                                           const TargetedPaperRequest& request) {
     std::string knowledge;
-    for (size_t k = 0; k < knowledgeSet.size(); ++k) {
-        knowledge += (k == 0 ? "" : ",") + knowledgeSet[k];
+    for (size_t k = 0; k < request.knowledgeSet.size(); ++k) {
+        knowledge += (k == 0 ? "" : ",") + request.knowledgeSet[k];
     }
-    std::vector<TemplateItem> items{{1, 0, title, false, "", "", ""}};
-    for (int n = 2; n <= count + 1; ++n) {
-        items.push_back({n, 1, Format("第%d题", n), true, "", Format("%d", typeId), knowledge});
+    std::vector<TemplateItem> items{{1, 0, request.title, false, "", "", ""}};
+    for (int n = 2; n <= request.count + 1; ++n) {
+        items.push_back(
+            {n, 1, Format("第%d题", n), true, "", Format("%d", request.typeId), knowledge});
     }
-    PaperRun run;
-    if (!BuildRows(context, items, settings, false, run, error)) {
-        return false;
+    Result<std::vector<PaperItemRow>> built = BuildRows(context, items, request.settings, false);
+    if (!built) {
+        return built.error();
     }
-    for (size_t r = 0; r < run.rows.size(); ++r) {
-        PaperItemRow& row = run.rows[r];
+    GeneratedPaper paper;
+    for (size_t r = 0; r < built->size(); ++r) {
+        PaperItemRow& row = (*built)[r];
         if (r == 0) {
-            row.title = title;
+            row.title = request.title;
         }
-        out.rows.push_back(RowOf(row, r == 0 ? count * score : score, 0, "", r == 0));
+        paper.rows.push_back(
+            RowOf(row, r == 0 ? request.count * request.score : request.score, 0, "", r == 0));
     }
-    return Store(context, save, {}, out, error);
+    return Store(context, request.save, {}, std::move(paper));
 }
 
 }  // namespace quillory

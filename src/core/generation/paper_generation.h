@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/common/legacy_random.h"
+#include "core/common/result.h"
 #include "core/store/date_time.h"
 
 namespace quillory {
@@ -50,20 +51,35 @@ struct GenerationContext {
     LegacyRandom& random;  // the process's generator
 };
 
-// Generates a paper from the template templateId titled title. With save
-// the rows are inserted in one transaction and the section pages copied to
-// Question/P%06d.html; without, nothing is written. False with error set
-// ("无法保存试卷：" and the reason) when the tables cannot be read or the
-// paper cannot be stored; then nothing is left behind.
-bool CreateTemplatePaper(GenerationContext& context, int templateId, const std::string& title,
-                         const GenerationSettings& settings, bool save, GeneratedPaper& out,
-                         std::string& error);
+// A paper from the paper template templateId.
+struct TemplatePaperRequest {
+    int templateId = 0;
+    std::string title;
+    GenerationSettings settings;
+    bool save = false;  // store it; else only make the rows
+};
 
 // A paper of count questions of type typeId that carry one of the knowledge
-// points, each scored score; no section pages.
-bool CreateTargetedPaper(GenerationContext& context, int typeId,
-                         const std::vector<std::string>& knowledgeSet, const std::string& title,
-                         int count, int score, const GenerationSettings& settings, bool save,
-                         GeneratedPaper& out, std::string& error);
+// points, each scored score.
+struct TargetedPaperRequest {
+    int typeId = 0;
+    std::vector<std::string> knowledgeSet;
+    std::string title;
+    int count = 0;
+    int score = 0;  // of each question, a whole number
+    GenerationSettings settings;
+    bool save = false;
+};
+
+// Generates the paper. With save the rows are inserted in one transaction
+// and the section pages copied to Question/P%06d.html; without, nothing is
+// written. Database (with the engine's reason) when the tables cannot be
+// read, NotSaved when the paper cannot be stored; then nothing is left
+// behind.
+Result<GeneratedPaper> CreateTemplatePaper(GenerationContext& context,
+                                           const TemplatePaperRequest& request);
+// As CreateTemplatePaper; no section pages.
+Result<GeneratedPaper> CreateTargetedPaper(GenerationContext& context,
+                                           const TargetedPaperRequest& request);
 
 }  // namespace quillory

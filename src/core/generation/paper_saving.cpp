@@ -35,8 +35,8 @@ void RemovePending(const std::vector<PageCopy>& copied) {
 
 }  // namespace
 
-bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
-               const std::vector<PageCopy>& pages, std::string& error) {
+Status SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
+                 const std::vector<PageCopy>& pages) {
     std::vector<PageCopy> copied;
     for (const PageCopy& page : pages) {
         std::error_code ec;
@@ -51,9 +51,8 @@ bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
         stored = store.Execute(InsertStatement(rows[r]));
     }
     if (!stored) {
-        error = store.LastError();
         RemovePending(copied);
-        return false;
+        return {ErrorCode::NotSaved, store.LastError()};
     }
     // The pages go in place before the commit: a process killed in between
     // leaves pages no row names, never rows whose pages are missing.
@@ -68,14 +67,14 @@ bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
         }
     }
     if (!transaction.Commit()) {
-        error = store.LastError();
+        Error error{ErrorCode::NotSaved, store.LastError()};
         std::error_code ec;
         for (const std::string& target : placed) {
             fs::remove(target, ec);
         }
-        return false;
+        return error;
     }
-    return true;
+    return {};
 }
 
 }  // namespace quillory

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/result.h"
 #include "core/generation/paper_generation.h"
 
 namespace quillory {
@@ -17,8 +18,8 @@ struct PageCopy {
 // The pages are copied beside their targets first and put in place once the
 // rows are inserted, before the commit. A page that cannot be copied is left
 // out, as a section without a page; a failed insert or commit removes the
-// copies and the placed pages and sets error to the engine's reason.
-bool SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
-               const std::vector<PageCopy>& pages, std::string& error);
+// copies and the placed pages: NotSaved with the engine's reason.
+Status SavePaper(DataStore& store, const std::vector<GeneratedRow>& rows,
+                 const std::vector<PageCopy>& pages);
 
 }  // namespace quillory

@@ -17,18 +17,16 @@ std::string RedoPaperTitle(const DateTime& today) {
     return "错题重做 " + FormatDate(today);
 }
 
-bool CreateRedoPaper(GenerationContext& context, const std::vector<Mistake>& mistakes,
-                     const std::string& title, bool save, GeneratedPaper& out, std::string& error) {
-    out = {};
+Result<GeneratedPaper> CreateRedoPaper(GenerationContext& context,
+                                       const RedoPaperRequest& request) {
+    const std::span<const Mistake> mistakes = request.mistakes;
     if (mistakes.empty()) {
-        error = "错题本中没有试题。";
-        return false;
+        return Error{ErrorCode::NothingToDo, "the mistake notebook holds no question"};
     }
     const auto types = ReadQuestionTypeRows(context.store);
     const int firstId = types ? NextPaperID(context.store) : 0;
     if (firstId == 0) {
-        error = "无法生成试卷：" + context.store.LastError();
-        return false;
+        return context.store.LastFailure();
     }
     // By type, each type's questions in the notebook's order; the sections
     // in the order the paper tree shows them (by title), so that the
@@ -49,7 +47,8 @@ bool CreateRedoPaper(GenerationContext& context, const std::vector<Mistake>& mis
                      [](const auto& a, const auto& b) { return CompareGb(a.first, b.first) < 0; });
     int nextId = firstId;
     int counter = 1;
-    out.rows.push_back({nextId++, 0, 0, 0.0, 0, title, "", false, true});
+    GeneratedPaper out;
+    out.rows.push_back({nextId++, 0, 0, 0.0, 0, request.title, "", false, true});
     for (const auto& [sectionTitle, typeId] : sections) {
         const size_t section = out.rows.size();
         out.rows.push_back({nextId++, firstId, 0, 0.0, 0, sectionTitle, "", false, false});
@@ -67,15 +66,12 @@ bool CreateRedoPaper(GenerationContext& context, const std::vector<Mistake>& mis
         out.rows.front().score += out.rows[section].score;
     }
     out.paperId = firstId;
-    if (!save) {
-        return true;
+    if (request.save) {
+        if (Status saved = SavePaper(context.store, out.rows, {}); !saved) {
+            return saved.error();
+        }
     }
-    std::string reason;
-    if (!SavePaper(context.store, out.rows, {}, reason)) {
-        error = "无法保存试卷：" + reason;
-        return false;
-    }
-    return true;
+    return out;
 }
 
 }  // namespace quillory

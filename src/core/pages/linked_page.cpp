@@ -11,7 +11,7 @@
 
 namespace quillory {
 
-void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options) {
+Status ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options) {
     switch (link.kind) {
         case LinkKind::Paper:
             ShowPaperPage(context, link.id);
@@ -29,7 +29,7 @@ void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOp
             if (link.id == 0) {
                 ShowHistorySummary(context, options.settings, options.now, options.openProgress);
             } else {
-                ShowHistoryRecord(context, link.id, link.second);
+                return ShowHistoryRecord(context, link.id, link.second);
             }
             break;
         case LinkKind::Mistakes:
@@ -44,6 +44,7 @@ void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOp
             }
             break;
     }
+    return {};
 }
 
 }  // namespace quillory

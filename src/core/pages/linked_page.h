@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/common/internal_link.h"
+#include "core/common/result.h"
 #include "core/host/progress_opener.h"
 #include "core/pages/page_context.h"
 #include "core/store/date_time.h"
@@ -22,7 +23,9 @@ struct PageOptions {
     ProgressOpener openProgress;
 };
 
-// Builds and shows the page the link names.
-void ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
+// Builds and shows the page the link names. The pages tell the host what
+// went wrong; a failure returned here (an exam record that cannot be read)
+// is for the caller to tell.
+Status ShowLinkedPage(PageContext& context, const InternalLink& link, const PageOptions& options);
 
 }  // namespace quillory

@@ -70,13 +70,13 @@ std::optional<PaperNodeList> LoadPaperTreeRows(DataStore& store, int rootId, Pap
     return included;
 }
 
-bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& dataFolder,
-                     const PaperNodeList& nodes, int nodeId) {
+Status DeletePaperTree(DataStore& store, Settings& settings, const std::string& dataFolder,
+                       const PaperNodeList& nodes, int nodeId) {
     std::vector<std::string> pages;
     {
         Transaction transaction(store);
         if (!transaction.Active()) {
-            return false;
+            return store.LastFailure();
         }
         // Breadth-first: the paper, then its sections and items level by level.
         std::deque<int> queue{nodeId};
@@ -89,14 +89,17 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
                 }
             }
             auto rows = store.Query(Format("select * from Paper where ID=%d", id));
-            if (!rows || rows->AtEnd()) {
-                return false;
+            if (!rows) {
+                return store.LastFailure();
+            }
+            if (rows->AtEnd()) {
+                return {ErrorCode::NotFound, Format("paper row %d does not exist", id)};
             }
             const std::string url = rows->Text("Url");
             rows.reset();
             if (!store.Execute(Format("delete from History where PaperItemID=%d", id)) ||
                 !store.Execute(Format("delete from Paper where ID=%d", id))) {
-                return false;
+                return store.LastFailure();
             }
             const PageLocation page = ResolveLocation(dataFolder, url);
             if (page.kind == LocationKind::Local) {
@@ -104,7 +107,7 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
             }
         }
         if (!transaction.Commit()) {
-            return false;
+            return store.LastFailure();
         }
     }
     // A page that another row still shows stays.
@@ -115,7 +118,7 @@ bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& da
         }
     }
     settings.WriteInt(setting::kSection, setting::kHistoryModified, 1);
-    return true;
+    return {};
 }
 
 }  // namespace quillory

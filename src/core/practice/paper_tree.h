@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/common/paper_node_list.h"
+#include "core/common/result.h"
 
 namespace quillory {
 
@@ -31,8 +32,9 @@ std::optional<PaperNodeList> LoadPaperTreeRows(DataStore& store, int rootId, Pap
 // Deletes a paper with every node below it (as nodes lists them), their
 // History rows and their local page files. The rows go in one transaction:
 // all or nothing. The page files are removed only once the rows are gone,
-// and only inside the data folder. On success "HistoryModified" is set.
-bool DeletePaperTree(DataStore& store, Settings& settings, const std::string& dataFolder,
-                     const PaperNodeList& nodes, int nodeId);
+// and only inside the data folder. On success "HistoryModified" is set;
+// NotFound when a node is gone already, Database when the engine refuses.
+Status DeletePaperTree(DataStore& store, Settings& settings, const std::string& dataFolder,
+                       const PaperNodeList& nodes, int nodeId);
 
 }  // namespace quillory

@@ -4,8 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/store/schema_upgrade.h"
-
 namespace quillory {
 
 namespace fs = std::filesystem;
@@ -67,15 +65,11 @@ void CopyCommonFolders(const fs::path& templateFolder, const fs::path& dataFolde
 
 }  // namespace
 
-bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile,
-                        std::string* error) {
+Status CreateFromTemplate(const std::string& programFolder, const std::string& dataFile) {
     const fs::path templateFolder = TemplateFolder(programFolder);
     std::error_code ec;
     if (fs::exists(dataFile, ec)) {
-        if (error) {
-            *error = "the file exists already";
-        }
-        return false;
+        return {ErrorCode::FileAccess, "the file exists already"};
     }
     if (!fs::copy_file(templateFolder / "Template.dat", dataFile, fs::copy_options::none, ec)) {
         // A copy cut short (a full disk) would later pass for an existing
@@ -84,45 +78,38 @@ bool CreateFromTemplate(const std::string& programFolder, const std::string& dat
             std::error_code ignored;
             fs::remove(dataFile, ignored);
         }
-        if (error) {
-            *error = ec.message();
-        }
-        return false;
+        return {ErrorCode::FileAccess, ec.message()};
     }
     fs::path folder = fs::absolute(dataFile, ec).parent_path();
     CopyCommonFolders(templateFolder, folder);
-    return true;
+    return {};
 }
 
-std::string OpenFailureMessage(const std::string& error) {
-    return error == kNewerDataFileMessage ? error : "无法打开数据库!";
-}
-
-OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            CreateIfMissing create, std::string* error) {
+Result<OpenedDataFile> OpenDataFile(const std::string& fileName, const std::string& programFolder,
+                                    CreateIfMissing create) {
     OpenedDataFile result;
     std::error_code ec;
     if (fileName.empty()) {
-        if (error) {
-            *error = "no data file was named";
-        }
-        return result;
+        return Error{ErrorCode::FileMissing, "no data file was named"};
     }
     if (!fs::exists(fileName, ec)) {
         if (create == CreateIfMissing::No) {
-            if (error) {
-                *error = "the data file does not exist";
-            }
-            return result;
+            return Error{ErrorCode::FileMissing, "the data file does not exist"};
         }
-        result.created = CreateFromTemplate(programFolder, fileName);
+        // A template that cannot be copied leaves no file: the open below
+        // says it is missing.
+        result.created = CreateFromTemplate(programFolder, fileName).ok();
     }
     const fs::path full = fs::absolute(fileName, ec).lexically_normal();
     result.fullPath = full.string();
     result.title = DataFileTitle(result.fullPath);
     result.applicationTitle = ApplicationTitle(result.title);
     result.dataFolder = full.parent_path().string();
-    result.store = DataStore::Open(result.fullPath, error);
+    Result<std::unique_ptr<DataStore>> store = DataStore::Open(result.fullPath);
+    if (!store) {
+        return store.error();
+    }
+    result.store = std::move(*store);
     return result;
 }
 

@@ -25,11 +25,10 @@ std::string TemplateFolder(const std::string& programFolder);
 
 // Makes a new data file from the template: copies Template.dat (refusing an
 // existing target) and gives each page folder its own copy of "common",
-// breadth-first, never overwriting a file. Returns false, with the system's
-// reason in *error and no file left behind, when the template could not be
-// copied; folder and file copies report nothing.
-bool CreateFromTemplate(const std::string& programFolder, const std::string& dataFile,
-                        std::string* error = nullptr);
+// breadth-first, never overwriting a file. FileAccess, with the system's
+// reason and no file left behind, when the template could not be copied;
+// folder and file copies report nothing.
+Status CreateFromTemplate(const std::string& programFolder, const std::string& dataFile);
 
 struct OpenedDataFile {
     std::unique_ptr<DataStore> store;
@@ -40,19 +39,15 @@ struct OpenedDataFile {
     bool created = false;
 };
 
-// What start-up shows when the data file did not open for this reason:
-// "无法打开数据库!", or the reason itself for a file newer than this program.
-std::string OpenFailureMessage(const std::string& error);
-
 // Whether a name that does not exist yet makes a new data file: yes for a
 // name the learner chose as new, no for one typed on a command line, where a
 // typing mistake must not leave an empty bank behind.
 enum class CreateIfMissing { No, Yes };
 
 // Opens fileName, first making it from the template when it does not exist
-// and create says so. Null store on failure, with the reason in *error; the
-// caller shows "无法打开数据库!".
-OpenedDataFile OpenDataFile(const std::string& fileName, const std::string& programFolder,
-                            CreateIfMissing create, std::string* error = nullptr);
+// and create says so. Fails as DataStore::Open does, and with FileMissing
+// for an empty name or a missing file that is not to be made.
+Result<OpenedDataFile> OpenDataFile(const std::string& fileName, const std::string& programFolder,
+                                    CreateIfMissing create);
 
 }  // namespace quillory

@@ -26,19 +26,12 @@ int CompareGbCollation(void*, int lengthA, const void* a, int lengthB, const voi
                      std::string_view(static_cast<const char*>(b), static_cast<size_t>(lengthB)));
 }
 
-void SetError(std::string* error, std::string text) {
-    if (error != nullptr) {
-        *error = std::move(text);
-    }
-}
-
-sqlite3* Connect(const std::string& path, int flags, std::string_view password,
-                 std::string* error) {
+Result<sqlite3*> Connect(const std::string& path, int flags, std::string_view password) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
-        SetError(error, db ? sqlite3_errmsg(db) : "out of memory");
+        Error error{ErrorCode::FileAccess, db ? sqlite3_errmsg(db) : "out of memory"};
         sqlite3_close(db);
-        return nullptr;
+        return error;
     }
     sqlite3_key(db, password.data(), static_cast<int>(password.size()));
     sqlite3_busy_timeout(db, 5000);
@@ -50,15 +43,29 @@ sqlite3* Connect(const std::string& path, int flags, std::string_view password,
     return db;
 }
 
+// What a failed read of the file says about it. A page that does not
+// decrypt reads as no database at all: a wrong key, no data file, or one cut
+// short inside its table list.
+Error ReadFailure(sqlite3* db) {
+    const std::string reason = sqlite3_errmsg(db);
+    switch (sqlite3_errcode(db)) {
+        case SQLITE_NOTADB:
+            return {ErrorCode::WrongPassword, reason};
+        case SQLITE_CORRUPT:
+            return {ErrorCode::DamagedFile, "the data file is damaged: " + reason};
+        default:
+            return {ErrorCode::FileAccess, reason};
+    }
+}
+
 // A wrong key is not refused by sqlite3_key: the first read fails instead.
 // Reading the table list proves the key; the tables prove it is a data file;
 // the page count proves no tail was cut off.
-bool Probe(sqlite3* db, const std::string& path, std::string* error) {
+Status Probe(sqlite3* db, const std::string& path) {
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(db, "select name from sqlite_master where type='table'", -1, &statement,
                            nullptr) != SQLITE_OK) {
-        SetError(error, sqlite3_errmsg(db));
-        return false;
+        return ReadFailure(db);
     }
     std::set<std::string> tables;
     int rc = SQLITE_ROW;
@@ -68,13 +75,11 @@ bool Probe(sqlite3* db, const std::string& path, std::string* error) {
     }
     sqlite3_finalize(statement);
     if (rc != SQLITE_DONE) {
-        SetError(error, sqlite3_errmsg(db));
-        return false;
+        return ReadFailure(db);
     }
     for (const char* table : kTableNames) {
         if (tables.count(ToLowerAscii(table)) == 0) {
-            SetError(error, Format("not a data file: table %s is missing", table));
-            return false;
+            return {ErrorCode::NotDataFile, Format("not a data file: table %s is missing", table)};
         }
     }
     sqlite3_int64 pages = 0;
@@ -90,21 +95,19 @@ bool Probe(sqlite3* db, const std::string& path, std::string* error) {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
     if (ec || static_cast<sqlite3_int64>(size) < pages * pageSize) {
-        SetError(error, "the data file is damaged (cut short)");
-        return false;
+        return {ErrorCode::DamagedFile, "the data file is damaged (cut short)"};
     }
-    return true;
+    return {};
 }
 
 // Every column the program reads is there: a missing one would read as
 // empty, and the program would go on as if the bank said so.
-bool HasReadColumns(sqlite3* db, std::string* error) {
+Status HasReadColumns(sqlite3* db) {
     for (size_t t = 0; t < std::size(kTableNames); ++t) {
         sqlite3_stmt* statement = nullptr;
         const std::string pragma = Format("pragma table_info(\"%s\")", kTableNames[t]);
         if (sqlite3_prepare_v2(db, pragma.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-            SetError(error, sqlite3_errmsg(db));
-            return false;
+            return ReadFailure(db);
         }
         std::set<std::string> columns;
         int rc = SQLITE_ROW;
@@ -114,18 +117,16 @@ bool HasReadColumns(sqlite3* db, std::string* error) {
         }
         sqlite3_finalize(statement);
         if (rc != SQLITE_DONE) {
-            SetError(error, sqlite3_errmsg(db));
-            return false;
+            return ReadFailure(db);
         }
         for (const std::string& column : SplitString(kReadColumns[t], ",")) {
             if (columns.count(ToLowerAscii(column)) == 0) {
-                SetError(error, Format("not a data file: column %s.%s is missing", kTableNames[t],
-                                       column.c_str()));
-                return false;
+                return {ErrorCode::NotDataFile, Format("not a data file: column %s.%s is missing",
+                                                       kTableNames[t], column.c_str())};
             }
         }
     }
-    return true;
+    return {};
 }
 
 // The password is the program's: a pragma that sets or changes the key would
@@ -169,63 +170,69 @@ DataStore::~DataStore() {
     Close();
 }
 
-// An existing data file connected with the given flags and probed; null
-// (with the reason) when it is missing, locked by a wrong password or not a
-// data file.
-std::unique_ptr<DataStore> DataStore::Connected(const std::string& path, int flags,
-                                                std::string* error, std::string_view password) {
+// An existing data file connected with the given flags and probed.
+Result<std::unique_ptr<DataStore>> DataStore::Connected(const std::string& path, int flags,
+                                                        std::string_view password) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
-        SetError(error, "no such data file");
-        return nullptr;
+        return Error{ErrorCode::FileMissing, "no such data file"};
     }
-    sqlite3* db = Connect(path, flags, password, error);
-    if (db == nullptr) {
-        return nullptr;
+    Result<sqlite3*> db = Connect(path, flags, password);
+    if (!db) {
+        return db.error();
     }
-    if (!Probe(db, path, error)) {
-        sqlite3_close(db);
-        return nullptr;
+    if (Status probed = Probe(*db, path); !probed) {
+        sqlite3_close(*db);
+        return probed.error();
     }
-    return std::unique_ptr<DataStore>(new DataStore(db, path));
+    return std::unique_ptr<DataStore>(new DataStore(*db, path));
 }
 
-std::unique_ptr<DataStore> DataStore::Open(const std::string& path, std::string* error,
-                                           std::string_view password) {
-    std::unique_ptr<DataStore> store = Connected(path, SQLITE_OPEN_READWRITE, error, password);
-    if (store == nullptr || !HasReadColumns(store->db_, error) || !UpgradeSchema(*store, error)) {
-        return nullptr;
-    }
-    return store;
-}
-
-std::unique_ptr<DataStore> DataStore::OpenReadOnly(const std::string& path, std::string* error,
+Result<std::unique_ptr<DataStore>> DataStore::Open(const std::string& path,
                                                    std::string_view password) {
-    std::unique_ptr<DataStore> store = Connected(path, SQLITE_OPEN_READONLY, error, password);
-    if (store == nullptr || !ReadableSchemaVersion(*store, error)) {
-        return nullptr;
+    Result<std::unique_ptr<DataStore>> store = Connected(path, SQLITE_OPEN_READWRITE, password);
+    if (!store) {
+        return store;
+    }
+    Status usable = HasReadColumns((*store)->db_);
+    if (usable) {
+        usable = UpgradeSchema(**store);
+    }
+    if (!usable) {
+        return usable.error();
     }
     return store;
 }
 
-std::unique_ptr<DataStore> DataStore::Create(const std::string& path, std::string* error,
-                                             std::string_view password) {
+Result<std::unique_ptr<DataStore>> DataStore::OpenReadOnly(const std::string& path,
+                                                           std::string_view password) {
+    Result<std::unique_ptr<DataStore>> store = Connected(path, SQLITE_OPEN_READONLY, password);
+    if (!store) {
+        return store;
+    }
+    if (Result<int> version = ReadableSchemaVersion(**store); !version) {
+        return version.error();
+    }
+    return store;
+}
+
+Result<std::unique_ptr<DataStore>> DataStore::Create(const std::string& path,
+                                                     std::string_view password) {
     std::error_code ec;
     if (std::filesystem::exists(path, ec)) {
-        SetError(error, "the file exists already");
-        return nullptr;
+        return Error{ErrorCode::FileAccess, "the file exists already"};
     }
-    sqlite3* db = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, password, error);
-    if (db == nullptr) {
-        return nullptr;
+    Result<sqlite3*> db = Connect(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, password);
+    if (!db) {
+        return db.error();
     }
-    std::unique_ptr<DataStore> store(new DataStore(db, path));
+    std::unique_ptr<DataStore> store(new DataStore(*db, path));
     if (!store->RunRaw(kSchemaSql) ||
         !store->RunRaw(Format("pragma user_version=%d", kSchemaVersion).c_str())) {
-        SetError(error, store->LastError());
+        Error error = store->LastFailure();
         store.reset();
         std::filesystem::remove(path, ec);
-        return nullptr;
+        return error;
     }
     return store;
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/result.h"
 #include "core/store/row_set.h"
 
 struct sqlite3;
@@ -20,22 +21,21 @@ inline constexpr char kDataFilePassword[] = "402958317";
 class DataStore {
 public:
     // Opens an existing data file and brings it to the format of this
-    // program. Fails (null, with the reason in *error) on a missing file, a
-    // wrong password, a file that is not a data file, one that is cut short,
-    // or one newer than this program; the file is never written by a failed
-    // open.
-    static std::unique_ptr<DataStore> Open(const std::string& path, std::string* error = nullptr,
-                                           std::string_view password = kDataFilePassword);
+    // program. Fails with FileMissing, WrongPassword (or no database at all),
+    // NotDataFile (naming the table or column), DamagedFile (cut short),
+    // NewerFile or UpgradeFailed; FileAccess when the engine cannot read it.
+    // The file is never written by a failed open.
+    static Result<std::unique_ptr<DataStore>> Open(const std::string& path,
+                                                   std::string_view password = kDataFilePassword);
     // Opens a data file that must stay as it is (an earlier installation's):
     // read-only at the engine, so no statement can write it, and without the
     // upgrade. Fails as Open does.
-    static std::unique_ptr<DataStore> OpenReadOnly(const std::string& path,
-                                                   std::string* error = nullptr,
-                                                   std::string_view password = kDataFilePassword);
+    static Result<std::unique_ptr<DataStore>> OpenReadOnly(
+        const std::string& path, std::string_view password = kDataFilePassword);
     // Makes a new, empty data file holding the schema, its version and one
-    // ConfigProduct row. Fails if the file exists.
-    static std::unique_ptr<DataStore> Create(const std::string& path, std::string* error = nullptr,
-                                             std::string_view password = kDataFilePassword);
+    // ConfigProduct row. Fails (FileAccess) if the file exists.
+    static Result<std::unique_ptr<DataStore>> Create(const std::string& path,
+                                                     std::string_view password = kDataFilePassword);
 
     DataStore(const DataStore&) = delete;
     DataStore& operator=(const DataStore&) = delete;
@@ -52,12 +52,14 @@ public:
     // A select; nothing on an engine error or what Execute refuses.
     std::optional<RowSet> Query(std::string_view jetSql);
     const std::string& LastError() const { return lastError_; }
+    // LastError as the failure of a function built on Execute and Query.
+    Error LastFailure() const { return {ErrorCode::Database, lastError_}; }
 
 private:
     friend class Transaction;
     DataStore(sqlite3* db, std::string path);
-    static std::unique_ptr<DataStore> Connected(const std::string& path, int flags,
-                                                std::string* error, std::string_view password);
+    static Result<std::unique_ptr<DataStore>> Connected(const std::string& path, int flags,
+                                                        std::string_view password);
     bool RunRaw(const char* sql);
     // The translated statement ready to step; null with lastError_ set.
     sqlite3_stmt* Prepare(std::string_view jetSql);

@@ -198,11 +198,11 @@ std::optional<std::string> Import(DataStore& store, const std::string& earlierFi
     EarlierData earlier;
     {
         // Only read: opened read-only and never upgraded.
-        const std::unique_ptr<DataStore> old = DataStore::OpenReadOnly(earlierFile);
+        const Result<std::unique_ptr<DataStore>> old = DataStore::OpenReadOnly(earlierFile);
         if (!old) {
             return "无法打开上一版本的数据文件 " + earlierFile + "。";
         }
-        if (!ReadHistory(*old, earlier.history) || !ReadGeneratedPapers(*old, earlier.papers)) {
+        if (!ReadHistory(**old, earlier.history) || !ReadGeneratedPapers(**old, earlier.papers)) {
             return "无法读取上一版本的数据文件 " + earlierFile + "。";
         }
     }

@@ -16,54 +16,49 @@ namespace {
 using UpgradeStep = bool (*)(DataStore& store);
 constexpr std::array<UpgradeStep, kSchemaVersion - 1> kUpgradeSteps = {};
 
-void SetError(std::string* error, std::string text) {
-    if (error != nullptr) {
-        *error = std::move(text);
-    }
+Error UpgradeFailure(const DataStore& store) {
+    return {ErrorCode::UpgradeFailed, "the data file could not be upgraded: " + store.LastError()};
 }
 
 }  // namespace
 
-std::optional<int> ReadableSchemaVersion(DataStore& store, std::string* error) {
+Result<int> ReadableSchemaVersion(DataStore& store) {
     auto rows = store.Query("pragma user_version");
     if (!rows || rows->AtEnd()) {
-        SetError(error, store.LastError());
-        return std::nullopt;
+        return store.LastFailure();
     }
     const int version = rows->Int("user_version");
     if (version > kSchemaVersion) {
-        SetError(error, kNewerDataFileMessage);
-        return std::nullopt;
+        return Error{ErrorCode::NewerFile,
+                     Format("the data file is of format %d, newer than this program's %d", version,
+                            kSchemaVersion)};
     }
     return version;
 }
 
-bool UpgradeSchema(DataStore& store, std::string* error) {
-    const std::optional<int> version = ReadableSchemaVersion(store, error);
+Status UpgradeSchema(DataStore& store) {
+    const Result<int> version = ReadableSchemaVersion(store);
     if (!version) {
-        return false;
+        return version.status();
     }
     // Version 0 is the format of version 1.
     const int from = *version < 1 ? 1 : *version;
     if (from == kSchemaVersion) {
-        return true;
+        return {};
     }
     Transaction transaction(store);
     if (!transaction.Active()) {
-        SetError(error, "the data file could not be upgraded: " + store.LastError());
-        return false;
+        return UpgradeFailure(store);
     }
     for (UpgradeStep step : std::span(kUpgradeSteps).subspan(static_cast<size_t>(from - 1))) {
         if (!step(store)) {
-            SetError(error, "the data file could not be upgraded: " + store.LastError());
-            return false;
+            return UpgradeFailure(store);
         }
     }
     if (!store.Execute(Format("pragma user_version=%d", kSchemaVersion)) || !transaction.Commit()) {
-        SetError(error, "the data file could not be upgraded: " + store.LastError());
-        return false;
+        return UpgradeFailure(store);
     }
-    return true;
+    return {};
 }
 
 }  // namespace quillory

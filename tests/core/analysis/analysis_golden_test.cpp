@@ -43,7 +43,7 @@ protected:
 
 TEST_F(AnalysisGolden, TheRecordPage) {
     PageContext context{*store_, dir_.Path(), host_};
-    ShowHistoryRecord(context, 700002, 0);
+    ASSERT_TRUE(ShowHistoryRecord(context, 700002, 0));
     ASSERT_EQ(host_.generatedFiles.size(), 1u);
     EXPECT_EQ(GbToUtf8(ReadFileBytes(host_.generatedFiles[0])), Golden("history_record_page.htm"));
 }

@@ -50,7 +50,7 @@ protected:
     }
     std::string Show(int historyId, int root) {
         PageContext context{*store_, dir_.Path(), host_};
-        ShowHistoryRecord(context, historyId, root);
+        shown_ = ShowHistoryRecord(context, historyId, root);
         if (host_.generatedFiles.empty()) {
             return {};
         }
@@ -60,6 +60,7 @@ protected:
     TempDir dir_;
     std::unique_ptr<DataStore> store_;
     RecordingHost host_;
+    Status shown_;
 };
 
 std::string Row(int depth, const std::string& item, const std::string& type, const char* align,
@@ -148,6 +149,8 @@ TEST_F(HistoryRecordPages, NoPaperUnderTheRootAndNoRecord) {
                         kTableStart + kTail);
     host_.navigations.clear();
     Show(799999, 0);
+    ASSERT_FALSE(shown_);
+    EXPECT_EQ(shown_.error().code, ErrorCode::NotFound);
     EXPECT_TRUE(host_.navigations.empty());
     EXPECT_TRUE(host_.messages.empty());
 }

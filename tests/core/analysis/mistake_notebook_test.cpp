@@ -152,7 +152,7 @@ TEST_F(MistakeNotebookTest, ThePageListsThePointsAndTheirQuestions) {
     PageContext context{*store_, dir_.Path(), host};
     PageOptions options;
     options.now = {2026, 3, 14, 12, 0, 0};
-    ShowLinkedPage(context, *ParseInternalLink(MakeMistakesLink(300001, 30)), options);
+    ASSERT_TRUE(ShowLinkedPage(context, *ParseInternalLink(MakeMistakesLink(300001, 30)), options));
     ASSERT_EQ(host.navigations, std::vector<std::string>{MistakeNotebookPath(dir_.Path())});
     const std::string page = GbToUtf8(testing::ReadFileBytes(host.navigations[0]));
     for (const char* expected : {

@@ -49,15 +49,22 @@ const FileList kSource = {
     {"Help/readme.txt", "帮助"},
 };
 
+// BuildBank with the detail of its failure in error.
+bool Build(const std::string& source, const std::string& dataFile, std::string& error) {
+    const Status built = BuildBank(source, dataFile, ProgramFolder());
+    error = built ? std::string() : built.error().detail;
+    return built.ok();
+}
+
 TEST(BuildBank, StoresEveryRecordAndWritesThePages) {
     TempDir dir;
     WriteFiles(dir.File("src"), kSource);
     const std::string dataFile = dir.File("bank.qly");
     std::string error;
-    ASSERT_TRUE(BuildBank(dir.File("src"), dataFile, ProgramFolder(), &error)) << error;
+    ASSERT_TRUE(Build(dir.File("src"), dataFile, error)) << error;
 
-    auto store = DataStore::Open(dataFile, &error);
-    ASSERT_TRUE(store) << error;
+    auto store = testing::OpenDataStore(dataFile);
+    ASSERT_TRUE(store);
     auto question = store->Query("select * from Question where ID=200101");
     ASSERT_TRUE(question && !question->AtEnd());
     EXPECT_EQ(question->Text("Answer"),
@@ -100,7 +107,7 @@ TEST(BuildBank, RefusesAnExistingDataFileAndLeavesItAlone) {
     WriteFiles(dir.Path(), {{"bank.qly", "mine"}});
     WriteFiles(dir.File("src"), kSource);
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("bank.qly"), error));
     EXPECT_NE(error.find("exists already"), std::string::npos) << error;
     EXPECT_EQ(ReadFileBytes(dir.File("bank.qly")), "mine");
     EXPECT_FALSE(fs::exists(dir.File("Question")));
@@ -112,7 +119,7 @@ TEST(BuildBank, ABadTableFileLeavesNothingBehind) {
     source.push_back({"templates.txt", "[PaperTemplate 400001]\nScoreMax = ten\n"});
     WriteFiles(dir.File("src"), source);
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("bank.qly"), error));
     EXPECT_EQ(error, dir.File("src/templates.txt") +
                          ":2: ScoreMax: \"ten\" is not a number (decimals are written with \".\")");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"src"});
@@ -125,7 +132,7 @@ TEST(BuildBank, APageThatIsNotUtf8IsNamedAndLeavesNothingBehind) {
     WriteFiles(dir.File("src"), source);
     fs::create_directory(dir.File("out"));
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("out/bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("out/bank.qly"), error));
     EXPECT_NE(error.find("Question/200102.html: not valid UTF-8"), std::string::npos) << error;
     EXPECT_EQ(Entries(dir.File("out")), std::vector<std::string>{});
 }
@@ -136,7 +143,7 @@ TEST(BuildBank, AFailureAfterTheDataFileWasMadeRemovesItButKeepsFoldersItFound) 
     // A folder where a page must go makes the page writing fail late.
     WriteFiles(dir.Path(), {{"Question/200101.html/keep.txt", "other bank"}});
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("bank.qly"), error));
     EXPECT_NE(error.find("200101.html"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(dir.File("bank.qly")));
     EXPECT_FALSE(fs::exists(dir.File("Knowledge")));
@@ -150,7 +157,7 @@ TEST(BuildBank, AFolderWhereATableFileIsExpectedIsNamedAndLeavesNothingBehind) {
     fs::remove(dir.File("src/papers.txt"));
     fs::create_directory(dir.File("src/papers.txt"));
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("bank.qly"), error));
     EXPECT_EQ(error, dir.File("src/papers.txt") + ": cannot read the file: Is a directory");
     EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"src"});
 }
@@ -159,9 +166,9 @@ TEST(BuildBank, ASourceWithoutTableFilesIsRefused) {
     TempDir dir;
     WriteFiles(dir.File("src"), {{"Question/a.html", "<p>a</p>"}});
     std::string error;
-    EXPECT_FALSE(BuildBank(dir.File("src"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("src"), dir.File("bank.qly"), error));
     EXPECT_NE(error.find("no table file"), std::string::npos) << error;
-    EXPECT_FALSE(BuildBank(dir.File("nothing"), dir.File("bank.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("nothing"), dir.File("bank.qly"), error));
     EXPECT_NE(error.find("no such bank source folder"), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(dir.File("bank.qly")));
 }
@@ -206,16 +213,13 @@ TEST(BuildBank, ABankBesideAnotherLeavesItsFilesAlone) {
         WriteFiles(dir.File("src"), kSource);
         fs::create_directory(dir.File("out"));
         std::string error;
-        ASSERT_TRUE(BuildBank(dir.File("src"), dir.File("out/first.qly"), ProgramFolder(), &error))
-            << error;
+        ASSERT_TRUE(Build(dir.File("src"), dir.File("out/first.qly"), error)) << error;
         FileList other = kOtherSource;
         other.insert(other.end(), c.extra.begin(), c.extra.end());
         WriteFiles(dir.File("other"), other);
         const auto before = Snapshot(dir.File("out"));
 
-        EXPECT_EQ(BuildBank(dir.File("other"), dir.File("out/second.qly"), ProgramFolder(), &error),
-                  c.built)
-            << error;
+        EXPECT_EQ(Build(dir.File("other"), dir.File("out/second.qly"), error), c.built) << error;
         EXPECT_NE(error.find(c.fragment), std::string::npos) << error;
         auto after = Snapshot(dir.File("out"));
         if (c.built) {
@@ -238,14 +242,13 @@ TEST(BuildBank, ACopyThatFailsHalfWayOnAFullDiskLeavesTheOtherBankAsItWas) {
     TempDir dir;
     WriteFiles(dir.File("src"), kSource);
     std::string error;
-    ASSERT_TRUE(BuildBank(dir.File("src"), disk.File("first.qly"), ProgramFolder(), &error))
-        << error;
+    ASSERT_TRUE(Build(dir.File("src"), disk.File("first.qly"), error)) << error;
     FileList other = kOtherSource;
     other.push_back({"Question/zz.bin", std::string(2 << 20, 'z')});
     WriteFiles(dir.File("other"), other);
     const auto before = Snapshot(disk.Path());
 
-    EXPECT_FALSE(BuildBank(dir.File("other"), disk.File("second.qly"), ProgramFolder(), &error));
+    EXPECT_FALSE(Build(dir.File("other"), disk.File("second.qly"), error));
     EXPECT_NE(error.find("zz.bin: cannot copy"), std::string::npos) << error;
     EXPECT_EQ(Snapshot(disk.Path()), before);
 }

@@ -15,11 +15,10 @@ using testing::TempDir;
 TEST(DemoBank, BuildsAndHasNothingWrongInIt) {
     TempDir dir;
     const std::string dataFile = dir.File("demo.qly");
-    std::string error;
-    ASSERT_TRUE(BuildBank(SourceFolder() + "/resources/demo", dataFile, ProgramFolder(), &error))
-        << error;
-    auto store = DataStore::Open(dataFile, &error);
-    ASSERT_TRUE(store) << error;
+    const Status built = BuildBank(SourceFolder() + "/resources/demo", dataFile, ProgramFolder());
+    ASSERT_TRUE(built) << built.error().detail;
+    auto store = testing::OpenDataStore(dataFile);
+    ASSERT_TRUE(store);
     EXPECT_EQ(CheckBank(*store, dir.Path()), std::vector<std::string>{});
     for (const char* table : {"QuestionType", "Knowledge", "Question", "Paper", "PaperTemplate"}) {
         auto rows = store->Query(std::string("select count(*) as n from ") + table);

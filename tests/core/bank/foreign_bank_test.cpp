@@ -37,9 +37,8 @@ protected:
     void SetUp() override {
         const std::string path = testing::MakeForeignBank(dir_.Path(), GetParam());
         ASSERT_FALSE(path.empty());
-        std::string error;
-        store_ = DataStore::Open(path, &error);
-        ASSERT_TRUE(store_) << error;
+        store_ = testing::OpenDataStore(path);
+        ASSERT_TRUE(store_);
     }
 
     // The page a link shows, as text; empty (with a failure) when none is.
@@ -50,7 +49,7 @@ protected:
         EXPECT_TRUE(link) << text;
         PageOptions options;
         options.now = {2026, 3, 14, 9, 0, 0};
-        ShowLinkedPage(context, *link, options);
+        EXPECT_TRUE(ShowLinkedPage(context, *link, options)) << text;
         EXPECT_TRUE(host.messages.empty()) << text << ": " << host.messages.front().first;
         if (host.navigations.size() != 1) {
             ADD_FAILURE() << text << " showed no page";
@@ -114,12 +113,13 @@ TEST_P(ForeignBank, GeneratesAPaperFromItsTemplate) {
     testing::RecordingProgress progress;
     LegacyRandom random;
     GenerationContext context{*store_, dir_.Path(), host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    ASSERT_TRUE(CreateTemplatePaper(context, testing::kForeignTemplate, "练习一",
-                                    {false, 0, 1700000000, {2026, 3, 14, 9, 0, 0}}, true, paper,
-                                    error))
-        << error;
+    const Result<GeneratedPaper> made =
+        CreateTemplatePaper(context, {testing::kForeignTemplate,
+                                      "练习一",
+                                      {false, 0, 1700000000, {2026, 3, 14, 9, 0, 0}},
+                                      true});
+    ASSERT_TRUE(made) << made.error().detail;
+    const GeneratedPaper& paper = *made;
     ASSERT_EQ(paper.rows.size(), 4u);
     EXPECT_EQ(paper.paperId, 550001);
     std::vector<std::pair<double, int>> values;
@@ -163,7 +163,7 @@ TEST_P(ForeignBank, StoresAnExamAndDeletesTheRecordsItHad) {
     for (const HistoryTreeItem& item : *items) {
         nodes.Add(item.node);
     }
-    ASSERT_TRUE(DeleteHistoryItems(*store_, settings_, nodes, kHistoryRootId));
+    ASSERT_TRUE(DeleteHistoryItems(*store_, settings_, nodes, kHistoryRootId).ok());
     auto left = store_->Query("select count(*) as n from History");
     ASSERT_TRUE(left);
     EXPECT_EQ(left->Int("n"), 0);

@@ -28,10 +28,10 @@ TEST(TestBanks, EachBuildsAndHasNothingWrongInIt) {
         SCOPED_TRACE(name);
         TempDir dir;
         const std::string dataFile = dir.File(name + ".qly");
-        std::string error;
-        ASSERT_TRUE(BuildBank(entry.path().string(), dataFile, ProgramFolder(), &error)) << error;
-        auto store = DataStore::Open(dataFile, &error);
-        ASSERT_TRUE(store) << error;
+        const Status built = BuildBank(entry.path().string(), dataFile, ProgramFolder());
+        ASSERT_TRUE(built) << built.error().detail;
+        auto store = testing::OpenDataStore(dataFile);
+        ASSERT_TRUE(store);
         EXPECT_EQ(CheckBank(*store, dir.Path()), std::vector<std::string>{});
     }
     EXPECT_GT(banks, 0);

@@ -184,10 +184,10 @@ protected:
         }
     }
 
-    bool Generate(const std::string& title, GeneratedPaper& paper, std::string& error) {
+    Result<GeneratedPaper> Generate(const std::string& title) {
         GenerationContext context{*store_, dir_.Path(), host_, progress_, random_};
-        return CreateTemplatePaper(context, 700000, title, {false, 0, 1, {2026, 3, 1, 0, 0, 0}},
-                                   true, paper, error);
+        return CreateTemplatePaper(context,
+                                   {700000, title, {false, 0, 1, {2026, 3, 1, 0, 0, 0}}, true});
     }
 
     // What Paper holds, in the form it was generated in.
@@ -210,9 +210,8 @@ protected:
 };
 
 TEST_F(TemplatePaperTest, SlotsInTitleOrderAndSectionCapsAreStoredWithThePages) {
-    GeneratedPaper paper;
-    std::string error;
-    ASSERT_TRUE(Generate("Tom's 卷", paper, error)) << error;
+    const Result<GeneratedPaper> paper = Generate("Tom's 卷");
+    ASSERT_TRUE(paper) << paper.error().detail;
     const std::vector<GeneratedRow> expected{
         {550001, 0, 0, 20, 600, "Tom's 卷", "Question\\P550001.html", false, true},
         {550002, 550001, 0, 10, 0, "一", "Question\\P550002.html", false, false},
@@ -220,8 +219,8 @@ TEST_F(TemplatePaperTest, SlotsInTitleOrderAndSectionCapsAreStoredWithThePages) 
         {550004, 550002, 200003, 3, 0, "第002题", "", true, false},
         {550005, 550002, 200001, 3, 0, "第003题", "", true, false},
     };
-    EXPECT_EQ(paper.rows, expected);
-    EXPECT_EQ(paper.paperId, 550001);
+    EXPECT_EQ(paper->rows, expected);
+    EXPECT_EQ(paper->paperId, 550001);
     EXPECT_EQ(Stored(), expected);
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550001.html")), "<p>卷</p>");
     EXPECT_EQ(ReadFileBytes(dir_.File("Question/P550002.html")), "<p>节</p>");
@@ -243,9 +242,8 @@ TEST_F(TemplatePaperTest, AQuestionIsWorthTheSlotsItFillsAndSectionsKeepTheirOwn
     Exec(*store_,
          "insert into PaperTemplate(ID, SuperiorID, Title, IsQuestion, ScoreMax, QuestionID) "
          "values(700201, 700200, '1', 1, 4, '200001'), (700301, 700300, '1', 1, 2, '200003')");
-    GeneratedPaper paper;
-    std::string error;
-    ASSERT_TRUE(Generate("卷", paper, error)) << error;
+    const Result<GeneratedPaper> paper = Generate("卷");
+    ASSERT_TRUE(paper) << paper.error().detail;
     const std::vector<GeneratedRow> expected{
         {550001, 0, 0, 50, 600, "卷", "Question\\P550001.html", false, true},
         {550002, 550001, 0, 10, 0, "一", "Question\\P550002.html", false, false},
@@ -265,11 +263,11 @@ TEST_F(TemplatePaperTest, AFailedInsertLeavesNeitherRowsNorPages) {
     Exec(*store_,
          "create trigger refuse before insert on Paper when new.ID = 550004 "
          "begin select raise(abort, 'no room for this row'); end");
-    GeneratedPaper paper;
-    std::string error;
-    EXPECT_FALSE(Generate("卷", paper, error));
-    EXPECT_EQ(error.rfind("无法保存试卷：", 0), 0u) << error;
-    EXPECT_NE(error.find("no room for this row"), std::string::npos) << error;
+    const Result<GeneratedPaper> paper = Generate("卷");
+    ASSERT_FALSE(paper);
+    EXPECT_EQ(paper.error().code, ErrorCode::NotSaved);
+    EXPECT_NE(paper.error().detail.find("no room for this row"), std::string::npos)
+        << paper.error().detail;
     EXPECT_TRUE(Stored().empty());
     std::vector<std::string> left;
     for (const auto& entry : fs::directory_iterator(dir_.File("Question"))) {
@@ -405,12 +403,11 @@ TEST(PaperRules, AChoiceStandsOnlyForWhatTheDialogOffers) {
 TEST(PaperRules, TheTargetedDialogCountsTheTypesOverTheKnowledgeSet) {
     TempDir dir;
     const std::string file = dir.File("templates.qly");
-    std::string error;
-    ASSERT_TRUE(
-        BuildBank(testing::TestBankSource("templates"), file, testing::ProgramFolder(), &error))
-        << error;
-    auto store = DataStore::Open(file, &error);
-    ASSERT_TRUE(store) << error;
+    const Status built =
+        BuildBank(testing::TestBankSource("templates"), file, testing::ProgramFolder());
+    ASSERT_TRUE(built) << built.error().detail;
+    auto store = testing::OpenDataStore(file);
+    ASSERT_TRUE(store);
     const PaperNodeList tree = KnowledgeTree(*store);
     // The last child's subtree first: 1.2 黄河 before 1.1 长江.
     EXPECT_EQ(KnowledgeSetBelow(tree, 301000),

@@ -37,10 +37,9 @@ TEST(RedoPaper, OneSectionATypeEachQuestionItsLastFullMarks) {
     testing::RecordingProgress progress;
     LegacyRandom random;
     GenerationContext context{*store, dir.Path(), host, progress, random};
-    GeneratedPaper paper;
-    std::string error;
-    ASSERT_TRUE(CreateRedoPaper(context, mistakes, "错题重做 2026-03-14", true, paper, error))
-        << error;
+    const Result<GeneratedPaper> paper =
+        CreateRedoPaper(context, {mistakes, "错题重做 2026-03-14", true});
+    ASSERT_TRUE(paper) << paper.error().detail;
     const std::vector<GeneratedRow> expected{
         {560001, 0, 0, 10.5, 0, "错题重做 2026-03-14", "", false, true},
         {560002, 560001, 0, 2.5, 0, "单项选择题", "", false, false},
@@ -51,12 +50,13 @@ TEST(RedoPaper, OneSectionATypeEachQuestionItsLastFullMarks) {
         {560007, 560006, 200003, 4, 0, "第003-004题", "", true, false},
         {560008, 560006, 200004, 3, 0, "第005题", "", true, false},
     };
-    EXPECT_EQ(paper.rows, expected);
+    EXPECT_EQ(paper->rows, expected);
     EXPECT_EQ(ReadPaperRows(*store)->size(), 9u);
     EXPECT_EQ(RedoPaperTitle({2026, 3, 14, 9, 0, 0}), "错题重做 2026-03-14");
 
-    EXPECT_FALSE(CreateRedoPaper(context, {}, "卷", true, paper, error));
-    EXPECT_EQ(error, "错题本中没有试题。");
+    const Result<GeneratedPaper> none = CreateRedoPaper(context, {{}, "卷", true});
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.error().code, ErrorCode::NothingToDo);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST(ShowLinkedPage, EachKindBuildsItsOwnPage) {
         ASSERT_TRUE(link);
         PageOptions options;
         options.showRelated = c.showRelated;
-        ShowLinkedPage(context, *link, options);
+        EXPECT_TRUE(ShowLinkedPage(context, *link, options));
         EXPECT_TRUE(host.messages.empty());
         ASSERT_EQ(host.navigations, std::vector<std::string>{dir.File(c.page) + c.query});
         const std::string page = GbToUtf8(ReadFileBytes(dir.File(c.page)));

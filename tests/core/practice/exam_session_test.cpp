@@ -43,11 +43,10 @@ class ExamSessionTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string file = dir_.File("exam.qly");
-        std::string error;
-        ASSERT_TRUE(
-            BuildBank(testing::TestBankSource("exam"), file, testing::ProgramFolder(), &error))
-            << error;
-        store_ = DataStore::Open(file);
+        const Status built =
+            BuildBank(testing::TestBankSource("exam"), file, testing::ProgramFolder());
+        ASSERT_TRUE(built) << built.error().detail;
+        store_ = testing::OpenDataStore(file);
         ASSERT_TRUE(store_);
     }
 

@@ -108,7 +108,9 @@ TEST_F(PaperTrees, AFailedDeletionChangesNothing) {
     auto nodes = LoadPaperTreeRows(*store_, -1, PaperFilter::Practice);
     ASSERT_TRUE(nodes);
     nodes->Add({550009, 550001, "已不在表中"});
-    EXPECT_FALSE(DeletePaperTree(*store_, settings_, dir_.Path(), *nodes, 550001));
+    const Status deleted = DeletePaperTree(*store_, settings_, dir_.Path(), *nodes, 550001);
+    ASSERT_FALSE(deleted);
+    EXPECT_EQ(deleted.error().code, ErrorCode::NotFound);
     EXPECT_EQ(Count("Paper"), 8);
     EXPECT_EQ(Count("History"), 1);
     EXPECT_TRUE(std::filesystem::exists(dir_.File("Question/550001.html")));

@@ -46,9 +46,9 @@ protected:
 
 TEST_F(DataFileCreation, ANewFileGetsTheTemplateAndACommonCopyInEachPageFolder) {
     const std::string file = dir_.File("data/work.qly");
-    std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::Yes, &error);
-    ASSERT_TRUE(opened.store) << error;
+    Result<OpenedDataFile> result = OpenDataFile(file, program_, CreateIfMissing::Yes);
+    ASSERT_TRUE(result) << result.error().detail;
+    OpenedDataFile& opened = *result;
     EXPECT_TRUE(opened.created);
     EXPECT_EQ(opened.fullPath, file);
     EXPECT_EQ(opened.dataFolder, dir_.File("data"));
@@ -77,55 +77,52 @@ TEST_F(DataFileCreation, AnExistingFileIsOpenedUnchanged) {
     const std::string file = dir_.File("data/old.qly");
     MakeDataFile(file)->Execute("insert into Paper(ID, Title) values(7, '旧卷')");
     const std::string before = ReadFileBytes(file);
-    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::No);
-    ASSERT_TRUE(opened.store);
-    EXPECT_FALSE(opened.created);
-    EXPECT_EQ(opened.dataFolder, dir_.File("data"));
+    Result<OpenedDataFile> opened = OpenDataFile(file, program_, CreateIfMissing::No);
+    ASSERT_TRUE(opened);
+    EXPECT_FALSE(opened->created);
+    EXPECT_EQ(opened->dataFolder, dir_.File("data"));
     EXPECT_FALSE(fs::exists(dir_.File("data/Question")));
-    opened.store.reset();
+    opened->store.reset();
     EXPECT_EQ(ReadFileBytes(file), before);
 }
 
 TEST_F(DataFileCreation, AFileThatIsNoDataFileFailsAndIsKept) {
     const std::string file = dir_.File("data/notes.qly");
     WriteFileBytes(file, "plain text");
-    std::string error;
-    OpenedDataFile opened = OpenDataFile(file, program_, CreateIfMissing::Yes, &error);
-    EXPECT_FALSE(opened.store);
-    EXPECT_EQ(OpenFailureMessage(error), "无法打开数据库!") << error;
+    Result<OpenedDataFile> opened = OpenDataFile(file, program_, CreateIfMissing::Yes);
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error().code, ErrorCode::WrongPassword) << opened.error().detail;
     EXPECT_EQ(ReadFileBytes(file), "plain text");
 }
 
 TEST_F(DataFileCreation, AFileNewerThanTheProgramSaysSo) {
     const std::string file = dir_.File("data/newer.qly");
     MakeDataFile(file)->Execute("pragma user_version=99");
-    std::string error;
-    EXPECT_FALSE(OpenDataFile(file, program_, CreateIfMissing::No, &error).store);
-    EXPECT_EQ(OpenFailureMessage(error), "数据文件的版本比本程序新，请升级程序。");
+    Result<OpenedDataFile> opened = OpenDataFile(file, program_, CreateIfMissing::No);
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error().code, ErrorCode::NewerFile);
 }
 
 TEST_F(DataFileCreation, AMissingNameNotToBeCreatedFailsAndMakesNothing) {
-    std::string error;
-    OpenedDataFile opened =
-        OpenDataFile(dir_.File("data/typo.qly"), program_, CreateIfMissing::No, &error);
-    EXPECT_FALSE(opened.store);
-    EXPECT_FALSE(opened.created);
-    EXPECT_FALSE(error.empty());
+    Result<OpenedDataFile> opened =
+        OpenDataFile(dir_.File("data/typo.qly"), program_, CreateIfMissing::No);
+    ASSERT_FALSE(opened);
+    EXPECT_EQ(opened.error().code, ErrorCode::FileMissing);
     EXPECT_TRUE(fs::is_empty(dir_.File("data")));
 }
 
 TEST_F(DataFileCreation, AMissingTemplateOrFolderFailsWithoutAFile) {
-    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_, CreateIfMissing::Yes).store);
+    EXPECT_FALSE(OpenDataFile(dir_.File("nowhere/x.qly"), program_, CreateIfMissing::Yes));
     EXPECT_FALSE(fs::exists(dir_.File("nowhere")));
     EXPECT_FALSE(
-        OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program"), CreateIfMissing::Yes).store);
+        OpenDataFile(dir_.File("data/y.qly"), dir_.File("no-program"), CreateIfMissing::Yes));
     EXPECT_FALSE(fs::exists(dir_.File("data/y.qly")));
 }
 
 TEST(ProgramTemplate, TheBuildMakesAnOpenableTemplateOfThisVersion) {
     auto store = DataStore::Open(testing::ProgramFolder() + "/Template/Template.dat");
     ASSERT_TRUE(store);
-    auto rows = store->Query("pragma user_version");
+    auto rows = (*store)->Query("pragma user_version");
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows->Int("user_version"), kSchemaVersion);
 }

@@ -6,7 +6,6 @@
 
 #include "core/common/text.h"
 #include "core/store/schema.h"
-#include "core/store/schema_upgrade.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -102,10 +101,9 @@ TEST(DataStore, RefusesEmptyAndSecondStatementsAndKeyPragmas) {
         EXPECT_NE(store->LastError().find(c.fragment), std::string::npos) << store->LastError();
     }
     store.reset();
-    std::string error;
-    store = DataStore::Open(path, &error);
-    ASSERT_TRUE(store) << error;
-    auto rows = store->Query("select count(*) as n from Paper");
+    auto reopened = DataStore::Open(path);
+    ASSERT_TRUE(reopened) << reopened.error().detail;
+    auto rows = (*reopened)->Query("select count(*) as n from Paper");
     ASSERT_TRUE(rows);
     EXPECT_EQ(rows->Int("n"), 1);
 }
@@ -139,53 +137,77 @@ TEST(Transaction, RollsBackUnlessCommittedAndNests) {
 
 class OpeningDataFiles : public ::testing::Test {
 protected:
+    // The store, or null with the failure in error_.
+    std::unique_ptr<DataStore> Take(Result<std::unique_ptr<DataStore>> result) {
+        if (!result) {
+            error_ = result.error();
+            return nullptr;
+        }
+        return std::move(*result);
+    }
     std::unique_ptr<DataStore> Open(const std::string& path,
                                     std::string_view password = kDataFilePassword) {
-        return DataStore::Open(path, &error_, password);
+        return Take(DataStore::Open(path, password));
     }
     TempDir dir_;
-    std::string error_;
+    Error error_;
 };
 
 TEST_F(OpeningDataFiles, AGoodFileOpensAndIsEncrypted) {
     const std::string path = dir_.File("a.qly");
     MakeDataFile(path)->Execute("insert into Paper(ID, Title) values(1, 'VISIBLE-TITLE')");
-    EXPECT_TRUE(Open(path)) << error_;
+    EXPECT_TRUE(Open(path)) << error_.detail;
     const std::string bytes = ReadFileBytes(path);
     EXPECT_EQ(bytes.find("SQLite format"), std::string::npos);
     EXPECT_EQ(bytes.find("VISIBLE-TITLE"), std::string::npos);
 }
 
-TEST_F(OpeningDataFiles, BadFilesFailCleanlyAndStayUntouched) {
+// Each refusal says why, so that start-up can tell a newer file from a
+// wrong password; the file stays as it was, and a missing one is not made.
+TEST_F(OpeningDataFiles, BadFilesFailWithTheirReasonAndStayUntouched) {
     const std::string good = dir_.File("good.qly");
     MakeDataFile(good);
     const std::string goodBytes = ReadFileBytes(good);
-
-    EXPECT_FALSE(Open(good, "000000000"));
-    EXPECT_FALSE(error_.empty());
-    EXPECT_EQ(ReadFileBytes(good), goodBytes);
-
-    EXPECT_FALSE(Open(dir_.File("missing.qly")));
-    EXPECT_FALSE(std::filesystem::exists(dir_.File("missing.qly")));
-
-    const std::string empty = dir_.File("empty.qly");
-    WriteFileBytes(empty, "");
-    EXPECT_FALSE(Open(empty));
-    EXPECT_EQ(std::filesystem::file_size(empty), 0u);
-
-    const std::string text = dir_.File("text.qly");
-    WriteFileBytes(text, "这不是数据文件\n");
-    EXPECT_FALSE(Open(text));
-    EXPECT_EQ(ReadFileBytes(text), "这不是数据文件\n");
-
-    const std::string cut = dir_.File("cut.qly");
-    WriteFileBytes(cut, goodBytes.substr(0, goodBytes.size() / 2));
-    EXPECT_FALSE(Open(cut));
-    EXPECT_EQ(ReadFileBytes(cut), goodBytes.substr(0, goodBytes.size() / 2));
-
-    const std::string folder = dir_.File("folder.qly");
-    std::filesystem::create_directory(folder);
-    EXPECT_FALSE(Open(folder));
+    const std::string cutBytes = goodBytes.substr(0, goodBytes.size() / 2);
+    const std::string empty;
+    const std::string text = "这不是数据文件\n";
+    const std::string newer = dir_.File("newer.qly");
+    ASSERT_TRUE(MakeDataFile(newer)->Execute(Format("pragma user_version=%d", kSchemaVersion + 1)));
+    std::filesystem::create_directory(dir_.File("folder.qly"));
+    const struct {
+        const char* name;
+        const std::string* bytes;  // written first unless null
+        const char* password;
+        ErrorCode code;
+    } cases[] = {
+        {"good.qly", nullptr, "000000000", ErrorCode::WrongPassword},
+        {"missing.qly", nullptr, kDataFilePassword, ErrorCode::FileMissing},
+        {"folder.qly", nullptr, kDataFilePassword, ErrorCode::FileMissing},
+        {"empty.qly", &empty, kDataFilePassword, ErrorCode::NotDataFile},
+        {"text.qly", &text, kDataFilePassword, ErrorCode::WrongPassword},
+        {"cut.qly", &cutBytes, kDataFilePassword, ErrorCode::DamagedFile},
+        {"newer.qly", nullptr, kDataFilePassword, ErrorCode::NewerFile},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = dir_.File(c.name);
+        if (c.bytes != nullptr) {
+            WriteFileBytes(path, *c.bytes);
+        }
+        const bool existed = std::filesystem::exists(path);
+        const auto bytes = [&] {
+            return std::filesystem::is_regular_file(path) ? ReadFileBytes(path) : "";
+        };
+        const std::string before = bytes();
+        for (const bool readOnly : {false, true}) {
+            error_ = {};
+            EXPECT_FALSE(Take(readOnly ? DataStore::OpenReadOnly(path, c.password)
+                                       : DataStore::Open(path, c.password)));
+            EXPECT_EQ(error_.code, c.code) << error_.detail;
+        }
+        EXPECT_EQ(std::filesystem::exists(path), existed);
+        EXPECT_EQ(bytes(), before);
+    }
 }
 
 int StoredVersion(DataStore& store) {
@@ -202,11 +224,11 @@ TEST_F(OpeningDataFiles, AFileOpensUpToTheVersionOfThisProgramAndIsNotWrittenFor
         const std::string bytes = ReadFileBytes(path);
         auto store = Open(path);
         if (stored <= kSchemaVersion) {
-            ASSERT_TRUE(store) << error_;
+            ASSERT_TRUE(store) << error_.detail;
             EXPECT_EQ(StoredVersion(*store), stored);
         } else {
             EXPECT_FALSE(store);
-            EXPECT_EQ(error_, kNewerDataFileMessage);
+            EXPECT_EQ(error_.code, ErrorCode::NewerFile);
         }
         store.reset();
         EXPECT_EQ(ReadFileBytes(path), bytes) << stored;
@@ -219,20 +241,14 @@ TEST_F(OpeningDataFiles, AReadOnlyOpenReadsButCannotWriteAndRefusesWhatOpenRefus
     ASSERT_TRUE(MakeDataFile(path)->Execute("insert into Paper(ID, Title) values(1, '旧卷')"));
     const std::string bytes = ReadFileBytes(path);
     {
-        auto store = DataStore::OpenReadOnly(path, &error_);
-        ASSERT_TRUE(store) << error_;
+        auto store = Take(DataStore::OpenReadOnly(path));
+        ASSERT_TRUE(store) << error_.detail;
         EXPECT_FALSE(store->Execute("delete from Paper"));
         auto rows = store->Query("select * from Paper");
         ASSERT_TRUE(rows && !rows->AtEnd());
         EXPECT_EQ(rows->Text("Title"), "旧卷");
     }
     EXPECT_EQ(ReadFileBytes(path), bytes);
-    EXPECT_FALSE(DataStore::OpenReadOnly(path, &error_, "000000000"));
-    EXPECT_FALSE(DataStore::OpenReadOnly(dir_.File("missing.qly"), &error_));
-    const std::string newer = dir_.File("newer.qly");
-    ASSERT_TRUE(MakeDataFile(newer)->Execute(Format("pragma user_version=%d", kSchemaVersion + 1)));
-    EXPECT_FALSE(DataStore::OpenReadOnly(newer, &error_));
-    EXPECT_EQ(error_, kNewerDataFileMessage);
 }
 
 TEST_F(OpeningDataFiles, AnEncryptedDatabaseWithoutTheTablesIsNoDataFile) {
@@ -242,7 +258,8 @@ TEST_F(OpeningDataFiles, AnEncryptedDatabaseWithoutTheTablesIsNoDataFile) {
         ASSERT_TRUE(store->Execute("drop table History"));
     }
     EXPECT_FALSE(Open(path));
-    EXPECT_NE(error_.find("History"), std::string::npos);
+    EXPECT_EQ(error_.code, ErrorCode::NotDataFile);
+    EXPECT_NE(error_.detail.find("History"), std::string::npos);
 }
 
 // A table of another tool may hold more columns, but none of those the
@@ -275,15 +292,16 @@ TEST_F(OpeningDataFiles, AFileLackingAColumnTheProgramReadsIsNoDataFile) {
         }
         const std::string bytes = ReadFileBytes(path);
         EXPECT_FALSE(Open(path));
-        EXPECT_NE(error_.find(Format("column %s.%s is missing", c.table, c.missing)),
+        EXPECT_EQ(error_.code, ErrorCode::NotDataFile);
+        EXPECT_NE(error_.detail.find(Format("column %s.%s is missing", c.table, c.missing)),
                   std::string::npos)
-            << error_;
+            << error_.detail;
         EXPECT_EQ(ReadFileBytes(path), bytes);
-        EXPECT_TRUE(DataStore::OpenReadOnly(path, &error_)) << error_;
+        EXPECT_TRUE(Take(DataStore::OpenReadOnly(path))) << error_.detail;
     }
     const std::string wider = dir_.File("wider.qly");
     ASSERT_TRUE(MakeDataFile(wider)->Execute("alter table Question add column Extra text"));
-    EXPECT_TRUE(Open(wider)) << error_;
+    EXPECT_TRUE(Open(wider)) << error_.detail;
 }
 
 }  // namespace

@@ -92,12 +92,14 @@ public:
 
     // The earlier file, made on first use; release it before importing.
     std::unique_ptr<DataStore> Earlier(std::string_view password = kDataFilePassword) {
-        std::string error;
         auto store = std::filesystem::exists(EarlierPath())
-                         ? DataStore::Open(EarlierPath(), &error, password)
-                         : DataStore::Create(EarlierPath(), &error, password);
-        EXPECT_TRUE(store) << error;
-        return store;
+                         ? DataStore::Open(EarlierPath(), password)
+                         : DataStore::Create(EarlierPath(), password);
+        if (!store) {
+            ADD_FAILURE() << store.error().detail;
+            return nullptr;
+        }
+        return std::move(*store);
     }
     std::string EarlierPath() const { return dir_.File("old/old.qly"); }
     DataStore& Current() { return *current_; }
