@@ -451,6 +451,44 @@ std::vector<std::string> ImportLines(const ImportPlan& plan) {
     return lines;
 }
 
+std::vector<std::string> ImportOverview(const ImportPlan& plan) {
+    static const std::pair<QuestionKind, const char*> kKinds[] = {
+        {QuestionKind::SingleChoice, "单选题"}, {QuestionKind::MultipleChoice, "多选题"},
+        {QuestionKind::TrueFalse, "判断题"},    {QuestionKind::FillBlank, "填空题"},
+        {QuestionKind::Manual, "人工评分题"}};
+    std::string kinds;
+    for (const auto& [kind, name] : kKinds) {
+        int count = 0;
+        for (const PlannedPaper& paper : plan.papers) {
+            count += static_cast<int>(
+                std::count_if(paper.questions.begin(), paper.questions.end(),
+                              [kind = kind](const PlannedQuestion& q) { return q.question.kind == kind; }));
+        }
+        if (count > 0) {
+            kinds += Format("%s%s %d 题", kinds.empty() ? "" : "，", name, count);
+        }
+    }
+    std::vector<std::pair<std::string, int>> sections;
+    for (const PlannedPaper& paper : plan.papers) {
+        for (const PlannedQuestion& planned : paper.questions) {
+            const std::string name = planned.question.section.empty() ? "（无分组）" : planned.question.section;
+            auto found = std::find_if(sections.begin(), sections.end(),
+                                      [&](const auto& section) { return section.first == name; });
+            if (found == sections.end()) {
+                sections.emplace_back(name, 0);
+                found = sections.end() - 1;
+            }
+            ++found->second;
+        }
+    }
+    std::string bySection;
+    for (const auto& [name, count] : sections) {
+        bySection += Format("%s%s %d 题", bySection.empty() ? "" : "，", name.c_str(), count);
+    }
+    return {"按题型：" + (kinds.empty() ? std::string("无") : kinds),
+            "按工作表或标题：" + (bySection.empty() ? std::string("无") : bySection)};
+}
+
 std::vector<std::string> ProblemLines(const ImportPlan& plan) {
     std::vector<std::string> lines;
     for (const ImportProblem& problem : plan.problems) {

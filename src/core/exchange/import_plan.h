@@ -97,6 +97,10 @@ Result<ImportPlan> PlanImport(DataStore& store, std::vector<ImportFile> files,
 // the questions no longer in their file, then a summary line.
 std::vector<std::string> ImportLines(const ImportPlan& plan);
 
+// What the import dialog shows above the lines, in Chinese: the questions
+// counted by kind, then by sheet or heading.
+std::vector<std::string> ImportOverview(const ImportPlan& plan);
+
 // The problems as the tool writes them to standard error: "place: text".
 std::vector<std::string> ProblemLines(const ImportPlan& plan);
 
