@@ -77,8 +77,9 @@ CImportQuestionsDlg::CImportQuestionsDlg(CBankSession& bank,
     layout->addWidget(titleEdit_, 0, 1);
     layout->addWidget(skipBox_, 1, 0, 1, 2);
     layout->addWidget(overview_, 2, 0, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("问题（有问题时不导入，除非跳过有问题的行）："), this),
-                      3, 0, 1, 2);
+    layout->addWidget(
+        new QLabel(QStringLiteral("问题（有问题时不导入，除非跳过有问题的行）："), this), 3, 0, 1,
+        2);
     layout->addWidget(problems_, 4, 0, 1, 2);
     layout->addWidget(new QLabel(QStringLiteral("将导入的试题："), this), 5, 0, 1, 2);
     layout->addWidget(lines_, 6, 0, 1, 2);
@@ -112,8 +113,7 @@ void CImportQuestionsDlg::Replan() {
 }
 
 void CImportQuestionsDlg::SaveTemplate() {
-    QFileDialog dialog(this, QStringLiteral("保存模板"),
-                       QFileInfo(templateWorkbook_).fileName());
+    QFileDialog dialog(this, QStringLiteral("保存模板"), QFileInfo(templateWorkbook_).fileName());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

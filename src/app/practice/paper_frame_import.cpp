@@ -4,6 +4,7 @@
 
 #include "core/exchange/bank_writer.h"
 #include "core/exchange/import_file.h"
+#include "core/exchange/question_file.h"
 #include "practice/import_questions_dlg.h"
 #include "practice/paper_frame.h"
 #include "widgets/bank_session.h"
@@ -34,8 +35,9 @@ void CPaperFrame::ImportQuestions() {
     UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({QStringLiteral("试题文件(*.xlsx *.ods *.csv *.docx *.txt)"),
-                           QStringLiteral("所有文件(*)")});
+    dialog.setNameFilters(
+        {QStringLiteral("试题文件(%1)").arg(QString::fromLatin1(quillory::QuestionFilePatterns())),
+         QStringLiteral("所有文件(*)")});
     UseChineseFileLabels(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;

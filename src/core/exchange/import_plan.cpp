@@ -117,6 +117,15 @@ std::string KeyPlace(const std::string& key) {
     return key.size() > 1 && key[0] == '@' ? key.substr(1) : key;
 }
 
+// Where a warning or a problem is, as the tool prints a source: a place
+// without a row or a line is its sheet, else its file.
+std::string ShortPlace(const SourcePlace& place) {
+    if (place.row > 0 || place.line > 0) {
+        return place.Short();
+    }
+    return place.sheet.empty() ? place.file : place.sheet;
+}
+
 bool IsPlainFileName(const std::string& name) {
     return !name.empty() && name != "." && name != ".." &&
            name.find_first_of("/\\\"<>&") == std::string::npos;
@@ -424,13 +433,11 @@ std::vector<std::string> ImportLines(const ImportPlan& plan) {
         lines.push_back("WARN\t" + place + "\t" + text);
     };
     for (const ImportProblem& warning : plan.warnings) {
-        warn(warning.place.Short(), warning.text);
+        warn(ShortPlace(warning.place), warning.text);
     }
     if (plan.skipBad) {
         for (const ImportProblem& problem : plan.problems) {
-            warn(problem.place.row > 0 || problem.place.line > 0 ? problem.place.Short()
-                                                                 : problem.place.file,
-                 "已跳过：" + problem.text);
+            warn(ShortPlace(problem.place), "已跳过：" + problem.text);
         }
     }
     int missing = 0;
@@ -453,16 +460,18 @@ std::vector<std::string> ImportLines(const ImportPlan& plan) {
 
 std::vector<std::string> ImportOverview(const ImportPlan& plan) {
     static const std::pair<QuestionKind, const char*> kKinds[] = {
-        {QuestionKind::SingleChoice, "单选题"}, {QuestionKind::MultipleChoice, "多选题"},
-        {QuestionKind::TrueFalse, "判断题"},    {QuestionKind::FillBlank, "填空题"},
+        {QuestionKind::SingleChoice, "单选题"},
+        {QuestionKind::MultipleChoice, "多选题"},
+        {QuestionKind::TrueFalse, "判断题"},
+        {QuestionKind::FillBlank, "填空题"},
         {QuestionKind::Manual, "人工评分题"}};
     std::string kinds;
     for (const auto& [kind, name] : kKinds) {
         int count = 0;
         for (const PlannedPaper& paper : plan.papers) {
-            count += static_cast<int>(
-                std::count_if(paper.questions.begin(), paper.questions.end(),
-                              [kind = kind](const PlannedQuestion& q) { return q.question.kind == kind; }));
+            count += static_cast<int>(std::count_if(
+                paper.questions.begin(), paper.questions.end(),
+                [kind = kind](const PlannedQuestion& q) { return q.question.kind == kind; }));
         }
         if (count > 0) {
             kinds += Format("%s%s %d 题", kinds.empty() ? "" : "，", name, count);
@@ -471,7 +480,8 @@ std::vector<std::string> ImportOverview(const ImportPlan& plan) {
     std::vector<std::pair<std::string, int>> sections;
     for (const PlannedPaper& paper : plan.papers) {
         for (const PlannedQuestion& planned : paper.questions) {
-            const std::string name = planned.question.section.empty() ? "（无分组）" : planned.question.section;
+            const std::string name =
+                planned.question.section.empty() ? "（无分组）" : planned.question.section;
             auto found = std::find_if(sections.begin(), sections.end(),
                                       [&](const auto& section) { return section.first == name; });
             if (found == sections.end()) {
