@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app_test_main.h"
 #include "core/exchange/import_answer_form.h"
 #include "core/exchange/import_file.h"
 #include "practice/answer_controls.h"
@@ -90,7 +89,7 @@ void ImportQuestionsTest::theDialogShowsTheToolsLinesAndImportsOnlyWhatIsNotRefu
     files.front().reading.problems.push_back({{"题库.xlsx", "第一章", 9, 0}, "没有题干"});
 
     CImportQuestionsDlg dialog(*bank, files, {}, nullptr);
-    auto* importButton = dialog.findChild<QDialogButtonBox*>()->buttons().front();
+    auto* importButton = dialog.findChild<QPushButton*>(QStringLiteral("import"));
     auto* lines = dialog.findChild<QPlainTextEdit*>(QStringLiteral("lines"));
     auto* problems = dialog.findChild<QPlainTextEdit*>(QStringLiteral("problems"));
     QCOMPARE(problems->toPlainText(), QStringLiteral("题库.xlsx:第一章:9: 没有题干"));

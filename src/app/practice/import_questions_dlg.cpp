@@ -63,7 +63,8 @@ CImportQuestionsDlg::CImportQuestionsDlg(CBankSession& bank,
     lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
 
     buttons_ = new QDialogButtonBox(this);
-    buttons_->addButton(QStringLiteral("导入"), QDialogButtonBox::AcceptRole);
+    importButton_ = buttons_->addButton(QStringLiteral("导入"), QDialogButtonBox::AcceptRole);
+    importButton_->setObjectName(QStringLiteral("import"));
     buttons_->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
     QPushButton* saveTemplate =
         buttons_->addButton(QStringLiteral("保存模板…"), QDialogButtonBox::ActionRole);
@@ -98,18 +99,17 @@ void CImportQuestionsDlg::Replan() {
         files.front().paperTitle = quillory::PaperTitleFromEntry(titleEdit_->text().toStdString());
     }
     plan_ = quillory::PlanImport(bank_.Store(), std::move(files), {0, skipBox_->isChecked()});
-    QPushButton* importButton = buttons_->buttons().front();
     if (!plan_.ok()) {
         overview_->setText(QStringLiteral("无法读取题库，不能导入。"));
         problems_->clear();
         lines_->clear();
-        importButton->setEnabled(false);
+        importButton_->setEnabled(false);
         return;
     }
     overview_->setText(Joined(quillory::ImportOverview(*plan_)));
     problems_->setPlainText(Joined(quillory::ProblemLines(*plan_)));
     lines_->setPlainText(Joined(quillory::ImportLines(*plan_)));
-    importButton->setEnabled(!plan_->Refused() && !plan_->papers.empty());
+    importButton_->setEnabled(!plan_->Refused() && !plan_->papers.empty());
 }
 
 void CImportQuestionsDlg::SaveTemplate() {

@@ -18,6 +18,7 @@ class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 class CImportQuestionsDlg : public QDialog {
     Q_OBJECT
@@ -45,4 +46,5 @@ private:
     QPlainTextEdit* problems_ = nullptr;
     QPlainTextEdit* lines_ = nullptr;
     QDialogButtonBox* buttons_ = nullptr;
+    QPushButton* importButton_ = nullptr;
 };

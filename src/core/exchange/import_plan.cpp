@@ -243,6 +243,7 @@ public:
             return std::nullopt;
         }
 
+        const size_t problemsBefore = plan_.problems.size();
         plan_.problems.insert(plan_.problems.end(), file.reading.problems.begin(),
                               file.reading.problems.end());
         plan_.warnings.insert(plan_.warnings.end(), file.reading.warnings.begin(),
@@ -290,7 +291,10 @@ public:
             }
         }
         if (paper.questions.empty()) {
-            refuse("文件中没有可导入的试题");
+            // A file whose every question has a problem says so already.
+            if (plan_.problems.size() == problemsBefore) {
+                refuse("文件中没有可导入的试题");
+            }
             return std::nullopt;
         }
         plan_.papers.push_back(std::move(paper));
