@@ -36,9 +36,9 @@ public:
     Writing(DataStore& store, std::string dataFolder)
         : store_(store), dataFolder_(std::move(dataFolder)) {}
 
-    // A name of the folder ("Question", "Knowledge") that no file, no row
-    // and nothing else of this import uses: base, else base-2, base-3…; each
-    // suffix of the name must be free too.
+    // A name in the folder ("Question", "Knowledge") that neither a file
+    // there nor anything else of this import has: base, else base-2,
+    // base-3…, with each suffix of the name free too.
     std::string FreeStem(const std::string& folder, const std::string& base,
                          const std::vector<std::string>& suffixes) {
         for (int n = 1;; ++n) {
