@@ -13,12 +13,19 @@ namespace {
 using quillory::tool::Command;
 
 constexpr Command (*kCommands[])(CLI::App&) = {
-    quillory::tool::AddNewCommand,       quillory::tool::AddSqlCommand,
-    quillory::tool::AddBuildBankCommand, quillory::tool::AddCheckCommand,
-    quillory::tool::AddShowCommand,      quillory::tool::AddPrintCommand,
-    quillory::tool::AddTemplateCommand,  quillory::tool::AddAnalyzeCommand,
-    quillory::tool::AddImportCommand,    quillory::tool::AddGenerateCommand,
-    quillory::tool::AddTargetedCommand,  quillory::tool::AddMistakesCommand,
+    quillory::tool::AddNewCommand,
+    quillory::tool::AddSqlCommand,
+    quillory::tool::AddBuildBankCommand,
+    quillory::tool::AddCheckCommand,
+    quillory::tool::AddShowCommand,
+    quillory::tool::AddPrintCommand,
+    quillory::tool::AddTemplateCommand,
+    quillory::tool::AddAnalyzeCommand,
+    quillory::tool::AddImportCommand,
+    quillory::tool::AddGenerateCommand,
+    quillory::tool::AddTargetedCommand,
+    quillory::tool::AddMistakesCommand,
+    quillory::tool::AddImportQuestionsCommand,
 };
 
 // A command as its line in the list of commands shows it:

@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 #include "app_test_main.h"
-#include "shell/program_folder.h"
+#include "widgets/program_folder.h"
 #include "support/temp_dir.h"
 #include "widgets/color_scheme.h"
 #include "widgets/skin.h"

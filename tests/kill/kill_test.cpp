@@ -262,6 +262,14 @@ protected:
                       0);
         }
         ASSERT_TRUE(Execute(Folder("practice"), "update Knowledge set Weight=-1"));
+        // A teacher's file imported into the demo bank, and the same file
+        // edited (a key changed, a row gone, a row added) to import again.
+        fs::create_directory(Folder("edited"));
+        testing::WriteFileBytes(Folder("题库.csv"), std::string(kQuestionFile) + kLastRow);
+        testing::WriteFileBytes(Folder("edited") + "/题库.csv", kEditedFile);
+        CopyFolder(Folder("demo"), Folder("imported"));
+        ASSERT_GE(
+            RunToEnd(ImportQuestions(Folder("imported") + "/" + kBankFile, Folder("题库.csv"))), 0);
         // An upgrade: the new data file among the pages of the earlier one.
         CopyFolder(Folder("practice"), Folder("upgrade"));
         fs::copy_file(Folder("demo") + "/" + kBankFile, Folder("upgrade") + "/" + kBankFile,
@@ -278,6 +286,11 @@ protected:
         return {
             QUILLORY_TOOL, "generate", file,    "--template",         "401000", "--title", title,
             "--seed-time", "1",        "--now", "2026-03-14 09:00:00"};
+    }
+
+    static std::vector<std::string> ImportQuestions(const std::string& file,
+                                                    const std::string& questions) {
+        return {QUILLORY_TOOL, "import-questions", file, questions};
     }
 
     static std::vector<std::string> StoreExam(const std::string& file, int paper,
@@ -425,10 +438,24 @@ protected:
     }
 
     static TempDir* root_;
-    static std::vector<int> papers_;  // whole papers of the practice bank, generated ones last
+    static std::vector<int> papers_;
+    static const char* const kQuestionFile;
+    static const char* const kLastRow;
+    static const char* const kEditedFile;  // whole papers of the practice bank, generated ones last
 };
 
 TempDir* KillTest::root_ = nullptr;
+
+const char* const KillTest::kQuestionFile =
+    "序号,题型,题干,选项A,选项B,答案,知识点\n"
+    "1,单选题,一加一等于几,1,2,B,数学/算术\n"
+    "2,判断题,地球是圆的,,,对,地理/地球\n";
+const char* const KillTest::kLastRow = "3,填空题,二加二等于___,,,4,数学/算术\n";
+const char* const KillTest::kEditedFile =
+    "序号,题型,题干,选项A,选项B,答案,知识点\n"
+    "1,单选题,一加一等于几,2,1,A,数学/算术\n"
+    "2,判断题,地球是圆的,,,对,地理/地球\n"
+    "4,简答题,说说地球的形状,,,近似球体,地理/地球/形状\n";
 std::vector<int> KillTest::papers_;
 
 TEST_F(KillTest, StoringAnExamRecord) {
@@ -464,6 +491,13 @@ TEST_F(KillTest, ImportingAnEarlierFile) {
     Kill({"import",
           Folder("upgrade"),
           {QUILLORY_TOOL, "import", "@", Folder("practice") + "/" + kBankFile},
+          {}});
+}
+
+TEST_F(KillTest, ImportingQuestionsAgain) {
+    Kill({"import-questions",
+          Folder("imported"),
+          ImportQuestions("@", Folder("edited") + "/题库.csv"),
           {}});
 }
 

@@ -16,7 +16,8 @@ run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 foreach(file bin/quillory-tool share/quillory/Template/Template.dat
         share/quillory/Template/common share/quillory/help/index.html
         share/quillory/Quillory.skn share/quillory/demo/demo.qly
-        share/quillory/demo/Question share/quillory/demo/Knowledge)
+        share/quillory/demo/Question share/quillory/demo/Knowledge
+        share/quillory/import/试题导入模板.xlsx)
     if(NOT EXISTS ${prefix}/${file})
         message(FATAL_ERROR "not installed: ${file}")
     endif()

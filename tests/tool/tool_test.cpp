@@ -78,8 +78,9 @@ TEST(QuilloryTool, HelpListsTheCommandsAndBadCommandLinesExitWithTwo) {
 
 TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
-    for (const char* command : {"new", "sql", "build-bank", "check", "show", "print", "template",
-                                "analyze", "import", "generate", "targeted", "mistakes"}) {
+    for (const char* command :
+         {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze", "import",
+          "generate", "targeted", "mistakes", "import-questions"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
@@ -634,6 +635,53 @@ TEST(QuilloryTool, MistakesListsEachWrongQuestionOnceInThePagesOrder) {
         EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
     }
     EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Paper"}).out, "n\n4\n");
+}
+
+// A refused file writes nothing and names its problems; a dry run prints
+// what the import prints; importing again updates the same questions.
+TEST(QuilloryTool, ImportQuestionsPrintsItsLinesAndWritesAllOrNothing) {
+    TempDir dir;
+    const std::string bank = dir.File("bank.qly");
+    ASSERT_EQ(Tool(dir, {"new", bank}).status, 0);
+    WriteFileBytes(dir.File("题.csv"),
+                   "序号,题型,题干,选项A,选项B,答案,分值\n1,单选题,一加一等于几,1,2,B,2\n"
+                   "2,判断题,地球是圆的,,,对,\n");
+    WriteFileBytes(dir.File("坏.csv"), "题干,选项A,选项B,答案\n一加一等于几,1,2,C\n");
+    const std::string lines = "100001\tsingle\t单选题\t题!2\n100002\ttruefalse\t判断题\t题!3\n";
+    const struct {
+        std::vector<std::string> files;
+        int status;
+        std::string out;
+        const char* err;
+    } cases[] = {
+        {{dir.File("题.csv"), "--dry-run"},
+         0,
+         lines + "共 2 题：新增 2 题，更新 0 题；1 个试卷，2 个新题型，0 个新知识点\n",
+         ""},
+        {{dir.File("坏.csv"), dir.File("题.csv")}, 1, "", "坏.csv:坏:2: 答案中的选项 C 不存在\n"},
+        {{dir.File("题.csv"), dir.File("坏.csv"), "--title", "卷"}, 2, "", "--title"},
+        {{dir.File("题.csv")},
+         0,
+         lines + "共 2 题：新增 2 题，更新 0 题；1 个试卷，2 个新题型，0 个新知识点\n",
+         ""},
+        {{dir.File("题.csv")},
+         0,
+         lines + "共 2 题：新增 0 题，更新 2 题；1 个试卷，0 个新题型，0 个新知识点\n",
+         ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words{"import-questions", bank};
+        words.insert(words.end(), c.files.begin(), c.files.end());
+        const Result result = Tool(dir, words);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+        if (c.status != 0 || c.files.back() == "--dry-run") {
+            EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Question"}).out, "n\n0\n");
+        }
+    }
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select Title, Score from Paper where SuperiorID=0"}).out,
+              "Title\tScore\n题\t4.0\n");
 }
 
 }  // namespace

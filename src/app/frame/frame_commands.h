@@ -20,6 +20,7 @@ enum FrameCommand {
     kCmdTargeted = 189,
     kCmdRedoMistakes = 190,
     kCmdMistakes = 191,
+    kCmdImportQuestions = 192,
     kCmdPrint = 1339,
     kCmdHelp = 57670,
 };

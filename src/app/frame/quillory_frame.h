@@ -54,6 +54,8 @@ signals:
     // The history and knowledge frames ask for a paper of the mistake
     // notebook's questions (of a point's subtree; 0: of every point).
     void redoMistakesRequested(int knowledgeId);
+    // Questions were imported: the trees of points and analysis are stale.
+    void questionsImported(CQuilloryFrame* frame);
     // The frame's help command: the program's help window, over asker.
     void helpRequested(QWidget* asker);
     // The frame was minimised; it stays maximised and the owner minimises

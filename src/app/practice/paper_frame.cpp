@@ -51,6 +51,9 @@ CPaperFrame::CPaperFrame(CBankSession& bank, FrameResource resource, quillory::P
     if (QAction* action = Command(kCmdNewPaper)) {
         connect(action, &QAction::triggered, this, &CPaperFrame::NewPaper);
     }
+    if (QAction* action = Command(kCmdImportQuestions)) {
+        connect(action, &QAction::triggered, this, &CPaperFrame::ImportQuestions);
+    }
     if (QAction* action = Command(kCmdPrint)) {
         connect(action, &QAction::triggered, this, [this] {
             PrintPaperNode(this, bank_, ContentView()->Host(), Nodes(), CurrentItemId());

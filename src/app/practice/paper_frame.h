@@ -57,6 +57,9 @@ private:
     // kCmdNewPaper: the auto-paper dialog, then the paper it asks for.
     void NewPaper();
     void ShowNewPaper(int paperId);
+    // The classic papers' import: the files, the import dialog, then the
+    // questions written under the progress window and the new paper shown.
+    void ImportQuestions();
 
     quillory::PaperFilter filter_;
 };

@@ -1,6 +1,6 @@
 #include "shell/help.h"
 
-#include "shell/program_folder.h"
+#include "widgets/program_folder.h"
 
 QString HelpIndexPath() {
     return FindProgramFolder() + QStringLiteral("/help/index.html");

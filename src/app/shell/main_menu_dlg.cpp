@@ -132,6 +132,8 @@ void CMainMenuDlg::Initialize() {
                 &CMainMenuDlg::OnTargetedPaper);
         connect(frame, &CQuilloryFrame::redoMistakesRequested, this, &CMainMenuDlg::OnRedoMistakes);
         connect(frame, &CQuilloryFrame::helpRequested, this, &CMainMenuDlg::helpRequested);
+        connect(frame, &CQuilloryFrame::questionsImported, this,
+                &CMainMenuDlg::OnQuestionsImported);
         connect(frame, &CQuilloryFrame::minimizeRequested, this,
                 &CMainMenuDlg::MinimizeApplication);
     }
@@ -176,6 +178,15 @@ void CMainMenuDlg::OnRedoMistakes(int knowledgeId) {
     auto* practice = qobject_cast<CPaperFrame*>(frames_[IndexOf(Module::PracticePapers)]);
     if (practice != nullptr && practice->CreateRedoPaper(knowledgeId)) {
         ShowModule(Module::PracticePapers);
+    }
+}
+
+void CMainMenuDlg::OnQuestionsImported() {
+    // New points and reference questions: these trees fill anew when shown.
+    for (Module module : {Module::Knowledge, Module::ClassicAnalysis}) {
+        if (CQuilloryFrame* frame = frames_[IndexOf(module)]) {
+            frame->ResetTree();
+        }
     }
 }
 

@@ -54,6 +54,7 @@ public slots:
     void OnTargetedPaper(const quillory::TargetedPaperRequest& request);
     void OnRedoMistakes(int knowledgeId);
     void OnModuleClosed(CQuilloryFrame* frame);
+    void OnQuestionsImported();
     void MinimizeApplication();
 
 public:

@@ -15,7 +15,7 @@
 #include "shell/help.h"
 #include "shell/help_wnd.h"
 #include "shell/main_menu_dlg.h"
-#include "shell/program_folder.h"
+#include "widgets/program_folder.h"
 #include "shell/single_instance.h"
 #include "widgets/color_scheme.h"
 #include "widgets/error_text.h"

@@ -227,8 +227,11 @@ Result<std::unique_ptr<DataStore>> DataStore::Create(const std::string& path,
         return db.error();
     }
     std::unique_ptr<DataStore> store(new DataStore(*db, path));
-    if (!store->RunRaw(kSchemaSql) ||
-        !store->RunRaw(Format("pragma user_version=%d", kSchemaVersion).c_str())) {
+    bool laidOut = store->RunRaw(kSchemaSql);
+    for (const char* statement : kImportedSourceStatements) {
+        laidOut = laidOut && store->RunRaw(statement);
+    }
+    if (!laidOut || !store->RunRaw(Format("pragma user_version=%d", kSchemaVersion).c_str())) {
         Error error = store->LastFailure();
         store.reset();
         std::filesystem::remove(path, ec);

@@ -78,4 +78,13 @@ create index Paper_Superior on Paper(SuperiorID);
 insert into ConfigProduct(ID, LastVerFile) values(1, '');
 )sql";
 
+const char* const kImportedSourceStatements[2] = {
+    R"sql(create table if not exists ImportedSource (
+    QuestionID integer primary key,
+    PaperID integer not null default 0,
+    PaperTitle text not null default '',
+    SourceKey text not null default ''
+))sql",
+    "create index if not exists ImportedSource_Key on ImportedSource(PaperTitle, SourceKey)"};
+
 }  // namespace quillory

@@ -31,12 +31,19 @@ static_assert(std::size(kReadColumns) == std::size(kTableNames));
 
 // The format of the data files this program writes, kept in SQLite's
 // user_version. A file at version 0 was made by another tool in the format
-// of version 1.
-inline constexpr int kSchemaVersion = 1;
+// of version 1; version 2 adds ImportedSource.
+inline constexpr int kSchemaVersion = 2;
 
-// The statements that lay out an empty data file with its one ConfigProduct
-// row. ID is the integer primary key, so a select without "order by" returns
-// rows in ascending ID, as the rules of the program expect.
+// The statements that lay out the seven tables of an empty data file with
+// its one ConfigProduct row. ID is the integer primary key, so a select
+// without "order by" returns rows in ascending ID, as the rules of the
+// program expect.
 extern const char* const kSchemaSql;
+
+// A table of our own beside the seven: where each imported question came
+// from (the paper its file made and its key in that file), so that importing
+// the file again finds the question. One statement each; a new file and the
+// upgrade to version 2 run them.
+extern const char* const kImportedSourceStatements[2];
 
 }  // namespace quillory

@@ -14,7 +14,17 @@ namespace {
 // One step brings a data file from version N to N + 1; kUpgradeSteps[N - 1]
 // is that step. Each new format adds its step here and raises kSchemaVersion.
 using UpgradeStep = bool (*)(DataStore& store);
-constexpr std::array<UpgradeStep, kSchemaVersion - 1> kUpgradeSteps = {};
+
+bool AddImportedSource(DataStore& store) {
+    for (const char* statement : kImportedSourceStatements) {
+        if (!store.Execute(statement)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+constexpr std::array<UpgradeStep, kSchemaVersion - 1> kUpgradeSteps = {AddImportedSource};
 
 Error UpgradeFailure(const DataStore& store) {
     return {ErrorCode::UpgradeFailed, "the data file could not be upgraded: " + store.LastError()};

@@ -215,23 +215,43 @@ int StoredVersion(DataStore& store) {
     return rows ? rows->Int("user_version") : -1;
 }
 
-// Version 0 is a file another tool made in the first format.
-TEST_F(OpeningDataFiles, AFileOpensUpToTheVersionOfThisProgramAndIsNotWrittenForIt) {
+// Version 0 is a file another tool made in the first format; it and a file
+// of version 1 gain ImportedSource on open, in the same transaction as their
+// new version. A read-only open reads every readable version as it is.
+TEST_F(OpeningDataFiles, AFileOpensUpToTheVersionOfThisProgramAndOnlyOlderOnesAreWritten) {
     EXPECT_EQ(StoredVersion(*MakeDataFile(dir_.File("new.qly"))), kSchemaVersion);
-    for (const int stored : {0, kSchemaVersion, kSchemaVersion + 1}) {
+    for (const int stored : {0, 1, kSchemaVersion, kSchemaVersion + 1}) {
         const std::string path = dir_.File(Format("v%d.qly", stored));
-        ASSERT_TRUE(MakeDataFile(path)->Execute(Format("pragma user_version=%d", stored)));
+        {
+            auto made = MakeDataFile(path);
+            if (stored < 2) {
+                ASSERT_TRUE(made->Execute("drop table ImportedSource"));
+            }
+            ASSERT_TRUE(made->Execute(Format("pragma user_version=%d", stored)));
+        }
         const std::string bytes = ReadFileBytes(path);
-        auto store = Open(path);
         if (stored <= kSchemaVersion) {
-            ASSERT_TRUE(store) << error_.detail;
-            EXPECT_EQ(StoredVersion(*store), stored);
-        } else {
+            auto readOnly = Take(DataStore::OpenReadOnly(path));
+            ASSERT_TRUE(readOnly) << error_.detail;
+            EXPECT_EQ(StoredVersion(*readOnly), stored);
+            EXPECT_TRUE(readOnly->Query("select * from Question"));
+        }
+        EXPECT_EQ(ReadFileBytes(path), bytes) << stored;
+        auto store = Open(path);
+        if (stored > kSchemaVersion) {
             EXPECT_FALSE(store);
             EXPECT_EQ(error_.code, ErrorCode::NewerFile);
+            EXPECT_EQ(ReadFileBytes(path), bytes);
+            continue;
         }
+        ASSERT_TRUE(store) << error_.detail;
+        EXPECT_EQ(StoredVersion(*store), kSchemaVersion);
+        EXPECT_TRUE(
+            store->Query("select QuestionID, PaperID, PaperTitle, SourceKey from ImportedSource"));
         store.reset();
-        EXPECT_EQ(ReadFileBytes(path), bytes) << stored;
+        if (stored == kSchemaVersion) {
+            EXPECT_EQ(ReadFileBytes(path), bytes);
+        }
     }
 }
 

@@ -1,4 +1,4 @@
-#include "shell/program_folder.h"
+#include "widgets/program_folder.h"
 
 #include <QCoreApplication>
 

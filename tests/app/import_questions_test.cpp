@@ -1,0 +1,119 @@
+// What only the windows show of an import: the answer forms of imported
+// questions with every caption whole inside the panel's answer area, and the
+// import dialog showing the plan the tool prints, importing only what is not
+// refused.
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/exchange/import_answer_form.h"
+#include "core/exchange/import_file.h"
+#include "practice/answer_controls.h"
+#include "practice/import_questions_dlg.h"
+#include "test_bank_support.h"
+
+namespace {
+
+quillory::ImportedQuestion Imported(quillory::QuestionKind kind) {
+    quillory::ImportedQuestion question;
+    question.kind = kind;
+    question.stem = "题干";
+    return question;
+}
+
+}  // namespace
+
+class ImportQuestionsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void answerFormsShowEveryCaptionWholeInTheAnswerArea();
+    void theDialogShowsTheToolsLinesAndImportsOnlyWhatIsNotRefused();
+
+private:
+    quillory::testing::TempDir dir_;
+};
+
+void ImportQuestionsTest::answerFormsShowEveryCaptionWholeInTheAnswerArea() {
+    using quillory::QuestionKind;
+    std::vector<quillory::ImportedQuestion> questions;
+    auto& eight = questions.emplace_back(Imported(QuestionKind::SingleChoice));
+    eight.options.assign(8, "x");
+    eight.rightOptions = {7};
+    auto& multiple = questions.emplace_back(Imported(QuestionKind::MultipleChoice));
+    multiple.options.assign(4, "x");
+    multiple.rightOptions = {0, 2};
+    questions.emplace_back(Imported(QuestionKind::TrueFalse));
+    auto& one = questions.emplace_back(Imported(QuestionKind::FillBlank));
+    one.blanks = {{"北京"}};
+    auto& fifteen = questions.emplace_back(Imported(QuestionKind::FillBlank));
+    fifteen.blanks.assign(15, {"第十五个空的答案"});
+    auto& essay = questions.emplace_back(Imported(QuestionKind::Manual));
+    essay.referenceAnswer = "要点一<br>要点二";
+
+    // The answer area of the panel, in pixels.
+    QWidget area;
+    area.setFixedSize(553, 206);
+    for (const quillory::ImportedQuestion& question : questions) {
+        QVERIFY(quillory::AnswerFormProblem(question).empty());
+        CAnswerControls controls;
+        controls.BuildAnswerForm(&area, QPoint(0, 0), quillory::ImportedAnswerForm(question), "");
+        const QList<QWidget*> windows =
+            area.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(!windows.isEmpty());
+        for (QWidget* window : windows) {
+            const QString name = window->objectName() + " of kind " +
+                                 QString::fromLatin1(quillory::KindName(question.kind));
+            QVERIFY2(area.rect().contains(window->geometry()), qPrintable(name));
+            if (qobject_cast<QLabel*>(window) || qobject_cast<QAbstractButton*>(window)) {
+                QVERIFY2(window->sizeHint().width() <= window->width(), qPrintable(name));
+                QVERIFY2(window->sizeHint().height() <= window->height() + 2, qPrintable(name));
+            }
+        }
+        controls.DestroyAnswerControls();
+    }
+}
+
+void ImportQuestionsTest::theDialogShowsTheToolsLinesAndImportsOnlyWhatIsNotRefused() {
+    std::unique_ptr<CBankSession> bank = quillory::testing::OpenTestBank(dir_, "exam");
+    QVERIFY(bank);
+    std::vector<quillory::ImportFile> files;
+    files.push_back(quillory::ReadImportFile(
+        quillory::testing::SourceFolder() + "/tests/core/exchange/files/题库.xlsx", {}));
+    QCOMPARE(QString::fromStdString(files.front().paperTitle), QStringLiteral("题库"));
+    QVERIFY(files.front().reading.problems.empty());
+    files.front().reading.problems.push_back({{"题库.xlsx", "第一章", 9, 0}, "没有题干"});
+
+    CImportQuestionsDlg dialog(*bank, files, {}, nullptr);
+    auto* importButton = dialog.findChild<QPushButton*>(QStringLiteral("import"));
+    auto* lines = dialog.findChild<QPlainTextEdit*>(QStringLiteral("lines"));
+    auto* problems = dialog.findChild<QPlainTextEdit*>(QStringLiteral("problems"));
+    QCOMPARE(problems->toPlainText(), QStringLiteral("题库.xlsx:第一章:9: 没有题干"));
+    QVERIFY(!importButton->isEnabled());
+
+    dialog.findChild<QCheckBox*>(QStringLiteral("skipBad"))->setChecked(true);
+    QVERIFY(importButton->isEnabled());
+    auto plan = quillory::PlanImport(bank->Store(), files, {0, true});
+    QVERIFY(plan.ok());
+    QStringList expected;
+    for (const std::string& line : quillory::ImportLines(*plan)) {
+        expected << QString::fromStdString(line);
+    }
+    QCOMPARE(lines->toPlainText(), expected.join(QLatin1Char('\n')));
+    QVERIFY(lines->toPlainText().contains(QStringLiteral("WARN\t第一章!9\t已跳过：没有题干")));
+
+    // The title is the paper's: one named like a paper of the bank refuses.
+    auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("paperTitle"));
+    title->setText(QStringLiteral("   "));
+    QVERIFY(problems->toPlainText().contains(QStringLiteral("试卷标题为空")));
+    title->setText(QStringLiteral("新卷"));
+    QVERIFY(dialog.Plan().ok());
+    QCOMPARE(QString::fromStdString(dialog.Plan()->papers.front().title), QStringLiteral("新卷"));
+}
+
+QUILLORY_APP_TEST_MAIN(ImportQuestionsTest)
+#include "import_questions_test.moc"
