@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/common/text.h"
+#include "core/practice/answer_form.h"
 
 namespace quillory {
 
@@ -23,8 +24,6 @@ constexpr int kBlanksPerColumn = (kAreaHeight - kFirstRow - 24) / kBlankRow + 1;
 constexpr int kBlankColumns = 3;
 constexpr int kBlankLabelWidth = 52;
 constexpr int kBlankEditWidth = 300;
-
-constexpr char kStoredLineBreak[] = "<\\r\\n>";
 
 // A value as a field of the description: no comma ends it early, no line
 // break ends the line.

@@ -9,8 +9,6 @@ namespace quillory {
 
 namespace {
 
-constexpr std::string_view kStoredLineBreak = "<\\r\\n>";
-
 // A far edge of a control, held at the ends of int: huge numbers in a bank's
 // description must not overflow.
 int FarEdge(int start, int extent) {

@@ -30,6 +30,10 @@ struct AnswerForm {
     std::vector<AnswerGroup> groups;
 };
 
+// How a line break inside one stored value (a learner's text, a multi-line
+// box's reference answer) is written, since CR LF parts the values.
+inline constexpr std::string_view kStoredLineBreak = "<\\r\\n>";
+
 enum class ControlKind { Label, Radio, Check, Edit, EditMultiline, Other };
 ControlKind KindOf(const AnswerControl& control);
 
