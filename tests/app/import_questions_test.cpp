@@ -54,6 +54,12 @@ void ImportQuestionsTest::answerFormsShowEveryCaptionWholeInTheAnswerArea() {
     fifteen.blanks.assign(15, {"第十五个空的答案"});
     auto& essay = questions.emplace_back(Imported(QuestionKind::Manual));
     essay.referenceAnswer = "要点一<br>要点二";
+    auto& matching = questions.emplace_back(Imported(QuestionKind::Matching));
+    matching.options.assign(5, "x");
+    matching.answerSlots.assign(10, {"左", {}, 4, {}});
+    auto& cloze = questions.emplace_back(Imported(QuestionKind::Cloze));
+    cloze.answerSlots.assign(10, {"", {"x", "y", "z"}, 2, {}});
+    cloze.answerSlots.push_back({"", {}, -1, {"一个较长的答案"}});
 
     // The answer area of the panel, in pixels.
     QWidget area;

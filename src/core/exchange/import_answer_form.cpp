@@ -24,6 +24,7 @@ constexpr int kBlanksPerColumn = (kAreaHeight - kFirstRow - 24) / kBlankRow + 1;
 constexpr int kBlankColumns = 3;
 constexpr int kBlankLabelWidth = 52;
 constexpr int kBlankEditWidth = 300;
+constexpr int kSlotRadioWidth = 40;
 
 // A value as a field of the description: no comma ends it early, no line
 // break ends the line.
@@ -102,6 +103,76 @@ std::string Blanks(const ImportedQuestion& question) {
     return form;
 }
 
+size_t SlotChoices(const ImportedQuestion& question, const AnswerSlot& slot) {
+    return question.kind == QuestionKind::Matching ? question.options.size() : slot.choices.size();
+}
+
+// The width a slot's radio buttons get in the columns its question needs.
+int SlotRadioWidth(const ImportedQuestion& question, size_t choices) {
+    const int columns = std::max(1, BlankColumns(question.answerSlots.size()));
+    return (kWidth / columns - kBlankLabelWidth - 8) /
+           static_cast<int>(std::max<size_t>(choices, 1));
+}
+
+std::string Slots(const ImportedQuestion& question) {
+    std::string form = Control(kLeft, 8, kWidth - 20, 20, "label",
+                               question.kind == QuestionKind::Matching
+                                   ? "为每一项选出与之匹配的选项（每项单独判分）："
+                                   : "在各处作答（每处单独判分）：");
+    const size_t count = question.answerSlots.size();
+    const int columns = std::max(1, BlankColumns(count));
+    const int columnWidth = kWidth / columns;
+    for (size_t n = 0; n < count; ++n) {
+        const AnswerSlot& slot = question.answerSlots[n];
+        const int x = kLeft + static_cast<int>(n / kBlanksPerColumn) * columnWidth;
+        const int y = kFirstRow + static_cast<int>(n % kBlanksPerColumn) * kBlankRow;
+        form += Control(x, y + 3, kBlankLabelWidth, 20, "label", Format("（%zu）", n + 1), "",
+                        "group,auto");
+        const size_t choices = SlotChoices(question, slot);
+        if (choices == 0) {
+            const std::string key = slot.accepted.empty() ? "" : slot.accepted.front();
+            form += Control(x + kBlankLabelWidth + 4, y, columnWidth - kBlankLabelWidth - 14, 24,
+                            "edit", "", Field(key));
+            continue;
+        }
+        const int width = SlotRadioWidth(question, choices);
+        for (size_t c = 0; c < choices; ++c) {
+            form += Control(x + kBlankLabelWidth + 4 + static_cast<int>(c) * width, y + 1,
+                            width - 4, 22, "radio", OptionLetter(c),
+                            static_cast<int>(c) == slot.rightChoice ? "1" : "0");
+        }
+    }
+    return form;
+}
+
+std::string SlotProblem(const ImportedQuestion& question) {
+    if (question.answerSlots.empty()) {
+        return question.kind == QuestionKind::Matching ? "匹配题没有可匹配的项" : "没有可作答之处";
+    }
+    if (BlankColumns(question.answerSlots.size()) > kBlankColumns) {
+        return Format("作答之处太多（最多 %d 处）", kBlanksPerColumn * kBlankColumns);
+    }
+    for (const AnswerSlot& slot : question.answerSlots) {
+        const size_t choices = SlotChoices(question, slot);
+        if (choices == 0) {
+            if (question.kind == QuestionKind::Matching) {
+                return "匹配题没有选项";
+            }
+            if (slot.accepted.empty() || Trim(slot.accepted.front()).empty()) {
+                return "有一处没有答案";
+            }
+            continue;
+        }
+        if (slot.rightChoice < 0 || static_cast<size_t>(slot.rightChoice) >= choices) {
+            return "有一处没有正确选项";
+        }
+        if (SlotRadioWidth(question, choices) < kSlotRadioWidth) {
+            return "选项太多，答题区放不下";
+        }
+    }
+    return {};
+}
+
 std::string HandScored(const ImportedQuestion& question) {
     std::string key = Field(PlainTextOfFragment(question.referenceAnswer));
     ReplaceAll(key, "\n", kStoredLineBreak);
@@ -123,6 +194,9 @@ std::string ImportedAnswerForm(const ImportedQuestion& question) {
             return Blanks(question);
         case QuestionKind::Manual:
             return HandScored(question);
+        case QuestionKind::Matching:
+        case QuestionKind::Cloze:
+            return Slots(question);
     }
     return {};
 }
@@ -164,6 +238,9 @@ std::string AnswerFormProblem(const ImportedQuestion& question) {
                 }
             }
             return {};
+        case QuestionKind::Matching:
+        case QuestionKind::Cloze:
+            return SlotProblem(question);
         case QuestionKind::TrueFalse:
         case QuestionKind::Manual:
             return {};
@@ -172,12 +249,19 @@ std::string AnswerFormProblem(const ImportedQuestion& question) {
 }
 
 std::string AnswerFormChange(const ImportedQuestion& question) {
-    if (question.kind != QuestionKind::FillBlank) {
-        return {};
-    }
+    std::vector<const std::string*> keys;
     for (const std::vector<std::string>& blank : question.blanks) {
-        if (!blank.empty() && (blank.front().find(',') != std::string::npos ||
-                               blank.front().find('\n') != std::string::npos)) {
+        if (!blank.empty()) {
+            keys.push_back(&blank.front());
+        }
+    }
+    for (const AnswerSlot& slot : question.answerSlots) {
+        if (!slot.accepted.empty()) {
+            keys.push_back(&slot.accepted.front());
+        }
+    }
+    for (const std::string* key : keys) {
+        if (key->find(',') != std::string::npos || key->find('\n') != std::string::npos) {
             return "填空答案中的英文逗号或换行已改为中文逗号或换行符，作答时须照此填写";
         }
     }

@@ -1,7 +1,8 @@
 // The answer form of an imported question, laid out for the answer panel:
 // a caption label, then one radio button or check box per option, one edit
-// box per blank (each its own judged group, so a blank right earns its
-// share) or one multi-line box scored by hand.
+// box per blank or one group per matched item or embedded answer (each its
+// own judged group, so a part right earns its share), or one multi-line box
+// scored by hand.
 #pragma once
 
 #include <string>

@@ -61,8 +61,44 @@ std::string KeyText(const ImportedQuestion& question, const std::string& mediaFo
         }
         case QuestionKind::Manual:
             return WithMedia(question.referenceAnswer, question, mediaFolder);
+        case QuestionKind::Matching:
+        case QuestionKind::Cloze: {
+            std::string key;
+            for (size_t n = 0; n < question.answerSlots.size(); ++n) {
+                const AnswerSlot& slot = question.answerSlots[n];
+                std::string answer;
+                if (slot.rightChoice >= 0) {
+                    answer = OptionLetter(static_cast<size_t>(slot.rightChoice));
+                }
+                for (const std::string& accepted : slot.accepted) {
+                    answer += (answer.empty() ? "" : " 或 ") + HtmlText(accepted);
+                }
+                key += Format("%s（%zu）%s", n == 0 ? "" : "；", n + 1, answer.c_str());
+            }
+            return key;
+        }
     }
     return {};
+}
+
+// Matching lists its left-hand texts before the options; Cloze lists the
+// options of each choice slot under its number.
+std::string SlotLines(const ImportedQuestion& question, const std::string& mediaFolder) {
+    std::string lines;
+    for (size_t n = 0; n < question.answerSlots.size(); ++n) {
+        const AnswerSlot& slot = question.answerSlots[n];
+        std::string line = question.kind == QuestionKind::Matching
+                               ? WithMedia(slot.prompt, question, mediaFolder)
+                               : std::string();
+        for (size_t c = 0; c < slot.choices.size(); ++c) {
+            line += (c == 0 ? "" : "　") + OptionLetter(c) + "．" +
+                    WithMedia(slot.choices[c], question, mediaFolder);
+        }
+        if (!line.empty()) {
+            lines += Format("<p class=\"opt\">（%zu）", n + 1) + line + "</p>\n";
+        }
+    }
+    return lines;
 }
 
 }  // namespace
@@ -71,7 +107,8 @@ std::string ImportedQuestionPage(const ImportedQuestion& question, const std::st
                                  const std::string& mediaFolder) {
     std::string body = "<h3 class=\"item\">[试题]</h3><span class=\"qtype\">" +
                        HtmlText(typeTitle) + "</span>\n<div class=\"stem\">\n<div>" +
-                       WithMedia(question.stem, question, mediaFolder) + "</div>\n";
+                       WithMedia(question.stem, question, mediaFolder) + "</div>\n" +
+                       SlotLines(question, mediaFolder);
     for (size_t o = 0; o < question.options.size(); ++o) {
         body += "<p class=\"opt\">" + OptionLetter(o) + "．" +
                 WithMedia(question.options[o], question, mediaFolder) + "</p>\n";

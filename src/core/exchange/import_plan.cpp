@@ -155,6 +155,9 @@ double DefaultScore(QuestionKind kind) {
             return 3;
         case QuestionKind::Manual:
             return 10;
+        case QuestionKind::Matching:
+        case QuestionKind::Cloze:
+            return 5;
     }
     return 0;
 }
@@ -379,6 +382,10 @@ const char* UsualTypeTitle(QuestionKind kind) {
             return "填空题";
         case QuestionKind::Manual:
             return "简答题";
+        case QuestionKind::Matching:
+            return "匹配题";
+        case QuestionKind::Cloze:
+            return "嵌入答案题";
     }
     return "简答题";
 }
@@ -464,11 +471,10 @@ std::vector<std::string> ImportLines(const ImportPlan& plan) {
 
 std::vector<std::string> ImportOverview(const ImportPlan& plan) {
     static const std::pair<QuestionKind, const char*> kKinds[] = {
-        {QuestionKind::SingleChoice, "单选题"},
-        {QuestionKind::MultipleChoice, "多选题"},
-        {QuestionKind::TrueFalse, "判断题"},
-        {QuestionKind::FillBlank, "填空题"},
-        {QuestionKind::Manual, "人工评分题"}};
+        {QuestionKind::SingleChoice, "单选题"}, {QuestionKind::MultipleChoice, "多选题"},
+        {QuestionKind::TrueFalse, "判断题"},    {QuestionKind::FillBlank, "填空题"},
+        {QuestionKind::Manual, "人工评分题"},   {QuestionKind::Matching, "匹配题"},
+        {QuestionKind::Cloze, "嵌入答案题"}};
     std::string kinds;
     for (const auto& [kind, name] : kKinds) {
         int count = 0;

@@ -33,6 +33,10 @@ const char* KindName(QuestionKind kind) {
             return "blank";
         case QuestionKind::Manual:
             return "manual";
+        case QuestionKind::Matching:
+            return "matching";
+        case QuestionKind::Cloze:
+            return "cloze";
     }
     return "manual";
 }

@@ -21,6 +21,17 @@ enum class QuestionKind {
     TrueFalse,
     FillBlank,  // one edit box per blank, each judged on its own
     Manual,     // short answer, essay, 解答, 材料分析…: scored by hand
+    Matching,   // each left-hand text matched to one of the options
+    Cloze,      // answers embedded in the text: choices and edit boxes
+};
+
+// Matching and Cloze: one judged group of the answer form each, so every
+// slot right earns its share.
+struct AnswerSlot {
+    std::string prompt;                 // Matching: the left-hand text (HTML)
+    std::vector<std::string> choices;   // Cloze: the slot's options (HTML); empty: an edit box
+    int rightChoice = -1;               // into choices (Cloze) or the question's options (Matching)
+    std::vector<std::string> accepted;  // edit box: accepted answers, the first in the form
 };
 
 // Where a question or a problem is in its file. Rows and lines count from 1
@@ -56,6 +67,9 @@ struct ImportedQuestion {
     // FillBlank: per blank, its accepted answers; the first is the one the
     // answer form holds.
     std::vector<std::vector<std::string>> blanks;
+    // Matching (options are the right-hand texts) and Cloze (the stem marks
+    // each slot's place with its number, "（1）").
+    std::vector<AnswerSlot> answerSlots;
     std::string referenceAnswer;  // Manual
     std::string analysis;
     std::vector<std::string> knowledgePaths;  // "数学/函数/二次函数" or one title
@@ -82,7 +96,8 @@ struct ImportReading {
     std::vector<ImportProblem> warnings;
 };
 
-// The tool's name of a kind: single, multiple, truefalse, blank, manual.
+// The tool's name of a kind: single, multiple, truefalse, blank, manual,
+// matching, cloze.
 const char* KindName(QuestionKind kind);
 
 }  // namespace quillory

@@ -260,12 +260,22 @@ TEST_F(BankWriterTest, QuestionsGetRowsPagesAnswerFormsAndAClassicPaper) {
 // The keys an exam on the paper holds judge as the file says: whole marks
 // for the keys, a share for one blank of two, hand scoring for the essay.
 TEST_F(BankWriterTest, AnExamOnTheImportedPaperJudgesTheKeys) {
-    const int paper = Import(Workbook());
+    ImportReading reading = Workbook();
+    ImportedQuestion matching = Question(QuestionKind::Matching, 7, "连线：", "其他");
+    matching.options = {"北京", "上海", "广州"};
+    matching.answerSlots = {{"首都", {}, 0, {}}, {"广东省会", {}, 2, {}}};
+    matching.score = 4;
+    reading.questions.push_back(matching);
+    ImportedQuestion cloze = Question(QuestionKind::Cloze, 8, "长江（1）在（2）入海。", "其他");
+    cloze.answerSlots = {{"", {"东", "西"}, 0, {}}, {"", {}, -1, {"上海", "上海市"}}};
+    cloze.score = 4;
+    reading.questions.push_back(cloze);
+    const int paper = Import(reading);
     testing::RecordingHost host;
     testing::PinnedClock clock(DateTime{2026, 3, 1, 9, 0, 0});
     ExamSession session(host, clock);
     session.Start(ExamState::Answering, *store_, paper);
-    ASSERT_EQ(session.Items().size(), 5u);
+    ASSERT_EQ(session.Items().size(), 7u);
     const struct {
         std::vector<std::string> values;  // per control, labels included
         int code;
@@ -276,6 +286,8 @@ TEST_F(BankWriterTest, AnExamOnTheImportedPaperJudgesTheKeys) {
         {{"", "1", "0"}, 0, 2},
         {{"", "", "34", "", "上海"}, 0, 1.5},
         {{"", "水量大"}, kNeedsHandScoring, 0},
+        {{"", "", "1", "0", "0", "", "1", "0", "0"}, 0, 2},
+        {{"", "", "1", "0", "", "上海"}, 0, 4},
     };
     for (size_t i = 0; i < session.Items().size(); ++i) {
         const ExamItem& item = session.Items()[i];
