@@ -22,6 +22,7 @@ struct ImportQuestionsArgs {
     std::vector<std::string> files;
     std::string title;
     int knowledgeRoot = 0;
+    QuestionFormat format = QuestionFormat::Auto;
     bool skipBad = false;
     bool dryRun = false;
 };
@@ -37,7 +38,7 @@ int RunImportQuestions(const ImportQuestionsArgs& args) {
     }
     std::vector<ImportFile> files;
     for (const std::string& path : args.files) {
-        files.push_back(ReadImportFile(path, args.title));
+        files.push_back(ReadImportFile(path, args.title, args.format));
     }
     const Result<ImportPlan> plan =
         PlanImport(*bank->store, std::move(files), {args.knowledgeRoot, args.skipBad});
@@ -72,7 +73,7 @@ int RunImportQuestions(const ImportQuestionsArgs& args) {
 Command AddImportQuestionsCommand(CLI::App& tool) {
     CLI::App* command = tool.add_subcommand(
         "import-questions",
-        "import teachers' question files (.xlsx .ods .csv .docx .txt) into DATAFILE, each a "
+        "import teachers' question files (.xlsx .ods .csv .docx .txt .gift) into DATAFILE, each a "
         "classic paper; a file imported again updates its questions in place. Prints "
         "ID<TAB>kind<TAB>type<TAB>source a question, WARN lines and a summary; any problem "
         "refuses the import (on standard error, exit 1) unless --skip-bad");
@@ -84,6 +85,18 @@ Command AddImportQuestionsCommand(CLI::App& tool) {
         ->add_option("--knowledge-root", args->knowledgeRoot,
                      "knowledge paths start below this point")
         ->check(DecimalNumber());
+    command
+        ->add_option_function<std::string>(
+            "--format",
+            [args](const std::string& name) { args->format = *QuestionFormatNamed(name); },
+            "read every FILE as sheet, text (marked), gift, aiken, moodle or qti instead of "
+            "by its name (a .txt by its content)")
+        ->check(CLI::Validator(
+            [](const std::string& name) -> std::string {
+                return QuestionFormatNamed(name) ? "" : "unknown format \"" + name + "\"";
+            },
+            ""))
+        ->type_name("FORMAT");
     command->add_flag("--skip-bad", args->skipBad, "import the rest, listing what was left out");
     command->add_flag("--dry-run", args->dryRun, "write nothing, print the same lines");
     return {command, [args] { return RunImportQuestions(*args); }};

@@ -684,5 +684,43 @@ TEST(QuilloryTool, ImportQuestionsPrintsItsLinesAndWritesAllOrNothing) {
               "Title\tScore\n题\t4.0\n");
 }
 
+// --format reads a file in the format named whatever its name; the GIFT
+// file of the reader tests goes into a bank whole but for its broken
+// question.
+TEST(QuilloryTool, ImportQuestionsReadsTheFormatGivenAndGiftIntoABank) {
+    TempDir dir;
+    const std::string bank = dir.File("bank.qly");
+    ASSERT_EQ(Tool(dir, {"new", bank}).status, 0);
+    WriteFileBytes(dir.File("选择.dat"), "题\nA. 甲\nB. 乙\nANSWER: B\n");
+    const std::string gift = SourceFolder() + "/tests/core/exchange/files/测验.gift";
+    const struct {
+        std::vector<std::string> more;
+        int status;
+        const char* out;
+        const char* err;
+    } cases[] = {
+        {{dir.File("选择.dat")}, 1, "", "选择.dat: 不能导入这种文件"},
+        {{dir.File("选择.dat"), "--format", "aiken", "--dry-run"},
+         0,
+         "100001\tsingle\t单项选择题\t1\n",
+         ""},
+        {{dir.File("选择.dat"), "--format", "xml"}, 2, "", "unknown format \"xml\""},
+        {{gift}, 1, "", "测验.gift:48: 答案的“{”没有对应的“}”"},
+        {{gift, "--skip-bad"}, 0, "共 13 题：新增 13 题", ""},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words{"import-questions", bank};
+        words.insert(words.end(), c.more.begin(), c.more.end());
+        const Result result = Tool(dir, words);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        EXPECT_NE(result.out.find(c.out), std::string::npos) << result.out;
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    }
+    EXPECT_EQ(Tool(dir, {"sql", bank,
+                         "select count(*) as n, count(distinct TypeID) as types from Question"})
+                  .out,
+              "n\ttypes\n13\t6\n");
+}
+
 }  // namespace
 }  // namespace quillory

@@ -2,17 +2,17 @@
 
 #include <filesystem>
 
-#include "core/exchange/question_file.h"
 #include "core/generation/paper_choices.h"
 #include "core/store/data_file.h"
 
 namespace quillory {
 
-ImportFile ReadImportFile(const std::string& path, const std::string& title) {
+ImportFile ReadImportFile(const std::string& path, const std::string& title,
+                          QuestionFormat format) {
     ImportFile file;
     file.fileName = std::filesystem::path(path).filename().string();
     file.paperTitle = PaperTitleFromEntry(title.empty() ? DataFileTitle(file.fileName) : title);
-    file.reading = ReadQuestionFile(path);
+    file.reading = ReadQuestionFile(path, format);
     return file;
 }
 

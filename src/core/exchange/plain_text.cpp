@@ -18,6 +18,22 @@ std::string DecodeText(std::string_view bytes) {
     return GbToUtf8(bytes);
 }
 
+std::vector<std::string> TextLines(std::string_view text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        lines.emplace_back(text.substr(start, end - start));
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') {
+            ++end;
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
 char32_t NextCodePoint(std::string_view text, size_t& pos) {
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char first = byte(pos);

@@ -20,6 +20,9 @@ inline constexpr std::string_view kImageMark = "\xEF\xBF\xBC";  // U+FFFC
 // to UTF-8.
 std::string DecodeText(std::string_view bytes);
 
+// The lines of a text, split at CR LF, LF or CR; line n is element n - 1.
+std::vector<std::string> TextLines(std::string_view text);
+
 // The next code point of UTF-8 text at pos (advancing pos); a bad byte
 // counts as one code point U+FFFD.
 char32_t NextCodePoint(std::string_view text, size_t& pos);

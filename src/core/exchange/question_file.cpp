@@ -6,8 +6,12 @@
 #include <fstream>
 #include <optional>
 
+#include "core/exchange/aiken_reader.h"
 #include "core/exchange/docx_reader.h"
+#include "core/exchange/gift_reader.h"
+#include "core/exchange/plain_text.h"
 #include "core/exchange/spreadsheet_reader.h"
+#include "core/exchange/text_format_guess.h"
 #include "core/exchange/text_reader.h"
 #include "core/exchange/zip_entries.h"
 
@@ -76,43 +80,102 @@ std::optional<std::string> KindProblem(std::string_view bytes, const std::string
     return std::nullopt;
 }
 
-}  // namespace
-
-const char* QuestionFilePatterns() {
-    return "*.xlsx *.ods *.csv *.docx *.txt";
+// The format a file's name calls for; Auto for none.
+QuestionFormat FormatOfExtension(const std::string& extension) {
+    if (extension == ".xlsx" || extension == ".ods" || extension == ".csv") {
+        return QuestionFormat::Sheet;
+    }
+    if (extension == ".docx" || extension == ".txt") {
+        return QuestionFormat::Text;
+    }
+    return extension == ".gift" ? QuestionFormat::Gift : QuestionFormat::Auto;
 }
 
-ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileName) {
+// The kind of file a format reads a file of this extension as: its own when
+// the format reads it, else the format's plain one.
+std::string ReadAs(QuestionFormat format, const std::string& extension) {
+    switch (format) {
+        case QuestionFormat::Sheet:
+            return extension == ".xlsx" || extension == ".ods" ? extension : ".csv";
+        case QuestionFormat::Text:
+            return extension == ".docx" ? extension : ".txt";
+        case QuestionFormat::Gift:
+            return extension == ".txt" ? extension : ".gift";
+        default:
+            return ".txt";
+    }
+}
+
+}  // namespace
+
+std::optional<QuestionFormat> QuestionFormatNamed(std::string_view name) {
+    static constexpr std::pair<std::string_view, QuestionFormat> kNames[] = {
+        {"auto", QuestionFormat::Auto},   {"sheet", QuestionFormat::Sheet},
+        {"text", QuestionFormat::Text},   {"gift", QuestionFormat::Gift},
+        {"aiken", QuestionFormat::Aiken}, {"moodle", QuestionFormat::Moodle},
+        {"qti", QuestionFormat::Qti}};
+    for (const auto& [known, format] : kNames) {
+        if (name == known) {
+            return format;
+        }
+    }
+    return std::nullopt;
+}
+
+const char* QuestionFilePatterns() {
+    return "*.xlsx *.ods *.csv *.docx *.txt *.gift";
+}
+
+ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileName,
+                                QuestionFormat format) {
     const std::string name = std::filesystem::path(fileName).filename().string();
     const std::string extension = Extension(name);
     const SourcePlace place{name, "", 0, 0};
     ImportReading reading;
-    if (extension != ".xlsx" && extension != ".ods" && extension != ".csv" &&
-        extension != ".docx" && extension != ".txt") {
+    // A .txt file names no format of its own: its content tells.
+    const bool guess = format == QuestionFormat::Auto && extension == ".txt";
+    if (format == QuestionFormat::Auto) {
+        format = FormatOfExtension(extension);
+    }
+    if (format == QuestionFormat::Auto) {
         reading.problems.push_back(
-            {place, "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt）"});
+            {place, "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift）"});
         return reading;
     }
-    if (const auto problem = KindProblem(bytes, extension)) {
+    if (format == QuestionFormat::Moodle || format == QuestionFormat::Qti) {
+        reading.problems.push_back({place, "暂时不能导入这种格式的文件"});
+        return reading;
+    }
+    const std::string kind = ReadAs(format, extension);
+    if (const auto problem = KindProblem(bytes, kind)) {
         reading.problems.push_back({place, *problem});
         return reading;
     }
-    if (extension == ".xlsx") {
+    if (guess) {
+        format = GuessTextFormat(DecodeText(bytes));
+    }
+    if (format == QuestionFormat::Gift) {
+        return ReadGift(bytes, name);
+    }
+    if (format == QuestionFormat::Aiken) {
+        return ReadAiken(bytes, name);
+    }
+    if (kind == ".xlsx") {
         return ReadSpreadsheet(bytes, name, SheetFormat::Xlsx);
     }
-    if (extension == ".ods") {
+    if (kind == ".ods") {
         return ReadSpreadsheet(bytes, name, SheetFormat::Ods);
     }
-    if (extension == ".csv") {
+    if (kind == ".csv") {
         return ReadSpreadsheet(bytes, name, SheetFormat::Csv);
     }
-    if (extension == ".docx") {
+    if (kind == ".docx") {
         return ReadDocx(bytes, name);
     }
     return ReadTextFile(bytes, name);
 }
 
-ImportReading ReadQuestionFile(const std::string& path) {
+ImportReading ReadQuestionFile(const std::string& path, QuestionFormat format) {
     const std::string name = std::filesystem::path(path).filename().string();
     ImportReading reading;
     std::error_code error;
@@ -133,7 +196,7 @@ ImportReading ReadQuestionFile(const std::string& path) {
                              : std::string("无法读取文件（") + std::strerror(errno) + "）"});
         return reading;
     }
-    return ReadQuestionBytes(bytes, name);
+    return ReadQuestionBytes(bytes, name, format);
 }
 
 }  // namespace quillory

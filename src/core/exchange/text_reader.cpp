@@ -12,16 +12,8 @@ ImportReading ReadTextFile(std::string_view bytes, const std::string& fileName) 
     RemoveMarkCharacters(text);
     std::vector<MarkedParagraph> lines;
     int number = 0;
-    for (size_t start = 0; start <= text.size();) {
-        size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            end = text.size();
-        }
-        lines.push_back({text.substr(start, end - start), ++number, false});
-        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n') {
-            ++end;
-        }
-        start = end + 1;
+    for (std::string& line : TextLines(text)) {
+        lines.push_back({std::move(line), ++number, false});
     }
     return ReadMarkedParagraphs(lines, {}, fileName);
 }

@@ -40,7 +40,7 @@ TEST(ReadQuestionFile, SaysWhenAFileIsNotWhatItsNameSays) {
         {ReadQuestionBytes(docx.substr(0, docx.size() - 100), "试卷.docx"),
          "试卷.docx 文件已损坏，无法作为 docx 读取"},
         {ReadQuestionBytes("", "题库.xls"),
-         "题库.xls 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt）"},
+         "题库.xls 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift）"},
         {ReadQuestionFile(testing::ExchangeFile("没有这个文件.xlsx")),
          "没有这个文件.xlsx 文件不存在"},
     };

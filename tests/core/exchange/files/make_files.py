@@ -2,7 +2,8 @@
 """Writes the question files the reader tests read, the way teachers make
 them: a workbook by openpyxl, saved again by LibreOffice as .xlsx (with the
 formulas' values) and as .ods, a .csv in GB18030, a .docx by python-docx
-with a picture, one by LibreOffice with Word's own numbering, and a .txt.
+with a picture, one by LibreOffice with Word's own numbering, a .txt, and
+a GIFT and an Aiken file as quiz systems export them.
 
 Needs python3-openpyxl, python3-docx and libreoffice-calc-nogui; run it in
 this folder when the files are to change."""
@@ -18,6 +19,87 @@ import docx
 import openpyxl
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+
+
+GIFT = """\
+// question: 0  name: Switch category to $course$/top/数学/代数
+$CATEGORY: $course$/top/数学/代数
+
+// question: 101  name: 一元二次方程
+::一元二次方程::[html]<p>方程 $x^2=4$ 的解是</p>{
+\t=$x\\=\\\\pm 2$#对，两边开方。
+\t~$x\\=2$#漏了负根。
+\t~$\\\\frac\\{1\\}\\{2\\}$
+\t####<p>开平方时注意正负。</p>
+}
+
+// [id:M2]
+// [tag:期中]
+下列是质数的有 {~%50%2 ~%50%3 ~%-100%4}
+
+::判断::1 是质数。{F#1 既不是质数也不是合数。}
+
+::首都::中国的首都是哪座城市？{=北京 =北京市 =Beijing}
+
+::方程填空::方程 $2x=6$ 的解是 x \\= {=3} 。
+
+::太阳::太阳从{=东方 ~西方 ~南方}升起。
+
+::配对::把国家与首都配对。{
+=中国 -> 北京
+=日本 -> 东京
+=法国 -> 巴黎
+= -> 伦敦
+}
+
+::作文::[markdown]写一段话，用上 **a < b**。
+（不少于 50 字）{}
+
+本卷共十题，请认真作答。
+
+::转义::1 \\= 1，2 \\~ 3，\\#4，\\{5\\}，a\\\\b，第一行\\n第二行{TRUE}
+
+$CATEGORY: $module$/top/物理
+
+::圆周率::圆周率精确到两位小数是多少？{#3.14:0.005}
+
+::范围::1 到 5 之间的一个数{#1..5}
+
+::部分得分::3 附近的数{#=3:0 =%50%3:1}
+
+::判断::这道题与前面的题同名。{T}
+
+::坏::这道题的答案没有结束 {=a ~b
+"""
+
+AIKEN = """\
+太阳系中最大的行星是？
+A. 地球
+B. 木星
+C. 土星
+D. 火星
+ANSWER: B
+
+方程 $x^2=9$ 的正根是？
+A) 3
+B) -3
+C) 9
+ANSWER: A
+
+Which is larger: 2 < 3 or 3 > 2?
+A. The first
+B. The second
+C. Both are the same
+ANSWER: C
+"""
+
+def text_files():
+    """The GIFT file with a BOM and CR LF line ends, as Windows editors save
+    it; the Aiken file with CR LF line ends."""
+    with open(os.path.join(HERE, "测验.gift"), "w", encoding="utf-8-sig", newline="\r\n") as f:
+        f.write(GIFT)
+    with open(os.path.join(HERE, "选择题.txt"), "w", encoding="utf-8", newline="\r\n") as f:
+        f.write(AIKEN)
 
 
 def workbook():
@@ -162,6 +244,7 @@ def main():
                 "A. 1\n"
                 "B. 2\n"
                 "【答案】E\n")
+    text_files()
 
 
 main()
