@@ -3,6 +3,7 @@
 // import dialog showing the plan the tool prints, importing only what is not
 // refused.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,22 +88,23 @@ void ImportQuestionsTest::answerFormsShowEveryCaptionWholeInTheAnswerArea() {
 void ImportQuestionsTest::theDialogShowsTheToolsLinesAndImportsOnlyWhatIsNotRefused() {
     std::unique_ptr<CBankSession> bank = quillory::testing::OpenTestBank(dir_, "exam");
     QVERIFY(bank);
-    std::vector<quillory::ImportFile> files;
-    files.push_back(quillory::ReadImportFile(
-        quillory::testing::SourceFolder() + "/tests/core/exchange/files/题库.xlsx", {}));
-    QCOMPARE(QString::fromStdString(files.front().paperTitle), QStringLiteral("题库"));
-    QVERIFY(files.front().reading.problems.empty());
-    files.front().reading.problems.push_back({{"题库.xlsx", "第一章", 9, 0}, "没有题干"});
+    const std::string path = dir_.File("测验.txt");
+    quillory::testing::WriteFileBytes(path,
+                                      "::甲::地球是圆的。{T}\n\n::乙::水的化学式是 {=H2O} 。\n\n"
+                                      "::丙::这道题的答案没有结束 {=a ~b\n");
 
-    CImportQuestionsDlg dialog(*bank, files, {}, nullptr);
+    CImportQuestionsDlg dialog(*bank, {QString::fromStdString(path)}, {}, nullptr);
     auto* importButton = dialog.findChild<QPushButton*>(QStringLiteral("import"));
     auto* lines = dialog.findChild<QPlainTextEdit*>(QStringLiteral("lines"));
     auto* problems = dialog.findChild<QPlainTextEdit*>(QStringLiteral("problems"));
-    QCOMPARE(problems->toPlainText(), QStringLiteral("题库.xlsx:第一章:9: 没有题干"));
+    auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("paperTitle"));
+    QCOMPARE(title->text(), QStringLiteral("测验"));
+    QCOMPARE(problems->toPlainText(), QStringLiteral("测验.txt:5: 答案的“{”没有对应的“}”"));
     QVERIFY(!importButton->isEnabled());
 
     dialog.findChild<QCheckBox*>(QStringLiteral("skipBad"))->setChecked(true);
     QVERIFY(importButton->isEnabled());
+    std::vector<quillory::ImportFile> files{quillory::ReadImportFile(path, {})};
     auto plan = quillory::PlanImport(bank->Store(), files, {0, true});
     QVERIFY(plan.ok());
     QStringList expected;
@@ -110,10 +112,19 @@ void ImportQuestionsTest::theDialogShowsTheToolsLinesAndImportsOnlyWhatIsNotRefu
         expected << QString::fromStdString(line);
     }
     QCOMPARE(lines->toPlainText(), expected.join(QLatin1Char('\n')));
-    QVERIFY(lines->toPlainText().contains(QStringLiteral("WARN\t第一章!9\t已跳过：没有题干")));
+    QVERIFY(
+        lines->toPlainText().contains(QStringLiteral("WARN\t5\t已跳过：答案的“{”没有对应的“}”")));
+
+    // Another format reads the file again: as marked text it holds no
+    // numbered question.
+    auto* format = dialog.findChild<QComboBox*>(QStringLiteral("format"));
+    format->setCurrentIndex(format->findText(QStringLiteral("文本（标记）")));
+    QVERIFY(problems->toPlainText().contains(QStringLiteral("没有找到题目")));
+    QVERIFY(!importButton->isEnabled());
+    format->setCurrentIndex(format->findText(QStringLiteral("自动识别")));
+    QCOMPARE(lines->toPlainText(), expected.join(QLatin1Char('\n')));
 
     // The title is the paper's: one named like a paper of the bank refuses.
-    auto* title = dialog.findChild<QLineEdit*>(QStringLiteral("paperTitle"));
     title->setText(QStringLiteral("   "));
     QVERIFY(problems->toPlainText().contains(QStringLiteral("试卷标题为空")));
     title->setText(QStringLiteral("新卷"));

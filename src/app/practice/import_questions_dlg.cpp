@@ -1,6 +1,8 @@
 #include "practice/import_questions_dlg.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -11,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/exchange/import_file.h"
 #include "core/generation/paper_choices.h"
 #include "widgets/bank_session.h"
 #include "widgets/file_dialog_columns.h"
@@ -28,22 +31,34 @@ QString Joined(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-CImportQuestionsDlg::CImportQuestionsDlg(CBankSession& bank,
-                                         std::vector<quillory::ImportFile> files,
+CImportQuestionsDlg::CImportQuestionsDlg(CBankSession& bank, QStringList paths,
                                          QString templateWorkbook, QWidget* parent)
     : QDialog(parent),
       bank_(bank),
-      files_(std::move(files)),
+      paths_(std::move(paths)),
       templateWorkbook_(std::move(templateWorkbook)),
       plan_(quillory::ErrorCode::NothingToDo, "not planned yet") {
     setWindowTitle(QStringLiteral("导入试题"));
     setObjectName(QStringLiteral("ImportQuestionsDialog"));
     resize(720, 560);
 
+    using quillory::QuestionFormat;
+    formatBox_ = new QComboBox(this);
+    formatBox_->setObjectName(QStringLiteral("format"));
+    for (const auto& [format, label] :
+         {std::pair{QuestionFormat::Auto, "自动识别"}, std::pair{QuestionFormat::Sheet, "电子表格"},
+          std::pair{QuestionFormat::Text, "文本（标记）"}, std::pair{QuestionFormat::Gift, "GIFT"},
+          std::pair{QuestionFormat::Aiken, "Aiken"},
+          std::pair{QuestionFormat::Moodle, "Moodle XML"},
+          std::pair{QuestionFormat::Qti, "QTI 2.1"}}) {
+        formatBox_->addItem(QString::fromUtf8(label), static_cast<int>(format));
+    }
+    ReadFiles();
+
     titleEdit_ = new QLineEdit(this);
     titleEdit_->setObjectName(QStringLiteral("paperTitle"));
     // Several files make a paper each, titled after its file.
-    if (files_.size() == 1) {
+    if (paths_.size() == 1) {
         titleEdit_->setText(QString::fromStdString(files_.front().paperTitle));
     } else {
         titleEdit_->setText(QStringLiteral("（每个文件一份试卷，以文件名为标题）"));
@@ -74,23 +89,39 @@ CImportQuestionsDlg::CImportQuestionsDlg(CBankSession& bank,
     connect(saveTemplate, &QPushButton::clicked, this, &CImportQuestionsDlg::SaveTemplate);
 
     auto* layout = new QGridLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("试卷标题："), this), 0, 0);
-    layout->addWidget(titleEdit_, 0, 1);
-    layout->addWidget(skipBox_, 1, 0, 1, 2);
-    layout->addWidget(overview_, 2, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("格式："), this), 0, 0);
+    layout->addWidget(formatBox_, 0, 1);
+    layout->addWidget(new QLabel(QStringLiteral("试卷标题："), this), 1, 0);
+    layout->addWidget(titleEdit_, 1, 1);
+    layout->addWidget(skipBox_, 2, 0, 1, 2);
+    layout->addWidget(overview_, 3, 0, 1, 2);
     layout->addWidget(
-        new QLabel(QStringLiteral("问题（有问题时不导入，除非跳过有问题的行）："), this), 3, 0, 1,
+        new QLabel(QStringLiteral("问题（有问题时不导入，除非跳过有问题的行）："), this), 4, 0, 1,
         2);
-    layout->addWidget(problems_, 4, 0, 1, 2);
-    layout->addWidget(new QLabel(QStringLiteral("将导入的试题："), this), 5, 0, 1, 2);
-    layout->addWidget(lines_, 6, 0, 1, 2);
-    layout->addWidget(buttons_, 7, 0, 1, 2);
-    layout->setRowStretch(4, 1);
-    layout->setRowStretch(6, 2);
+    layout->addWidget(problems_, 5, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("将导入的试题："), this), 6, 0, 1, 2);
+    layout->addWidget(lines_, 7, 0, 1, 2);
+    layout->addWidget(buttons_, 8, 0, 1, 2);
+    layout->setRowStretch(5, 1);
+    layout->setRowStretch(7, 2);
 
+    connect(formatBox_, &QComboBox::currentIndexChanged, this, [this] {
+        ReadFiles();
+        Replan();
+    });
     connect(titleEdit_, &QLineEdit::textChanged, this, &CImportQuestionsDlg::Replan);
     connect(skipBox_, &QCheckBox::toggled, this, &CImportQuestionsDlg::Replan);
     Replan();
+}
+
+void CImportQuestionsDlg::ReadFiles() {
+    const auto format = static_cast<quillory::QuestionFormat>(formatBox_->currentData().toInt());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    files_.clear();
+    for (const QString& path : paths_) {
+        files_.push_back(quillory::ReadImportFile(path.toStdString(), {}, format));
+    }
+    QApplication::restoreOverrideCursor();
 }
 
 void CImportQuestionsDlg::Replan() {

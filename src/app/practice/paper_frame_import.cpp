@@ -1,5 +1,4 @@
 // The classic papers frame's import of questions from teachers' files.
-#include <QApplication>
 #include <QFileDialog>
 
 #include "core/exchange/bank_writer.h"
@@ -42,15 +41,8 @@ void CPaperFrame::ImportQuestions() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
-    std::vector<quillory::ImportFile> files;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const QString& path : dialog.selectedFiles()) {
-        files.push_back(quillory::ReadImportFile(path.toStdString(), {}));
-    }
-    QApplication::restoreOverrideCursor();
-
     CImportQuestionsDlg importDialog(
-        bank_, std::move(files),
+        bank_, dialog.selectedFiles(),
         QString::fromStdString(quillory::ImportTemplatePath(FindProgramFolder().toStdString())),
         this);
     if (importDialog.exec() != QDialog::Accepted || !importDialog.Plan().ok()) {
