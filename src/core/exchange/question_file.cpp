@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "core/exchange/docx_reader.h"
+#include "core/exchange/moodle_xml_reader.h"
+#include "core/exchange/qti_reader.h"
 #include "core/exchange/spreadsheet_reader.h"
 #include "core/exchange/text_reader.h"
 #include "core/exchange/zip_entries.h"
@@ -67,6 +69,10 @@ std::optional<std::string> KindProblem(std::string_view bytes, const std::string
         }
         return std::nullopt;
     }
+    if (extension == ".zip") {
+        return IsZip(bytes) ? std::nullopt
+                            : std::optional<std::string>("文件内容不是 zip 压缩包（QTI 试题包）");
+    }
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         return "文件是 UTF-16 编码的文本，请另存为 UTF-8 后再导入";
     }
@@ -79,7 +85,7 @@ std::optional<std::string> KindProblem(std::string_view bytes, const std::string
 }  // namespace
 
 const char* QuestionFilePatterns() {
-    return "*.xlsx *.ods *.csv *.docx *.txt";
+    return "*.xlsx *.ods *.csv *.docx *.txt *.xml *.zip";
 }
 
 ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileName) {
@@ -88,9 +94,9 @@ ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileN
     const SourcePlace place{name, "", 0, 0};
     ImportReading reading;
     if (extension != ".xlsx" && extension != ".ods" && extension != ".csv" &&
-        extension != ".docx" && extension != ".txt") {
+        extension != ".docx" && extension != ".txt" && extension != ".xml" && extension != ".zip") {
         reading.problems.push_back(
-            {place, "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt）"});
+            {place, "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.xml、.zip）"});
         return reading;
     }
     if (const auto problem = KindProblem(bytes, extension)) {
@@ -108,6 +114,12 @@ ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileN
     }
     if (extension == ".docx") {
         return ReadDocx(bytes, name);
+    }
+    if (extension == ".xml") {
+        return ReadMoodleXml(bytes, name);
+    }
+    if (extension == ".zip") {
+        return ReadQtiPackage(bytes, name);
     }
     return ReadTextFile(bytes, name);
 }

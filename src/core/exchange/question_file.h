@@ -1,5 +1,6 @@
 // A teacher's question file read by the reader its name calls for: .xlsx,
-// .ods and .csv as workbooks, .docx as a Word document, .txt as marked text.
+// .ods and .csv as workbooks, .docx as a Word document, .txt as marked text,
+// .xml as Moodle XML, .zip as a QTI 2.1 content package.
 #pragma once
 
 #include <string>
