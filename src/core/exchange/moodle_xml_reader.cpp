@@ -100,7 +100,9 @@ struct Embedded {
 
 // The embedded answer at text[pos] == '{', or nothing when the brace opens
 // no embedded answer. A backslash escapes "}", "~", "#" and itself.
-std::optional<Embedded> ParseEmbedded(std::string_view text, size_t pos) {
+// unclosed is set when the text ends inside the answers: no later brace can
+// be closed either, so the caller stops looking.
+std::optional<Embedded> ParseEmbedded(std::string_view text, size_t pos, bool& unclosed) {
     size_t at = pos + 1;
     while (at < text.size() && text[at] >= '0' && text[at] <= '9') {
         ++at;
@@ -154,6 +156,7 @@ std::optional<Embedded> ParseEmbedded(std::string_view text, size_t pos) {
             (inFeedback ? answer.feedback : answer.text) += c;
         }
     }
+    unclosed = true;
     return std::nullopt;
 }
 
@@ -196,12 +199,23 @@ public:
 
 private:
     void Question(XmlNode node, const std::string& type) {
+        static const std::set<std::string> kRead = {"multichoice", "truefalse",  "shortanswer",
+                                                    "numerical",   "matching",   "essay",
+                                                    "cloze",       "multianswer"};
         ImportedQuestion question;
         question.place = SourcePlace{fileName_, "", 0, XmlLine(node)};
         question_ = &question;
         node_ = node;
         warned_.clear();
         notes_.clear();
+        if (type == "description") {
+            Warn("说明文字（description）不是试题，已跳过");
+            return;
+        }
+        if (kRead.count(type) == 0) {
+            Warn("不支持的题型 " + (type.empty() ? std::string("（未写明）") : type) + "，已跳过");
+            return;
+        }
         question.section = category_;
         if (!category_.empty()) {
             question.knowledgePaths.push_back(category_);
@@ -232,14 +246,8 @@ private:
             if (question.referenceAnswer.empty()) {
                 question.referenceAnswer = Html(XmlChild(node, "responsetemplate"));
             }
-        } else if (type == "cloze" || type == "multianswer") {
-            read = Cloze(node, question);
-        } else if (type == "description") {
-            Warn("说明文字（description）不是试题，已跳过");
-            read = false;
         } else {
-            Warn("不支持的题型 " + (type.empty() ? std::string("（未写明）") : type) + "，已跳过");
-            read = false;
+            read = Cloze(node, question);
         }
         if (!read) {
             return;
@@ -373,11 +381,13 @@ private:
 
     void Matching(XmlNode node, ImportedQuestion& question) {
         question.kind = QuestionKind::Matching;
+        std::map<std::string, int> indexOf;
         for (XmlNode sub : XmlChildren(node, "subquestion")) {
             const std::string right = InlineFragment(Html(XmlChild(sub, "answer"), true));
-            const auto found = std::find(question.options.begin(), question.options.end(), right);
-            const int index = static_cast<int>(found - question.options.begin());
-            if (found == question.options.end()) {
+            const auto [found, added] =
+                indexOf.emplace(right, static_cast<int>(question.options.size()));
+            const int index = found->second;
+            if (added) {
                 question.options.push_back(right);
             }
             AnswerSlot slot;
@@ -397,9 +407,10 @@ private:
         const std::string text = XmlText(XmlChild(questionText, "text"));
         std::string stem;
         std::vector<std::string> partial;
+        bool unclosed = false;
         for (size_t pos = 0; pos < text.size();) {
             const std::optional<Embedded> embedded =
-                text[pos] == '{' ? ParseEmbedded(text, pos) : std::nullopt;
+                text[pos] == '{' && !unclosed ? ParseEmbedded(text, pos, unclosed) : std::nullopt;
             if (!embedded || (!IsRadioSlot(embedded->type) && !IsEditSlot(embedded->type))) {
                 if (embedded && (embedded->type.starts_with("MULTIRESPONSE") ||
                                  embedded->type.starts_with("MR"))) {

@@ -68,11 +68,11 @@ public:
             Response& response = responses_[XmlAttribute(declaration, "identifier")];
             response.multiple = XmlAttribute(declaration, "cardinality") != "single";
             for (XmlNode value : XmlChildren(XmlChild(declaration, "correctResponse"), "value")) {
-                Accept(response.correct, XmlText(value));
+                response.correct.push_back(XmlText(value));
             }
             for (XmlNode entry : XmlChildren(XmlChild(declaration, "mapping"), "mapEntry")) {
                 if (XmlNumber(XmlAttribute(entry, "mappedValue")) > 0) {
-                    Accept(response.mapped, XmlAttribute(entry, "mapKey"));
+                    response.mapped.push_back(XmlAttribute(entry, "mapKey"));
                 }
             }
         }
@@ -118,22 +118,23 @@ private:
         std::vector<std::string> mapped;  // keys that earn marks
     };
 
-    static void Accept(std::vector<std::string>& values, std::string_view text) {
-        const std::string value(Trim(text));
-        if (!value.empty() && std::find(values.begin(), values.end(), value) == values.end()) {
-            values.push_back(value);
-        }
-    }
-
-    // The right values of a response: its correct response, else (and for
-    // text entries also) the mapped keys that earn marks.
+    // The right values of a response, each once: its correct response, else
+    // (and for text entries also) the mapped keys that earn marks.
     std::vector<std::string> Right(XmlNode interaction, bool withMapped) {
         const Response& response = responses_[XmlAttribute(interaction, "responseIdentifier")];
-        std::vector<std::string> values = response.correct;
-        if (withMapped || values.empty()) {
-            for (const std::string& key : response.mapped) {
-                Accept(values, key);
+        std::vector<std::string> values;
+        std::set<std::string, std::less<>> seen;
+        const auto take = [&](const std::vector<std::string>& from) {
+            for (const std::string& text : from) {
+                const std::string_view value = Trim(text);
+                if (!value.empty() && seen.emplace(value).second) {
+                    values.emplace_back(value);
+                }
             }
+        };
+        take(response.correct);
+        if (withMapped || values.empty()) {
+            take(response.mapped);
         }
         return values;
     }
