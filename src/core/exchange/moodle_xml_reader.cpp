@@ -345,7 +345,7 @@ private:
             if (fraction >= kFull) {
                 accepted.push_back(text);
                 if (numerical) {
-                    Tolerance(text, XmlText(XmlChild(answer, "tolerance")));
+                    Tolerance(PlainToHtml(text), XmlText(XmlChild(answer, "tolerance")));
                 } else if (text.find('*') != std::string::npos) {
                     Warn("答案中的通配符 * 按普通字符比对");
                 }
@@ -360,9 +360,10 @@ private:
         }
     }
 
-    void Tolerance(const std::string& value, const std::string& tolerance) {
+    // label: the value as HTML, after the slot's number in a cloze.
+    void Tolerance(const std::string& label, const std::string& tolerance) {
         if (XmlNumber(tolerance) != 0) {
-            notes_.push_back(PlainToHtml(value) + " 允许误差 ±" + PlainToHtml(Trim(tolerance)));
+            notes_.push_back(label + " 允许误差 ±" + PlainToHtml(Trim(tolerance)));
             Warn("数值的误差范围未导入，只接受答案原样（误差已写入解析）");
         }
     }
@@ -442,7 +443,7 @@ private:
                         const std::string tolerance = value.substr(value.find(':') + 1);
                         value.resize(value.find(':'));
                         if (full) {
-                            Tolerance(value, tolerance);
+                            Tolerance(number + PlainToHtml(Trim(value)), tolerance);
                         }
                     }
                     value = std::string(Trim(value));

@@ -97,7 +97,7 @@ TEST(MoodleXml, KeepsTextsPicturesKeysAndFeedback) {
     EXPECT_EQ(q[7].answerSlots[1].rightChoice, 1);
     EXPECT_EQ(q[7].answerSlots[2].accepted, std::vector<std::string>{"6300"});
     EXPECT_EQ(q[7].analysis,
-              "<div>（1）北京：对</div><div>（1）北平：旧称</div><div>6300 允许误差 ±100</div>"
+              "<div>（1）北京：对</div><div>（1）北平：旧称</div><div>（3）6300 允许误差 ±100</div>"
               "<div>部分得分的答案：（1）北平（50%）</div>");
 }
 

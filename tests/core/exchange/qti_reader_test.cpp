@@ -26,7 +26,8 @@ TEST(QtiPackage, ReadsTheItemsTheManifestLists) {
          "<p>中国的首都是 （1），法国的首都是 （2）。</p>"},
         {"items/mixed.xml:2", QuestionKind::Cloze, "mixed", std::nullopt,
          "<p>长江注入 （1），入海口在 （2） 附近。</p>"},
-        {"items/essay.xml:2", QuestionKind::Manual, "essay", std::nullopt, "<p>简述勾股定理。</p>"},
+        {"items/essay.xml:2", QuestionKind::Manual, "essay", std::nullopt,
+         "<p>简述勾股定理。<img src=\"triangle.png\"></p>"},
     };
     ASSERT_EQ(reading.questions.size(), std::size(rows));
     for (size_t i = 0; i < std::size(rows); ++i) {
