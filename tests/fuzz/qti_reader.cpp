@@ -19,7 +19,10 @@ constexpr std::string_view kManifest =
 
 void Add(zip_t* archive, const char* name, std::string_view content) {
     zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-    zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+    const zip_int64_t index = zip_file_add(archive, name, source, ZIP_FL_OVERWRITE);
+    if (index >= 0) {
+        zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+    }
 }
 
 std::string PackageOf(std::string_view item) {
