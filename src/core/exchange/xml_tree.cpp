@@ -23,6 +23,10 @@ std::string TextOf(XmlNode first) {
     return text;
 }
 
+// libxml2 reports a failed conversion from a declared encoding outside the
+// parser's own errors, on standard error; the reader says what is wrong.
+void Quiet(void*, const char*, ...) {}
+
 }  // namespace
 
 void XmlTree::Freer::operator()(_xmlDoc* doc) const {
@@ -31,6 +35,7 @@ void XmlTree::Freer::operator()(_xmlDoc* doc) const {
 
 XmlTree::XmlTree(std::string_view bytes) {
     xmlInitParser();
+    xmlSetGenericErrorFunc(nullptr, Quiet);
     xmlParserCtxtPtr context = xmlNewParserCtxt();
     if (!context) {
         return;
