@@ -73,7 +73,8 @@ int RunImportQuestions(const ImportQuestionsArgs& args) {
 Command AddImportQuestionsCommand(CLI::App& tool) {
     CLI::App* command = tool.add_subcommand(
         "import-questions",
-        "import teachers' question files (.xlsx .ods .csv .docx .txt .gift) into DATAFILE, each a "
+        "import teachers' question files (.xlsx .ods .csv .docx .txt .gift, Moodle .xml, QTI "
+        ".zip) into DATAFILE, each a "
         "classic paper; a file imported again updates its questions in place. Prints "
         "ID<TAB>kind<TAB>type<TAB>source a question, WARN lines and a summary; any problem "
         "refuses the import (on standard error, exit 1) unless --skip-bad");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/common/gb_encoding.h"
+#include "core/exchange/exchange_files.h"
 #include "support/small_disk.h"
 #include "support/temp_dir.h"
 
@@ -720,6 +721,36 @@ TEST(QuilloryTool, ImportQuestionsReadsTheFormatGivenAndGiftIntoABank) {
                          "select count(*) as n, count(distinct TypeID) as types from Question"})
                   .out,
               "n\ttypes\n13\t6\n");
+}
+
+// Moodle XML and a QTI package: every question read lands in the bank, the
+// pictures beside their pages.
+TEST(QuilloryTool, ImportQuestionsTakesMoodleXmlAndQtiPackages) {
+    TempDir dir;
+    const std::string bank = dir.File("bank.qly");
+    ASSERT_EQ(Tool(dir, {"new", bank}).status, 0);
+    WriteFileBytes(dir.File("试题包.zip"), testing::QtiPackage());
+    const struct {
+        std::vector<std::string> words;
+        const char* summary;
+        const char* picture;
+    } cases[] = {
+        {{testing::ExchangeFile("题库.xml")},
+         "共 8 题：新增 8 题，更新 0 题；1 个试卷，7 个新题型，4 个新知识点\n",
+         "Question/100001_files/抛物线.png"},
+        {{dir.File("试题包.zip"), "--skip-bad"},
+         "共 5 题：新增 5 题，更新 0 题；1 个试卷，0 个新题型，0 个新知识点；跳过 1 处问题\n",
+         "Question/100009_files/triangle.png"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words{"import-questions", bank};
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        const Result result = Tool(dir, words);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_TRUE(result.out.ends_with(c.summary)) << result.out;
+        EXPECT_EQ(ReadFileBytes(dir.File(c.picture)).substr(1, 3), "PNG");
+    }
+    EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Question"}).out, "n\n13\n");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/exchange/html_fragment.h"
 #include "core/exchange/plain_text.h"
 
 namespace quillory {
@@ -58,13 +59,6 @@ std::string PlainText(std::string_view raw) {
 std::string PlainHtml(std::string_view plain) {
     std::vector<MediaFile> none;
     return PlainToHtml(plain, nullptr, none);
-}
-
-// A text of the question as the model's HTML: [html] stands as written;
-// [plain], [markdown], [moodle] and no format are escaped.
-std::string Html(std::string_view raw, bool html) {
-    const std::string text = Unescape(raw);
-    return html ? std::string(Trim(text)) : PlainHtml(text);
 }
 
 std::optional<double> Number(std::string_view text) {
@@ -223,6 +217,30 @@ private:
     void Warn(std::string text) { reading_.warnings.push_back({place_, std::move(text)}); }
     void Refuse(std::string text) { reading_.problems.push_back({place_, std::move(text)}); }
 
+    // A text of the question as the model's HTML: [html] written anew
+    // without what could run (a GIFT file carries no pictures of its own,
+    // so only "data:" ones stay); [plain], [markdown], [moodle] and no format
+    // are escaped.
+    std::string Html(std::string_view raw) {
+        const std::string text = Unescape(raw);
+        if (!html_) {
+            return PlainHtml(text);
+        }
+        FragmentRules rules;
+        rules.image = [this](const std::string& src) {
+            if (src.starts_with("data:image/")) {
+                return src;
+            }
+            Warn("链接的外部图片未导入：" + src);
+            return std::string();
+        };
+        const Fragment fragment = ReadHtmlFragment(text, rules);
+        if (fragment.removed) {
+            Warn("文字中的脚本、框架、表单或音视频已去掉");
+        }
+        return std::string(Trim(fragment.html));
+    }
+
     void Question(std::string_view text, const std::vector<std::string>& comments) {
         ImportedQuestion question;
         question.place = place_;
@@ -265,14 +283,14 @@ private:
         std::string_view block = text.substr(open + 1, close - open - 1);
         const size_t general = FindPlain(block, "####");
         const std::string generalFeedback =
-            general == npos ? std::string() : Html(block.substr(general + 4), html_);
+            general == npos ? std::string() : InlineFragment(Html(block.substr(general + 4)));
         block = block.substr(0, general);
         std::string stem(text.substr(0, open));
         if (!Trim(after).empty()) {
             stem += kBlank;
             stem += after;
         }
-        question.stem = Html(stem, html_);
+        question.stem = Html(stem);
         if (!category_.path.empty()) {
             question.knowledgePaths.push_back(category_.path);
         }
@@ -356,7 +374,7 @@ private:
         bool extraRight = false;
         for (size_t n = 0; n < answers.size(); ++n) {
             const Answer& answer = answers[n];
-            question.options.push_back(Html(answer.text, html_));
+            question.options.push_back(InlineFragment(Html(answer.text)));
             const bool right = single ? answer.mark == '=' : answer.weight && *answer.weight > 0;
             if (right && (question.rightOptions.empty() || !single)) {
                 question.rightOptions.push_back(static_cast<int>(n));
@@ -432,7 +450,7 @@ private:
                 question.options.push_back(PlainHtml(right));
                 found = rights.end() - 1;
             }
-            const std::string left = Html(answer.text.substr(0, arrow), html_);
+            const std::string left = InlineFragment(Html(answer.text.substr(0, arrow)));
             if (!left.empty()) {
                 question.answerSlots.push_back(
                     {left, {}, static_cast<int>(found - rights.begin()), {}});
@@ -523,7 +541,7 @@ private:
 
     // A feedback of the question for the analysis, after what it is for.
     void Note(const std::string& about, std::string_view feedback) {
-        const std::string html = Html(feedback, html_);
+        const std::string html = InlineFragment(Html(feedback));
         if (!html.empty()) {
             notes_.push_back(about + "：" + html);
         }

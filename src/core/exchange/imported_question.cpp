@@ -18,7 +18,7 @@ std::string SourcePlace::Short() const {
     if (row > 0) {
         return sheet + "!" + std::to_string(row);
     }
-    return std::to_string(line);
+    return (sheet.empty() ? "" : sheet + ":") + std::to_string(line);
 }
 
 const char* KindName(QuestionKind kind) {

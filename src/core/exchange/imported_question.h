@@ -38,13 +38,14 @@ struct AnswerSlot {
 // as a spreadsheet or an editor shows them; a .docx counts paragraphs.
 struct SourcePlace {
     std::string file;   // the file's name as given
-    std::string sheet;  // empty outside spreadsheets
+    std::string sheet;  // a spreadsheet's sheet or a package's entry; else empty
     int row = 0;        // spreadsheets
     int line = 0;       // text, .docx, GIFT, Aiken, XML
 
     // "file:sheet:row" or "file:line" (just "file" when neither is known).
     std::string Text() const;
-    // What the tool prints as a question's source: "sheet!row" or "line".
+    // What the tool prints as a question's source: "sheet!row", "entry:line"
+    // or "line".
     std::string Short() const;
 };
 

@@ -9,7 +9,9 @@
 #include "core/exchange/aiken_reader.h"
 #include "core/exchange/docx_reader.h"
 #include "core/exchange/gift_reader.h"
+#include "core/exchange/moodle_xml_reader.h"
 #include "core/exchange/plain_text.h"
+#include "core/exchange/qti_reader.h"
 #include "core/exchange/spreadsheet_reader.h"
 #include "core/exchange/text_format_guess.h"
 #include "core/exchange/text_reader.h"
@@ -71,6 +73,10 @@ std::optional<std::string> KindProblem(std::string_view bytes, const std::string
         }
         return std::nullopt;
     }
+    if (extension == ".zip") {
+        return IsZip(bytes) ? std::nullopt
+                            : std::optional<std::string>("文件内容不是 zip 压缩包（QTI 试题包）");
+    }
     if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
         return "文件是 UTF-16 编码的文本，请另存为 UTF-8 后再导入";
     }
@@ -88,7 +94,13 @@ QuestionFormat FormatOfExtension(const std::string& extension) {
     if (extension == ".docx" || extension == ".txt") {
         return QuestionFormat::Text;
     }
-    return extension == ".gift" ? QuestionFormat::Gift : QuestionFormat::Auto;
+    if (extension == ".gift") {
+        return QuestionFormat::Gift;
+    }
+    if (extension == ".xml") {
+        return QuestionFormat::Moodle;
+    }
+    return extension == ".zip" ? QuestionFormat::Qti : QuestionFormat::Auto;
 }
 
 // The kind of file a format reads a file of this extension as: its own when
@@ -101,6 +113,10 @@ std::string ReadAs(QuestionFormat format, const std::string& extension) {
             return extension == ".docx" ? extension : ".txt";
         case QuestionFormat::Gift:
             return extension == ".txt" ? extension : ".gift";
+        case QuestionFormat::Moodle:
+            return ".xml";
+        case QuestionFormat::Qti:
+            return ".zip";
         default:
             return ".txt";
     }
@@ -123,7 +139,7 @@ std::optional<QuestionFormat> QuestionFormatNamed(std::string_view name) {
 }
 
 const char* QuestionFilePatterns() {
-    return "*.xlsx *.ods *.csv *.docx *.txt *.gift";
+    return "*.xlsx *.ods *.csv *.docx *.txt *.gift *.xml *.zip";
 }
 
 ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileName,
@@ -139,11 +155,8 @@ ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileN
     }
     if (format == QuestionFormat::Auto) {
         reading.problems.push_back(
-            {place, "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift）"});
-        return reading;
-    }
-    if (format == QuestionFormat::Moodle || format == QuestionFormat::Qti) {
-        reading.problems.push_back({place, "暂时不能导入这种格式的文件"});
+            {place,
+             "不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift、.xml、.zip）"});
         return reading;
     }
     const std::string kind = ReadAs(format, extension);
@@ -159,6 +172,12 @@ ImportReading ReadQuestionBytes(std::string_view bytes, const std::string& fileN
     }
     if (format == QuestionFormat::Aiken) {
         return ReadAiken(bytes, name);
+    }
+    if (format == QuestionFormat::Moodle) {
+        return ReadMoodleXml(bytes, name);
+    }
+    if (format == QuestionFormat::Qti) {
+        return ReadQtiPackage(bytes, name);
     }
     if (kind == ".xlsx") {
         return ReadSpreadsheet(bytes, name, SheetFormat::Xlsx);

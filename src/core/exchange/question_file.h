@@ -1,6 +1,7 @@
 // A teacher's question file read by the reader its name calls for: .xlsx,
 // .ods and .csv as workbooks, .docx as a Word document, .gift as GIFT, .txt
-// as GIFT, Aiken or marked text by what it holds; or by the format chosen.
+// as GIFT, Aiken or marked text by what it holds, .xml as Moodle XML, .zip as
+// a QTI 2.1 content package; or by the format chosen.
 #pragma once
 
 #include <optional>

@@ -1,7 +1,11 @@
 // What the reader tests share: their files, and problems as lines to compare.
 #pragma once
 
+#include <zip.h>
+
+#include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/exchange/imported_question.h"
@@ -12,6 +16,34 @@ namespace quillory::testing {
 // A file of tests/core/exchange/files (made by make_files.py there).
 inline std::string ExchangeFile(const std::string& name) {
     return SourceFolder() + "/tests/core/exchange/files/" + name;
+}
+
+// A zip archive of the given entries (name, content), as libzip writes it.
+inline std::string ZipBytes(const std::vector<std::pair<std::string, std::string>>& entries) {
+    TempDir dir;
+    const std::string path = dir.File("a.zip");
+    int error = 0;
+    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    for (const auto& [name, content] : entries) {
+        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+        zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
+    }
+    zip_close(archive);
+    return ReadFileBytes(path);
+}
+
+// files/QTI试题包 zipped as an item bank exports it; its manifest lists an
+// item the package lacks.
+inline std::string QtiPackage() {
+    const std::filesystem::path folder = ExchangeFile("QTI试题包");
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (const auto& file : std::filesystem::recursive_directory_iterator(folder)) {
+        if (file.is_regular_file()) {
+            entries.emplace_back(file.path().lexically_relative(folder).generic_string(),
+                                 ReadFileBytes(file.path().string()));
+        }
+    }
+    return ZipBytes(entries);
 }
 
 // "place text" of each problem or warning.

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include "core/exchange/question_file.h"
 #include "core/exchange/zip_entries.h"
@@ -8,20 +7,6 @@
 
 namespace quillory {
 namespace {
-
-// A zip archive of the given entries, as libzip writes it.
-std::string Zip(const std::vector<std::pair<std::string, std::string>>& entries) {
-    testing::TempDir dir;
-    const std::string path = dir.File("a.zip");
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    for (const auto& [name, content] : entries) {
-        zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-        zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE);
-    }
-    zip_close(archive);
-    return testing::ReadFileBytes(path);
-}
 
 TEST(ReadQuestionFile, SaysWhenAFileIsNotWhatItsNameSays) {
     const std::string xlsx = testing::ReadFileBytes(testing::ExchangeFile("题库.xlsx"));
@@ -40,7 +25,7 @@ TEST(ReadQuestionFile, SaysWhenAFileIsNotWhatItsNameSays) {
         {ReadQuestionBytes(docx.substr(0, docx.size() - 100), "试卷.docx"),
          "试卷.docx 文件已损坏，无法作为 docx 读取"},
         {ReadQuestionBytes("", "题库.xls"),
-         "题库.xls 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift）"},
+         "题库.xls 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift、.xml、.zip）"},
         {ReadQuestionFile(testing::ExchangeFile("没有这个文件.xlsx")),
          "没有这个文件.xlsx 文件不存在"},
     };
@@ -52,11 +37,12 @@ TEST(ReadQuestionFile, SaysWhenAFileIsNotWhatItsNameSays) {
 
 TEST(ReadQuestionFile, RefusesAnArchiveThatUnpacksPastTheLimits) {
     const std::string zeros(kMaxZipEntryBytes + 1, '\0');
-    const std::string bomb = Zip({{"xl/workbook.xml", "<workbook/>"}, {"xl/big.xml", zeros}});
+    const std::string bomb =
+        testing::ZipBytes({{"xl/workbook.xml", "<workbook/>"}, {"xl/big.xml", zeros}});
     ASSERT_LT(bomb.size(), 1u << 20);
     EXPECT_EQ(testing::Texts(ReadQuestionBytes(bomb, "题库.xlsx").problems),
               std::vector<std::string>{"题库.xlsx 文件解压后过大，已拒绝（可能是恶意文件）"});
-    const std::string word = Zip({{"word/document.xml", zeros}});
+    const std::string word = testing::ZipBytes({{"word/document.xml", zeros}});
     EXPECT_EQ(testing::Texts(ReadQuestionBytes(word, "试卷.docx").problems),
               std::vector<std::string>{"试卷.docx 文件解压后过大，已拒绝（可能是恶意文件）"});
 }
@@ -66,7 +52,7 @@ TEST(ReadQuestionFile, RefusesADocumentNestedTooDeep) {
     for (int i = 0; i < 10000; ++i) {
         xml += "<a>";
     }
-    const std::string docx = Zip({{"word/document.xml", xml}});
+    const std::string docx = testing::ZipBytes({{"word/document.xml", xml}});
     EXPECT_EQ(testing::Texts(ReadQuestionBytes(docx, "试卷.docx").problems),
               std::vector<std::string>{"试卷.docx 文件已损坏（文档的 XML 无法读取）"});
 }

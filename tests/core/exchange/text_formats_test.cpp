@@ -49,7 +49,7 @@ TEST(GiftReader, ReadsEveryKindAsAQuizSystemExportsIt) {
     EXPECT_EQ(q[0].stem, "<p>方程 $x^2=4$ 的解是</p>");
     EXPECT_EQ(q[0].options, (Strings{"$x=\\pm 2$", "$x=2$", "$\\frac{1}{2}$"}));
     EXPECT_EQ(q[0].rightOptions, std::vector<int>{0});
-    EXPECT_EQ(q[0].analysis, "A：对，两边开方。<br>B：漏了负根。<br><p>开平方时注意正负。</p>");
+    EXPECT_EQ(q[0].analysis, "A：对，两边开方。<br>B：漏了负根。<br>开平方时注意正负。");
     EXPECT_EQ(q[1].rightOptions, (std::vector<int>{0, 1}));
     EXPECT_FALSE(q[2].trueFalseKey);
     EXPECT_EQ(q[2].analysis, "答错时：1 既不是质数也不是合数。");
@@ -103,6 +103,9 @@ TEST(GiftReader, RefusesWhatItCannotJudgeAndWarnsOfWhatItChanges) {
         {"题 {=a ~%50%b}", "", "单选题中给部分分的选项按错误选项判分"},
         {"题 {=北京 =%50%北平}", "", "部分得分的答案不再给分，已写入解析"},
         {"题 {x =a ~b}", "", "答案前的文字“x”不属于任何答案，已略去"},
+        {"[html]<p onclick=\"f()\">题</p><script>f()</script>{T}", "",
+         "文字中的脚本、框架、表单或音视频已去掉"},
+        {"[html]题<img src=\"http://x/a.png\">{T}", "", "链接的外部图片未导入：http://x/a.png"},
         {"// 只有注释\n\n说明文字", "没有找到题目：GIFT 的每道题要有答案“{…}”",
          "没有答案，作为说明文字跳过"},
     };
@@ -180,12 +183,21 @@ TEST(ReadQuestionFile, ReadsATxtFileInTheFormatItIsWrittenIn) {
         ReadQuestionBytes("题\nA. 甲\nB. 乙\nANSWER: B", "卷.txt").questions.at(0).rightOptions,
         std::vector<int>{1});
     EXPECT_EQ(ReadQuestionBytes("题 {T}", "卷.dat", QuestionFormat::Gift).questions.size(), 1u);
+    EXPECT_EQ(ReadQuestionBytes(
+                  "<quiz><question type=\"truefalse\"><questiontext><text>题</text></questiontext>"
+                  "<answer fraction=\"100\"><text>true</text></answer>"
+                  "<answer fraction=\"0\"><text>false</text></answer></question></quiz>",
+                  "导出.txt", QuestionFormat::Moodle)
+                  .questions.size(),
+              1u);
     EXPECT_EQ(ReadQuestionBytes("1. 题 {T}\n答案：错", "卷.gift", QuestionFormat::Text)
                   .questions.at(0)
                   .trueFalseKey,
               false);
-    EXPECT_EQ(testing::Texts(ReadQuestionBytes("题 {T}", "卷.dat").problems),
-              Strings{"卷.dat 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift）"});
+    EXPECT_EQ(
+        testing::Texts(ReadQuestionBytes("题 {T}", "卷.dat").problems),
+        Strings{
+            "卷.dat 不能导入这种文件（可导入 .xlsx、.ods、.csv、.docx、.txt、.gift、.xml、.zip）"});
     EXPECT_EQ(testing::Texts(ReadQuestionBytes("PK\x03\x04", "卷.gift").problems),
               Strings{"卷.gift 文件内容不是文本，不能作为 gift 读取"});
 }
