@@ -33,18 +33,6 @@ std::string GiftHtml(const ImportedQuestion& q, std::string fragment) {
     return GiftText(fragment);
 }
 
-// A weight as Moodle lists them: "50", "33.33333".
-std::string Weight(double percent) {
-    std::string text = Format("%.5f", percent);
-    while (text.back() == '0') {
-        text.pop_back();
-    }
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return text;
-}
-
 std::string Feedback(const ImportedQuestion& q, const std::string& reference) {
     std::string feedback;
     if (!Trim(reference).empty()) {
@@ -97,8 +85,8 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
                     std::string mark = isRight ? "=" : "~";
                     if (q.kind == QuestionKind::MultipleChoice) {
                         mark = "~%" +
-                               (isRight ? Weight(100.0 / static_cast<double>(right))
-                                        : "-" + Weight(100.0 / static_cast<double>(wrong))) +
+                               (isRight ? AnswerWeight(100.0 / static_cast<double>(right))
+                                        : "-" + AnswerWeight(100.0 / static_cast<double>(wrong))) +
                                "%";
                     }
                     answers += "\t" + mark + GiftHtml(q, q.options[o]) + "\n";
@@ -131,6 +119,17 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
         ++out.written;
     }
     return out;
+}
+
+std::string AnswerWeight(double percent) {
+    std::string text = Format("%.5f", percent);
+    while (text.back() == '0') {
+        text.pop_back();
+    }
+    if (text.back() == '.') {
+        text.pop_back();
+    }
+    return text;
 }
 
 }  // namespace quillory

@@ -347,10 +347,6 @@ private:
         ImportedQuestion bankAside = bank;
         rowAside.score.reset();
         bankAside.score.reset();
-        if (row.score && bank.score != row.score) {
-            plan_.warnings.push_back(
-                {row.place, "已有试题的分值由试卷决定，表格中的分值未用于更新"});
-        }
         if (QuestionCells(rowAside) != QuestionCells(bankAside)) {
             if (!bank.media.empty()) {
                 plan_.warnings.push_back(

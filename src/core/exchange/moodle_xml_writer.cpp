@@ -1,44 +1,20 @@
-#include <libxml/xmlwriter.h>
-
 #include <algorithm>
 
 #include "core/common/text.h"
 #include "core/exchange/import_plan.h"
 #include "core/exchange/page_parts.h"
 #include "core/exchange/question_writers.h"
+#include "core/exchange/xml_out.h"
 
 namespace quillory {
 
 namespace {
 
-const xmlChar* X(const char* text) {
-    return reinterpret_cast<const xmlChar*>(text);
-}
-
-class QuizWriter {
+// Moodle XML's <quiz> with the HTML texts of its questions.
+class QuizWriter : public XmlOut {
 public:
-    QuizWriter() : buffer_(xmlBufferCreate()), writer_(xmlNewTextWriterMemory(buffer_, 0)) {
-        xmlTextWriterSetIndent(writer_, 1);
-        xmlTextWriterStartDocument(writer_, nullptr, "UTF-8", nullptr);
-        Start("quiz");
-    }
-    ~QuizWriter() {
-        if (writer_ != nullptr) {
-            xmlFreeTextWriter(writer_);
-        }
-        xmlBufferFree(buffer_);
-    }
-    QuizWriter(const QuizWriter&) = delete;
-    QuizWriter& operator=(const QuizWriter&) = delete;
+    QuizWriter() : XmlOut(true) { Start("quiz"); }
 
-    void Start(const char* name) { xmlTextWriterStartElement(writer_, X(name)); }
-    void End() { xmlTextWriterEndElement(writer_); }
-    void Attribute(const char* name, const std::string& value) {
-        xmlTextWriterWriteAttribute(writer_, X(name), X(value.c_str()));
-    }
-    void Element(const char* name, const std::string& text) {
-        xmlTextWriterWriteElement(writer_, X(name), X(text.c_str()));
-    }
     // <NAME format="html"><text>…</text><file…/></NAME>: the pictures the
     // text shows go inside, the text naming them under @@PLUGINFILE@@.
     void Html(const char* name, const ImportedQuestion& q, std::string fragment,
@@ -63,36 +39,12 @@ public:
             Attribute("name", media->name);
             Attribute("path", "/");
             Attribute("encoding", "base64");
-            xmlTextWriterWriteBase64(writer_, media->bytes.data(), 0,
-                                     static_cast<int>(media->bytes.size()));
+            Base64(media->bytes);
             End();
         }
         End();
     }
-    std::string Finish() {
-        End();
-        xmlTextWriterEndDocument(writer_);
-        xmlFreeTextWriter(writer_);
-        writer_ = nullptr;
-        return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_)),
-                           static_cast<size_t>(xmlBufferLength(buffer_)));
-    }
-
-private:
-    xmlBuffer* buffer_;
-    xmlTextWriter* writer_;
 };
-
-std::string Fraction(double percent) {
-    std::string text = Format("%.7f", percent);
-    while (text.back() == '0') {
-        text.pop_back();
-    }
-    if (text.back() == '.') {
-        text.pop_back();
-    }
-    return text;
-}
 
 // The characters an embedded answer gives a meaning, behind a backslash.
 std::string ClozeText(std::string_view text) {
@@ -182,9 +134,9 @@ void Answers(QuizWriter& xml, const ImportedQuestion& q) {
             for (size_t o = 0; o < q.options.size(); ++o) {
                 const bool isRight = std::find(q.rightOptions.begin(), q.rightOptions.end(),
                                                static_cast<int>(o)) != q.rightOptions.end();
-                const std::string fraction =
-                    single ? (isRight ? "100" : "0")
-                           : (isRight ? Fraction(100 / right) : "-" + Fraction(100 / wrong));
+                const std::string fraction = single ? (isRight ? "100" : "0")
+                                                    : (isRight ? AnswerWeight(100 / right)
+                                                               : "-" + AnswerWeight(100 / wrong));
                 xml.Html("answer", q, q.options[o], fraction);
             }
             break;

@@ -1,10 +1,10 @@
-#include <libxml/xmlwriter.h>
 #include <zip.h>
 
 #include <memory>
 
 #include "core/common/text.h"
 #include "core/exchange/question_writers.h"
+#include "core/exchange/xml_out.h"
 
 namespace quillory {
 
@@ -12,46 +12,8 @@ namespace {
 
 constexpr const char* kMimeType = "application/vnd.oasis.opendocument.spreadsheet";
 
-const xmlChar* X(const char* text) {
-    return reinterpret_cast<const xmlChar*>(text);
-}
-
-// An XML document written with xmlTextWriter into memory.
-class XmlText {
-public:
-    XmlText() : buffer_(xmlBufferCreate()), writer_(xmlNewTextWriterMemory(buffer_, 0)) {
-        xmlTextWriterStartDocument(writer_, nullptr, "UTF-8", nullptr);
-    }
-    ~XmlText() {
-        if (writer_ != nullptr) {
-            xmlFreeTextWriter(writer_);
-        }
-        xmlBufferFree(buffer_);
-    }
-    XmlText(const XmlText&) = delete;
-    XmlText& operator=(const XmlText&) = delete;
-
-    void Start(const char* name) { xmlTextWriterStartElement(writer_, X(name)); }
-    void End() { xmlTextWriterEndElement(writer_); }
-    void Attribute(const char* name, const std::string& value) {
-        xmlTextWriterWriteAttribute(writer_, X(name), X(value.c_str()));
-    }
-    void Text(const std::string& text) { xmlTextWriterWriteString(writer_, X(text.c_str())); }
-    std::string Finish() {
-        xmlTextWriterEndDocument(writer_);
-        xmlFreeTextWriter(writer_);
-        writer_ = nullptr;
-        return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_)),
-                           static_cast<size_t>(xmlBufferLength(buffer_)));
-    }
-
-private:
-    xmlBuffer* buffer_;
-    xmlTextWriter* writer_;
-};
-
 std::string Manifest() {
-    XmlText xml;
+    XmlOut xml;
     xml.Start("manifest:manifest");
     xml.Attribute("xmlns:manifest", "urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
     xml.Attribute("manifest:version", "1.2");
@@ -67,7 +29,7 @@ std::string Manifest() {
 }
 
 // A cell's lines as the paragraphs a spreadsheet program shows.
-void Cell(XmlText& xml, const std::string& text) {
+void Cell(XmlOut& xml, const std::string& text) {
     xml.Start("table:table-cell");
     if (!text.empty()) {
         xml.Attribute("office:value-type", "string");
@@ -81,7 +43,7 @@ void Cell(XmlText& xml, const std::string& text) {
 }
 
 std::string Content(const QuestionSheets& sheets) {
-    XmlText xml;
+    XmlOut xml;
     xml.Start("office:document-content");
     xml.Attribute("xmlns:office", "urn:oasis:names:tc:opendocument:xmlns:office:1.0");
     xml.Attribute("xmlns:table", "urn:oasis:names:tc:opendocument:xmlns:table:1.0");

@@ -25,6 +25,10 @@ struct WrittenQuestions {
     int written = 0;
 };
 
+// A right or wrong answer's share in percent as both formats write it:
+// "50", "33.33333".
+std::string AnswerWeight(double percent);
+
 WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions);
 WrittenQuestions MoodleXmlBytes(const std::vector<ImportedQuestion>& questions);
 

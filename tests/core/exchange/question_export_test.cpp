@@ -22,6 +22,7 @@
 #include "core/host/no_progress.h"
 #include "core/practice/answer_form.h"
 #include "core/store/data_store.h"
+#include "exchange_files.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -38,10 +39,7 @@ protected:
     void SetUp() override {
         folder_ = dir_.File("bank");
         fs::create_directory(folder_);
-        const Status built = BuildBank(testing::SourceFolder() + "/resources/demo",
-                                       folder_ + "/demo.qly", testing::ProgramFolder());
-        ASSERT_TRUE(built) << built.error().detail;
-        store_ = testing::OpenDataStore(folder_ + "/demo.qly");
+        store_ = testing::DemoBankIn(folder_);
         ASSERT_TRUE(store_);
     }
 
