@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(
     build-essential cmake ninja-build pkg-config
-    libsqlcipher-dev libssl-dev liborcus-dev libzip-dev libxml2-dev
+    libsqlcipher-dev libssl-dev liborcus-dev libzip-dev libxml2-dev libxlsxwriter-dev
     qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools qt6-webchannel-dev
     libqt6webenginecore6-bin qt6-translations-l10n
     libgtest-dev libbenchmark-dev libcli11-dev dpkg-dev clang libclang-rt-14-dev

@@ -34,6 +34,7 @@ Command AddGenerateCommand(CLI::App& tool);
 Command AddTargetedCommand(CLI::App& tool);
 Command AddMistakesCommand(CLI::App& tool);
 Command AddImportQuestionsCommand(CLI::App& tool);
+Command AddExportQuestionsCommand(CLI::App& tool);
 
 // A command that takes only words: one positional per name, all required,
 // handed to run in that order.

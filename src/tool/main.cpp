@@ -26,6 +26,7 @@ constexpr Command (*kCommands[])(CLI::App&) = {
     quillory::tool::AddTargetedCommand,
     quillory::tool::AddMistakesCommand,
     quillory::tool::AddImportQuestionsCommand,
+    quillory::tool::AddExportQuestionsCommand,
 };
 
 // A command as its line in the list of commands shows it:

@@ -220,6 +220,7 @@ void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
     QVERIFY(!Cmd(practice, kCmdStartExam)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdPrint)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdExportQuestions)->isEnabled());
     QVERIFY(Cmd(practice, kCmdNewPaper)->isEnabled());
 
     AddNode(practice, 550001, 0, QStringLiteral("组卷一"));
@@ -229,6 +230,7 @@ void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
     practice.TreeView()->SelectItemById(550002);
     QVERIFY(Cmd(practice, kCmdStartExam)->isEnabled());
     QVERIFY(Cmd(practice, kCmdPrint)->isEnabled());
+    QVERIFY(Cmd(practice, kCmdExportQuestions)->isEnabled());
     // A section is not deleted on its own.
     QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
 
@@ -238,6 +240,7 @@ void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
     practice.TreeView()->SelectItemById(550009);
     QVERIFY(Cmd(practice, kCmdStartExam)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdPrint)->isEnabled());
+    QVERIFY(!Cmd(practice, kCmdExportQuestions)->isEnabled());
     QVERIFY(!Cmd(practice, kCmdDelete)->isEnabled());
 
     practice.ResetTree();

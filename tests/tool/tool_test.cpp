@@ -81,7 +81,7 @@ TEST(QuilloryTool, EveryCommandHasItsHelpAndRefusesABadCommandLine) {
     TempDir dir;
     for (const char* command :
          {"new", "sql", "build-bank", "check", "show", "print", "template", "analyze", "import",
-          "generate", "targeted", "mistakes", "import-questions"}) {
+          "generate", "targeted", "mistakes", "import-questions", "export-questions"}) {
         const Result help = Tool(dir, {command, "--help"});
         EXPECT_EQ(help.status, 0) << command;
         EXPECT_NE(help.out.find(std::string("用法: quillory-tool ") + command), std::string::npos)
@@ -751,6 +751,44 @@ TEST(QuilloryTool, ImportQuestionsTakesMoodleXmlAndQtiPackages) {
         EXPECT_EQ(ReadFileBytes(dir.File(c.picture)).substr(1, 3), "PNG");
     }
     EXPECT_EQ(Tool(dir, {"sql", bank, "select count(*) as n from Question"}).out, "n\n13\n");
+}
+
+TEST(QuilloryTool, ExportQuestionsWritesTheFormatItsFileNames) {
+    TempDir dir;
+    const std::string bank = DemoBank(dir);
+    const std::string one = dir.File("一题.csv");
+    const struct {
+        std::vector<std::string> words;
+        int status;
+        std::string out;
+        const char* err;
+    } cases[] = {
+        {{"--paper", "101101", one},
+         0,
+         "200001\tsingle\t单项选择题\n已导出 1 题到 " + one + "\n",
+         ""},
+        {{"--all", dir.File("全部.gift")}, 0, "", "WARN 200055: 嵌入答案题无法写成 GIFT，未导出"},
+        {{"--knowledge", "999", dir.File("k.xlsx")}, 1, "", "knowledge point 999 does not exist"},
+        {{"--all", dir.File("全部.txt")}, 1, "", "names no export format"},
+        {{"--all", "--paper", "101000", dir.File("x.csv")}, 2, "", "one of --paper"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> words{"export-questions", bank};
+        words.insert(words.end(), c.words.begin(), c.words.end());
+        const Result result = Tool(dir, words);
+        EXPECT_EQ(result.status, c.status) << result.err;
+        if (!c.out.empty()) {
+            EXPECT_EQ(result.out, c.out);
+        }
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
+    }
+    // The sheet goes back through the import: the unchanged row changes nothing.
+    const Result again = Tool(dir, {"import-questions", bank, one});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("共 0 题：新增 0 题，更新 0 题；0 个试卷，0 个新题型，0 个新知识点；1 "
+                             "题与题库相同，未改动"),
+              std::string::npos)
+        << again.out;
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ render() {  # svg, density, output
 }
 
 for name in start_exam print new_paper delete back forward related_info return help about \
-            submit targeted review mistakes redo_mistakes import_questions; do
+            submit targeted review mistakes redo_mistakes import_questions export_questions; do
     render "$name" 96 "$name.png"
     render "$name" 192 "$name@2x.png"
 done

@@ -21,6 +21,7 @@ enum FrameCommand {
     kCmdRedoMistakes = 190,
     kCmdMistakes = 191,
     kCmdImportQuestions = 192,
+    kCmdExportQuestions = 193,
     kCmdPrint = 1339,
     kCmdHelp = 57670,
 };

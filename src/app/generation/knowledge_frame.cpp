@@ -8,6 +8,7 @@
 #include "core/common/text.h"
 #include "core/generation/targeted_choices.h"
 #include "core/store/tables.h"
+#include "frame/export_questions.h"
 #include "frame/frame_commands.h"
 #include "generation/knowledge_create_paper_dlg.h"
 #include "widgets/bank_session.h"
@@ -37,6 +38,16 @@ CKnowledgeFrame::CKnowledgeFrame(CBankSession& bank, QWidget* owner)
     if (QAction* action = Command(kCmdRedoMistakes)) {
         connect(action, &QAction::triggered, this,
                 [this] { emit redoMistakesRequested(CurrentItemId()); });
+    }
+    if (QAction* action = Command(kCmdExportQuestions)) {
+        connect(action, &QAction::triggered, this, [this] {
+            const int index = points_.IndexOf(CurrentItemId());
+            if (index >= 0) {
+                ExportQuestionsOf(
+                    this, bank_, {quillory::QuestionScope::Knowledge, CurrentItemId()},
+                    QString::fromStdString(points_[static_cast<size_t>(index)].title));
+            }
+        });
     }
     UpdateCommandStates();
 }
@@ -73,8 +84,8 @@ void CKnowledgeFrame::OnTreeSelect(int itemId) {
 
 void CKnowledgeFrame::UpdateCommandStates() {
     CQuilloryFrame::UpdateCommandStates();
-    // Targeted practice and the point's mistakes need a point.
-    for (const int command : {kCmdTargeted, kCmdMistakes, kCmdRedoMistakes}) {
+    // Targeted practice, the point's mistakes and the export need a point.
+    for (const int command : {kCmdTargeted, kCmdMistakes, kCmdRedoMistakes, kCmdExportQuestions}) {
         EnableCommand(command, CurrentItemId() != -1);
     }
 }

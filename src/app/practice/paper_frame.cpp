@@ -54,6 +54,9 @@ CPaperFrame::CPaperFrame(CBankSession& bank, FrameResource resource, quillory::P
     if (QAction* action = Command(kCmdImportQuestions)) {
         connect(action, &QAction::triggered, this, &CPaperFrame::ImportQuestions);
     }
+    if (QAction* action = Command(kCmdExportQuestions)) {
+        connect(action, &QAction::triggered, this, &CPaperFrame::ExportQuestions);
+    }
     if (QAction* action = Command(kCmdPrint)) {
         connect(action, &QAction::triggered, this, [this] {
             PrintPaperNode(this, bank_, ContentView()->Host(), Nodes(), CurrentItemId());
@@ -110,6 +113,7 @@ void CPaperFrame::UpdateCommandStates() {
     const int index = Nodes().IndexOf(CurrentItemId());
     EnableCommand(kCmdStartExam, CurrentItemId() != -1);
     EnableCommand(kCmdPrint, index >= 0);
+    EnableCommand(kCmdExportQuestions, index >= 0);
     // Only a whole paper can be deleted, never a section or a question.
     EnableCommand(kCmdDelete, index >= 0 && Nodes()[static_cast<size_t>(index)].superiorId == 0);
 }

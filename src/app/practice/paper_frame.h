@@ -60,6 +60,8 @@ private:
     // The classic papers' import: the files, the import dialog, then the
     // questions written under the progress window and the new paper shown.
     void ImportQuestions();
+    // kCmdExportQuestions: the selected paper, section or item to a file.
+    void ExportQuestions();
 
     quillory::PaperFilter filter_;
 };

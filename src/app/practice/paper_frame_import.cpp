@@ -1,9 +1,12 @@
-// The classic papers frame's import of questions from teachers' files.
+// The paper frames' import of questions from teachers' files (classic
+// papers) and export of a paper's questions to a file.
+#include <QApplication>
 #include <QFileDialog>
 
 #include "core/exchange/bank_writer.h"
 #include "core/exchange/import_file.h"
 #include "core/exchange/question_file.h"
+#include "frame/export_questions.h"
 #include "practice/import_questions_dlg.h"
 #include "practice/paper_frame.h"
 #include "widgets/bank_session.h"
@@ -61,8 +64,27 @@ void CPaperFrame::ImportQuestions() {
     }
     emit questionsImported(this);
     LoadPaperTree(-1, filter_);
-    if (!papers->empty()) {
+    // A file that only updated questions in place made no paper to show.
+    if (!papers->empty() && papers->front() != 0) {
         TreeView()->ExpandItemById(papers->front(), true);
         TreeView()->SelectItemById(papers->front());
     }
+}
+
+void CPaperFrame::ExportQuestions() {
+    const int index = Nodes().IndexOf(CurrentItemId());
+    if (index < 0) {
+        return;
+    }
+    // The file is named after the paper, and after the section or item below it.
+    const quillory::PaperNode& node = Nodes()[static_cast<size_t>(index)];
+    QString name = QString::fromStdString(node.title);
+    for (int up = Nodes().IndexOf(node.superiorId); up >= 0;
+         up = Nodes().IndexOf(Nodes()[static_cast<size_t>(up)].superiorId)) {
+        if (Nodes()[static_cast<size_t>(up)].superiorId == 0) {
+            name = QString::fromStdString(Nodes()[static_cast<size_t>(up)].title) + " " + name;
+            break;
+        }
+    }
+    ExportQuestionsOf(this, bank_, {quillory::QuestionScope::Paper, node.id}, name);
 }

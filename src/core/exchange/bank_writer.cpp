@@ -245,6 +245,9 @@ struct Section {
 std::vector<Section> SectionsOf(const PlannedPaper& paper) {
     std::vector<Section> sections;
     for (const PlannedQuestion& planned : paper.questions) {
+        if (planned.inPlace) {
+            continue;
+        }
         const std::string name = Trim(planned.question.section);
         auto found = std::find_if(sections.begin(), sections.end(),
                                   [&](const Section& section) { return section.name == name; });
@@ -349,6 +352,9 @@ void PlanQuestion(Writing& writing, const PlannedPaper& paper, const PlannedQues
         writing.Replaces(planned.oldAnswerUrl);
     }
     statements.push_back(QuestionStatement(planned, url, answerUrl));
+    if (planned.inPlace) {
+        return;
+    }
     statements.push_back(Format(
         "delete from ImportedSource where QuestionID=%d or (PaperTitle='%s' and SourceKey='%s')",
         planned.id, SqlQuote(paper.title).c_str(), SqlQuote(planned.sourceKey).c_str()));
@@ -387,9 +393,12 @@ Result<std::vector<int>> WriteImport(DataStore& store, const std::string& dataFo
     std::vector<int> paperIds;
     for (const PlannedPaper& paper : plan.papers) {
         int paperId = 0;
-        if (Status planned = PlanPaper(store, writing, paper, nextId, statements, paperId);
-            !planned) {
-            return planned.error();
+        // A file of questions updated in place only makes or rebuilds no paper.
+        if (paper.MakesPaper()) {
+            if (Status planned = PlanPaper(store, writing, paper, nextId, statements, paperId);
+                !planned) {
+                return planned.error();
+            }
         }
         paperIds.push_back(paperId);
         for (const PlannedQuestion& question : paper.questions) {

@@ -19,7 +19,8 @@ namespace quillory {
 class DataStore;
 class Progress;
 
-// The IDs of the papers, in the plan's order. Fails with BadInput for a
+// The IDs of the papers, in the plan's order (0 for a file whose questions
+// are all updated in place by their 试题编号: it makes no paper). Fails with BadInput for a
 // refused plan (nothing is written), FileAccess when a page cannot be
 // written, Database when a row cannot be stored; then nothing changed.
 Result<std::vector<int>> WriteImport(DataStore& store, const std::string& dataFolder,

@@ -1,12 +1,15 @@
 #include "core/exchange/import_plan.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
 
 #include "core/common/text.h"
+#include "core/exchange/bank_questions.h"
 #include "core/exchange/import_answer_form.h"
+#include "core/exchange/question_sheet.h"
 #include "core/store/data_store.h"
 #include "core/store/jet_dialect.h"
 
@@ -143,25 +146,6 @@ std::vector<std::string> PathParts(const std::string& path) {
     return parts;
 }
 
-double DefaultScore(QuestionKind kind) {
-    switch (kind) {
-        case QuestionKind::SingleChoice:
-            return 3;
-        case QuestionKind::MultipleChoice:
-            return 4;
-        case QuestionKind::TrueFalse:
-            return 2;
-        case QuestionKind::FillBlank:
-            return 3;
-        case QuestionKind::Manual:
-            return 10;
-        case QuestionKind::Matching:
-        case QuestionKind::Cloze:
-            return 5;
-    }
-    return 0;
-}
-
 class Planner {
 public:
     Planner(Bank& bank, const ImportOptions& options, ImportPlan& plan)
@@ -237,21 +221,17 @@ public:
                 paper.existingId = rows->Int("PaperID");
             }
         }
-        const bool sameTitle =
-            std::any_of(bank_.topPapers.begin(), bank_.topPapers.end(), [&](const auto& top) {
-                return top.second == paper.title && top.first != paper.existingId;
-            });
-        if (sameTitle) {
-            refuse("题库中已有同名的试卷“" + paper.title + "”，请另取一个试卷标题");
-            return std::nullopt;
+        std::map<int, ImportedQuestion> inBank;
+        if (std::optional<Error> failed = ReadInBank(store, file.reading, inBank)) {
+            return failed;
         }
-
         const size_t problemsBefore = plan_.problems.size();
         plan_.problems.insert(plan_.problems.end(), file.reading.problems.begin(),
                               file.reading.problems.end());
         plan_.warnings.insert(plan_.warnings.end(), file.reading.warnings.begin(),
                               file.reading.warnings.end());
         std::map<std::string, SourcePlace> keys;
+        std::map<int, SourcePlace> rowOfId;
         std::set<std::string> skipped;
         std::set<int> taken;
         for (ImportedQuestion& question : file.reading.questions) {
@@ -276,7 +256,23 @@ public:
                 skipped.insert(planned.sourceKey);
                 continue;
             }
-            keys.emplace(planned.sourceKey, question.place);
+            const auto bankQuestion = inBank.find(question.existingId);
+            if (bankQuestion != inBank.end()) {
+                const auto [earlier, first] = rowOfId.emplace(question.existingId, question.place);
+                if (!first) {
+                    plan_.problems.push_back(
+                        {question.place, Format("试题编号“%d”与 %s 重复", question.existingId,
+                                                earlier->second.Text().c_str())});
+                    continue;
+                }
+                if (Unchanged(question, bankQuestion->second)) {
+                    ++paper.unchanged;
+                    continue;
+                }
+                planned.inPlace = true;
+            } else {
+                keys.emplace(planned.sourceKey, question.place);
+            }
             const std::string change = AnswerFormChange(question);
             if (!change.empty()) {
                 plan_.warnings.push_back({question.place, change});
@@ -289,9 +285,21 @@ public:
         }
         for (const auto& [key, id] : known) {
             if (keys.count(key) == 0 && skipped.count(key) == 0 &&
-                bank_.questionPages.count(id) != 0) {
+                bank_.questionPages.count(id) != 0 && paper.MakesPaper()) {
                 paper.missing.push_back({id, key});
             }
+        }
+        const bool sameTitle =
+            std::any_of(bank_.topPapers.begin(), bank_.topPapers.end(), [&](const auto& top) {
+                return top.second == paper.title && top.first != paper.existingId;
+            });
+        if (sameTitle && paper.MakesPaper()) {
+            refuse("题库中已有同名的试卷“" + paper.title + "”，请另取一个试卷标题");
+            return std::nullopt;
+        }
+        if (paper.questions.empty() && paper.unchanged > 0) {
+            plan_.papers.push_back(std::move(paper));
+            return std::nullopt;
         }
         if (paper.questions.empty()) {
             // A file whose every question has a problem says so already.
@@ -305,6 +313,51 @@ public:
     }
 
 private:
+    // The bank's questions the rows name by their 试题编号, as an export
+    // would write them.
+    std::optional<Error> ReadInBank(DataStore& store, const ImportReading& reading,
+                                    std::map<int, ImportedQuestion>& inBank) {
+        std::vector<int> ids;
+        for (const ImportedQuestion& question : reading.questions) {
+            if (question.existingId != 0 && bank_.questionPages.count(question.existingId) != 0) {
+                ids.push_back(question.existingId);
+            }
+        }
+        if (ids.empty()) {
+            return std::nullopt;
+        }
+        std::error_code ec;
+        const std::string dataFolder =
+            std::filesystem::absolute(store.Path(), ec).parent_path().string();
+        Result<ImportReading> read = ReadBankQuestionsById(store, dataFolder, ids);
+        if (!read.ok()) {
+            return read.error();
+        }
+        for (ImportedQuestion& question : read->questions) {
+            const int id = question.existingId;
+            inBank.emplace(id, std::move(question));
+        }
+        return std::nullopt;
+    }
+
+    // Whether a row says what the bank holds, the score aside: an updated
+    // question keeps the scores its papers give it.
+    bool Unchanged(const ImportedQuestion& row, const ImportedQuestion& bank) {
+        ImportedQuestion rowAside = row;
+        ImportedQuestion bankAside = bank;
+        rowAside.score.reset();
+        bankAside.score.reset();
+        if (QuestionCells(rowAside) != QuestionCells(bankAside)) {
+            if (!bank.media.empty()) {
+                plan_.warnings.push_back(
+                    {row.place,
+                     Format("试题 %06d 原有图片，表格中没有图片，更新后不再显示", row.existingId)});
+            }
+            return false;
+        }
+        return true;
+    }
+
     std::vector<KnowledgeTrail> Trail(int id) const {
         std::vector<KnowledgeTrail> trail;
         std::set<int> seen;
@@ -324,8 +377,13 @@ private:
     std::optional<Error> Place(const ImportedQuestion& question, PlannedQuestion& planned,
                                const std::map<std::string, int>& known, std::set<int>& taken) {
         const auto earlier = known.find(planned.sourceKey);
-        if (earlier != known.end() && bank_.questionPages.count(earlier->second) != 0 &&
-            taken.insert(earlier->second).second) {
+        if (planned.inPlace) {
+            planned.id = question.existingId;
+            planned.update = true;
+            taken.insert(planned.id);
+            std::tie(planned.oldUrl, planned.oldAnswerUrl) = bank_.questionPages[planned.id];
+        } else if (earlier != known.end() && bank_.questionPages.count(earlier->second) != 0 &&
+                   taken.insert(earlier->second).second) {
             planned.id = earlier->second;
             planned.update = true;
             std::tie(planned.oldUrl, planned.oldAnswerUrl) = bank_.questionPages[planned.id];
@@ -370,6 +428,25 @@ private:
 
 }  // namespace
 
+double DefaultScore(QuestionKind kind) {
+    switch (kind) {
+        case QuestionKind::SingleChoice:
+            return 3;
+        case QuestionKind::MultipleChoice:
+            return 4;
+        case QuestionKind::TrueFalse:
+            return 2;
+        case QuestionKind::FillBlank:
+            return 3;
+        case QuestionKind::Manual:
+            return 10;
+        case QuestionKind::Matching:
+        case QuestionKind::Cloze:
+            return 5;
+    }
+    return 0;
+}
+
 const char* UsualTypeTitle(QuestionKind kind) {
     switch (kind) {
         case QuestionKind::SingleChoice:
@@ -388,6 +465,11 @@ const char* UsualTypeTitle(QuestionKind kind) {
             return "嵌入答案题";
     }
     return "简答题";
+}
+
+bool PlannedPaper::MakesPaper() const {
+    return std::any_of(questions.begin(), questions.end(),
+                       [](const PlannedQuestion& q) { return !q.inPlace; });
 }
 
 int ImportPlan::Added() const {
@@ -459,10 +541,17 @@ std::vector<std::string> ImportLines(const ImportPlan& plan) {
             ++missing;
         }
     }
+    int unchanged = 0;
+    size_t papers = 0;
+    for (const PlannedPaper& paper : plan.papers) {
+        unchanged += paper.unchanged;
+        papers += paper.MakesPaper() ? 1 : 0;
+    }
     lines.push_back(
         Format("共 %d 题：新增 %d 题，更新 %d 题；%zu 个试卷，%zu 个新题型，%zu 个新知识点",
-               plan.Added() + plan.Updated(), plan.Added(), plan.Updated(), plan.papers.size(),
+               plan.Added() + plan.Updated(), plan.Added(), plan.Updated(), papers,
                plan.newTypes.size(), plan.newPoints.size()) +
+        (unchanged > 0 ? Format("；%d 题与题库相同，未改动", unchanged) : std::string()) +
         (plan.skipBad && !plan.problems.empty() ? Format("；跳过 %zu 处问题", plan.problems.size())
                                                 : std::string()) +
         (missing > 0 ? Format("；文件中已没有 %d 题", missing) : std::string()));

@@ -32,6 +32,9 @@ struct PlannedQuestion {
     ImportedQuestion question;
     int id = 0;
     bool update = false;  // the question of an earlier import of this key
+    // Updated by its 试题编号 (the row of an export of this bank): in place,
+    // in no paper, with no source of its own.
+    bool inPlace = false;
     int typeId = 0;
     std::string typeTitle;
     std::vector<int> knowledgeIds;
@@ -55,6 +58,11 @@ struct PlannedPaper {
     int existingId = 0;  // the paper of an earlier import, rebuilt in place; 0: a new one
     std::vector<PlannedQuestion> questions;  // in source order
     std::vector<MissingQuestion> missing;
+    int unchanged = 0;  // rows of an export that say what the bank holds: left alone
+
+    // Whether the import makes (or rebuilds) the paper: some question is not
+    // one updated in place.
+    bool MakesPaper() const;
 };
 
 struct NewQuestionType {
@@ -103,6 +111,9 @@ std::vector<std::string> ImportOverview(const ImportPlan& plan);
 
 // The problems as the tool writes them to standard error: "place: text".
 std::vector<std::string> ProblemLines(const ImportPlan& plan);
+
+// The score a question of a kind gets when its file gives none.
+double DefaultScore(QuestionKind kind);
 
 // The question type a kind gets when its file names none.
 const char* UsualTypeTitle(QuestionKind kind);

@@ -60,6 +60,9 @@ struct ImportedQuestion {
     // source's own ID (序号/ID column, GIFT ::name::, Moodle idnumber/name);
     // empty when the source has none (its position in the file then serves).
     std::string sourceKey;
+    // The bank question this one was exported from (the 试题编号 column); an
+    // import updates that question in place when the bank holds it. 0: none.
+    int existingId = 0;
     QuestionKind kind = QuestionKind::Manual;
     std::string stem;
     std::vector<std::string> options;  // A, B, … in order (choice kinds)

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/exchange/plain_text.h"
+#include "core/exchange/question_sheet.h"
 
 namespace quillory {
 
@@ -273,9 +274,24 @@ void AddQuestion(const QuestionFields& fields, ImportReading& reading) {
         reading.warnings.push_back({fields.place, std::move(text)});
     };
     const auto html = [&](std::string_view text) {
-        return PlainToHtml(text, fields.images, q.media);
+        return MarkedHtml(text).value_or(PlainToHtml(text, fields.images, q.media));
     };
 
+    const std::string questionId(Trim(FoldWidth(fields.questionId)));
+    if (!questionId.empty()) {
+        const bool digits =
+            questionId.size() <= 9 && std::all_of(questionId.begin(), questionId.end(),
+                                                  [](char c) { return c >= '0' && c <= '9'; });
+        if (!digits || std::stoi(questionId) == 0) {
+            problem("试题编号“" + questionId + "”不是题库中的编号");
+        } else {
+            q.existingId = std::stoi(questionId);
+            // Without a 序号 the ID finds the row again when it becomes a new question.
+            if (q.sourceKey.empty()) {
+                q.sourceKey = questionId;
+            }
+        }
+    }
     q.stem = html(fields.stem);
     if (q.stem.empty()) {
         problem("没有题干");

@@ -45,7 +45,8 @@ std::vector<std::string> SplitKnowledgePaths(std::string_view text);
 struct QuestionFields {
     SourcePlace place;
     std::string sourceKey;
-    std::string typeWords;  // the question's 题型, else its heading's
+    std::string questionId;  // 试题编号: the bank question an export wrote the row from
+    std::string typeWords;   // the question's 题型, else its heading's
     std::string stem;
     std::vector<std::string> options;  // A, B, … (an empty one is a gap)
     std::string key;

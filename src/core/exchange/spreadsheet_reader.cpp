@@ -456,7 +456,18 @@ void ReadCsv(std::string_view bytes, const std::string& fileName, Workbook& book
     }
 }
 
-enum class Column { Type, Stem, Option, Key, Analysis, Knowledge, Score, Difficulty, Id };
+enum class Column {
+    Type,
+    Stem,
+    Option,
+    Key,
+    Analysis,
+    Knowledge,
+    Score,
+    Difficulty,
+    Id,
+    QuestionId
+};
 
 struct HeaderColumn {
     Column column;
@@ -519,6 +530,9 @@ std::optional<HeaderColumn> ReadHeader(std::string_view text) {
     }
     if (is({"序号", "ID", "编号", "题号"})) {
         return HeaderColumn{Column::Id};
+    }
+    if (is({"试题编号"})) {
+        return HeaderColumn{Column::QuestionId};
     }
     return std::nullopt;
 }
@@ -669,6 +683,9 @@ void ReadSheet(const Sheet& sheet, const std::string& fileName, ImportReading& r
                     break;
                 case Column::Id:
                     fields.sourceKey = std::string(Trim(text));
+                    break;
+                case Column::QuestionId:
+                    fields.questionId = text;
                     break;
             }
         }

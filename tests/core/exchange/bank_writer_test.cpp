@@ -16,6 +16,7 @@
 #include "core/practice/answer_form.h"
 #include "core/practice/exam_session.h"
 #include "core/store/data_store.h"
+#include "exchange_files.h"
 #include "support/pinned_clock.h"
 #include "support/recording_host.h"
 #include "support/temp_dir.h"
@@ -86,10 +87,7 @@ protected:
     void SetUp() override {
         folder_ = dir_.File("bank");
         fs::create_directory(folder_);
-        const Status built = BuildBank(testing::SourceFolder() + "/resources/demo",
-                                       folder_ + "/demo.qly", testing::ProgramFolder());
-        ASSERT_TRUE(built) << built.error().detail;
-        store_ = testing::OpenDataStore(folder_ + "/demo.qly");
+        store_ = testing::DemoBankIn(folder_);
         ASSERT_TRUE(store_);
     }
 

@@ -1,14 +1,18 @@
 // What the reader tests share: their files, and problems as lines to compare.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <zip.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/bank/bank_builder.h"
 #include "core/exchange/imported_question.h"
+#include "core/store/data_store.h"
 #include "support/temp_dir.h"
 
 namespace quillory::testing {
@@ -44,6 +48,15 @@ inline std::string QtiPackage() {
         }
     }
     return ZipBytes(entries);
+}
+
+// The demo bank built into folder/demo.qly, open; null (with the failure
+// reported) when it cannot be.
+inline std::unique_ptr<DataStore> DemoBankIn(const std::string& folder) {
+    const Status built =
+        BuildBank(SourceFolder() + "/resources/demo", folder + "/demo.qly", ProgramFolder());
+    EXPECT_TRUE(built) << built.error().detail;
+    return built ? OpenDataStore(folder + "/demo.qly") : nullptr;
 }
 
 // "place text" of each problem or warning.
