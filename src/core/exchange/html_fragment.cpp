@@ -44,11 +44,12 @@ const std::set<std::string, std::less<>> kRemovedElements = {
 const std::set<std::string, std::less<>> kVoidElements = {"br", "col", "hr", "img"};
 
 const std::set<std::string, std::less<>> kKeptAttributes = {
-    "align",    "alt",         "border", "cellpadding",   "cellspacing",  "close",       "color",
-    "colspan",  "columnalign", "dir",    "display",       "displaystyle", "encoding",    "face",
-    "fence",    "height",      "lang",   "linethickness", "lspace",       "mathvariant", "notation",
-    "open",     "rowspan",     "rspace", "separator",     "separators",   "size",        "start",
-    "stretchy", "style",       "title",  "type",          "valign",       "width"};
+    "align",         "alt",       "border",      "cellpadding", "cellspacing", "class",
+    "close",         "color",     "colspan",     "columnalign", "dir",         "display",
+    "displaystyle",  "encoding",  "face",        "fence",       "height",      "lang",
+    "linethickness", "lspace",    "mathvariant", "notation",    "open",        "rowspan",
+    "rspace",        "separator", "separators",  "size",        "start",       "stretchy",
+    "style",         "title",     "type",        "valign",      "width"};
 
 std::string_view Text(const xmlChar* text) {
     return text ? std::string_view(reinterpret_cast<const char*>(text)) : std::string_view();

@@ -58,8 +58,8 @@ std::string ClozeText(std::string_view text) {
     return escaped;
 }
 
-// The embedded answers of a cloze question: each slot in the stem where its
-// number stands, "（1）", or after the stem when the number is not there.
+// The embedded answers of a cloze question: each slot in the stem in place of
+// its number, "（1）", or after the stem when the number is not there.
 std::string ClozeStem(const ImportedQuestion& q) {
     std::string stem = q.stem;
     for (size_t n = 0; n < q.answerSlots.size(); ++n) {
@@ -84,8 +84,9 @@ std::string ClozeStem(const ImportedQuestion& q) {
         if (q.kind == QuestionKind::Matching) {
             embedded = slot.prompt + " " + embedded;
         }
-        if (!ReplaceFirst(stem, Format("（%zu）", n + 1), Format("（%zu）", n + 1) + embedded)) {
-            stem += "<br>" + Format("（%zu）", n + 1) + embedded;
+        // A reader numbers each embedded answer itself.
+        if (!ReplaceFirst(stem, Format("（%zu）", n + 1), embedded)) {
+            stem += "<br>" + embedded;
         }
     }
     return stem;
@@ -203,6 +204,16 @@ WrittenQuestions MoodleXmlBytes(const std::vector<ImportedQuestion>& questions) 
         xml.Element("defaultgrade", Format("%g", q.score.value_or(DefaultScore(original.kind))));
         xml.Element("idnumber", q.sourceKey);
         Answers(xml, q);
+        // A question of several knowledge points: the others as tags.
+        if (q.knowledgePaths.size() > 1) {
+            xml.Start("tags");
+            for (size_t k = 1; k < q.knowledgePaths.size(); ++k) {
+                xml.Start("tag");
+                xml.Element("text", q.knowledgePaths[k]);
+                xml.End();
+            }
+            xml.End();
+        }
         xml.End();
         ++out.written;
     }

@@ -112,7 +112,8 @@ TEST(MoodleXml, LeavesOutWhatCouldRunOrLoadAndSaysWhy) {
         const char* stem;
         const char* warning;
     } cases[] = {
-        {"<p style=\"color:red\" class=\"x\">红</p>", "<p style=\"color:red\">红</p>", nullptr},
+        {"<p style=\"color:red\" class=\"x\">红</p>", "<p style=\"color:red\" class=\"x\">红</p>",
+         nullptr},
         {"<iframe src=\"http://x\"></iframe>甲", "甲", "文字中的脚本、框架、表单或音视频已去掉"},
         {"<a href=\"javascript:x()\">乙</a>", "乙", nullptr},
         {"<div style=\"background:url(http://x)\">丙</div>", "<div>丙</div>",
