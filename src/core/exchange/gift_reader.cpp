@@ -299,8 +299,16 @@ private:
         if (!Answers(Trim(block), question)) {
             return;
         }
-        if (!generalFeedback.empty()) {
-            notes_.push_back(generalFeedback);
+        std::string_view feedback = generalFeedback;
+        // An essay's reference answer as we write it: the feedback's first line.
+        static constexpr std::string_view kReference = "参考答案：";
+        if (question.kind == QuestionKind::Manual && feedback.starts_with(kReference)) {
+            const size_t end = feedback.find("<br>");
+            question.referenceAnswer = feedback.substr(kReference.size(), end - kReference.size());
+            feedback = end == npos ? std::string_view() : feedback.substr(end + 4);
+        }
+        if (!feedback.empty()) {
+            notes_.emplace_back(feedback);
         }
         for (const std::string& note : notes_) {
             question.analysis += (question.analysis.empty() ? "" : "<br>") + note;

@@ -66,8 +66,8 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
             warn(std::string(UsualTypeTitle(q.kind)) + "无法写成 GIFT，未导出");
             continue;
         }
-        const std::string path =
-            "$course$/top/" + (q.knowledgePaths.empty() ? "未分类" : q.knowledgePaths.front());
+        const std::string path = std::string("$course$/top") +
+                                 (q.knowledgePaths.empty() ? "" : "/" + q.knowledgePaths.front());
         if (path != category) {
             out.bytes += "$CATEGORY: " + path + "\n\n";
             category = path;

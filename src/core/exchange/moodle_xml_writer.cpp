@@ -181,8 +181,8 @@ WrittenQuestions MoodleXmlBytes(const std::vector<ImportedQuestion>& questions) 
             original.kind == QuestionKind::FillBlank && original.blanks.size() != 1
                 ? AsCloze(original)
                 : original;
-        const std::string path =
-            "$course$/top/" + (q.knowledgePaths.empty() ? "未分类" : q.knowledgePaths.front());
+        const std::string path = std::string("$course$/top") +
+                                 (q.knowledgePaths.empty() ? "" : "/" + q.knowledgePaths.front());
         if (path != category) {
             xml.Start("question");
             xml.Attribute("type", "category");

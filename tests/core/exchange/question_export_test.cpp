@@ -219,8 +219,7 @@ TEST_F(QuestionExportTest, AFreshBankImportsTheSameQuestionsAndJudgesAlike) {
             EXPECT_EQ(Cells(after), Cells(before));
         }
         const std::map<int, std::string> newForms = Forms(*other);
-        auto fresher = newForms.begin();
-        for (size_t q = 0; q < before.size(); ++q, ++fresher) {
+        for (size_t q = 0; q < before.size(); ++q) {
             SCOPED_TRACE(before[q].existingId);
             if (!c.alike(before[q])) {
                 continue;
@@ -232,14 +231,17 @@ TEST_F(QuestionExportTest, AFreshBankImportsTheSameQuestionsAndJudgesAlike) {
                 std::replace(stem.begin(), stem.end(), '\n', ' ');
                 EXPECT_EQ(after[q].stem, stem);
                 EXPECT_EQ(after[q].options, before[q].options);
-                EXPECT_EQ(after[q].knowledgePaths.front(), before[q].knowledgePaths.front());
+                EXPECT_EQ(after[q].knowledgePaths.empty(), before[q].knowledgePaths.empty());
+                if (!before[q].knowledgePaths.empty()) {
+                    EXPECT_EQ(after[q].knowledgePaths.front(), before[q].knowledgePaths.front());
+                }
             }
             if (EndsWith(c.name, ".xml")) {
                 EXPECT_EQ(after[q].knowledgePaths, before[q].knowledgePaths);
             }
             for (const char* rule : {"key", "first"}) {
                 const Judgement was = Judge(oldForms.at(before[q].existingId), rule);
-                const Judgement is = Judge(fresher->second, rule);
+                const Judgement is = Judge(newForms.at(after[q].existingId), rule);
                 EXPECT_EQ(is.code, was.code) << rule;
                 EXPECT_FLOAT_EQ(is.score, was.score) << rule;
             }
