@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -100,16 +101,18 @@ private:
 };
 
 // Watches a view from before an action until a page it starts has loaded (a
-// load that a later one replaced does not count).
+// load that a later one replaced does not count), or only a page that
+// accept takes.
 class PageWait {
 public:
-    explicit PageWait(QWebEngineView& view) {
-        connection_ = QObject::connect(&view, &QWebEngineView::loadFinished, [this](bool ok) {
-            if (ok) {
-                loaded_ = true;
-                loop_.quit();
-            }
-        });
+    explicit PageWait(QWebEngineView& view, std::function<bool()> accept = {}) {
+        connection_ =
+            QObject::connect(&view, &QWebEngineView::loadFinished, [this, accept](bool ok) {
+                if (ok && (!accept || accept())) {
+                    loaded_ = true;
+                    loop_.quit();
+                }
+            });
     }
     ~PageWait() { QObject::disconnect(connection_); }
     PageWait(const PageWait&) = delete;
@@ -129,9 +132,13 @@ private:
     bool loaded_ = false;
 };
 
-// The resident memory of this process and of every process below it (the
-// web engine's), from /proc, in MB.
-long ResidentMegabytes() {
+struct Resident {
+    long all = 0;      // MB, this process and every process below it (the web engine's)
+    long program = 0;  // MB, this process alone
+};
+
+// The resident memory, from /proc.
+Resident ResidentMegabytes() {
     std::vector<int> family{static_cast<int>(QCoreApplication::applicationPid())};
     std::vector<std::pair<int, int>> parents;  // pid, parent pid
     for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
@@ -158,15 +165,20 @@ long ResidentMegabytes() {
         }
     }
     long kilobytes = 0;
+    long programKilobytes = 0;
     for (const int pid : family) {
         std::ifstream status("/proc/" + std::to_string(pid) + "/status");
         for (std::string line; std::getline(status, line);) {
             if (line.rfind("VmRSS:", 0) == 0) {
-                kilobytes += std::stol(line.substr(6));
+                const long resident = std::stol(line.substr(6));
+                kilobytes += resident;
+                if (pid == family.front()) {
+                    programKilobytes = resident;
+                }
             }
         }
     }
-    return kilobytes / 1024;
+    return {kilobytes / 1024, programKilobytes / 1024};
 }
 
 // The data file and its page folders, copied into folder; the copy's path,
@@ -224,6 +236,7 @@ private:
 
     Outcome Start(const QString& dataFile);
     Outcome OpenModule(Module module);
+    Outcome HistorySummaryShown();
     Outcome ShowSummaryAgain();
     Outcome Generate();
     Outcome StartExam();
@@ -235,6 +248,10 @@ private:
     CQuilloryApp& app_;
     Watchdog watchdog_;
     QElapsedTimer clock_;
+    // From the history module's button to its summary, which comes after
+    // the module's first page when it must be built.
+    std::unique_ptr<PageWait> summaryWait_;
+    QElapsedTimer historyClock_;
 };
 
 bool GuiBench::Measure(const std::string& name, const std::function<Outcome()>& action) {
@@ -280,6 +297,12 @@ GuiBench::Outcome GuiBench::OpenModule(Module module) {
         return Failure("no such module on the main menu");
     }
     PageWait page(*frame->ContentView());
+    if (module == Module::History) {
+        QWebEngineView* view = frame->ContentView();
+        summaryWait_ = std::make_unique<PageWait>(
+            *view, [view] { return view->title() == QStringLiteral("用户历史分析"); });
+        historyClock_ = clock_;
+    }
     button->click();
     if (!frame->isVisible() || !frame->IsLoaded()) {
         return Failure("the module was not shown with its tree");
@@ -289,6 +312,16 @@ GuiBench::Outcome GuiBench::OpenModule(Module module) {
         return {};
     }
     return Loaded(page);
+}
+
+GuiBench::Outcome GuiBench::HistorySummaryShown() {
+    if (!summaryWait_) {
+        return Failure("the history module was not opened");
+    }
+    clock_ = historyClock_;
+    const Outcome outcome = Loaded(*summaryWait_);
+    summaryWait_.reset();
+    return outcome;
 }
 
 GuiBench::Outcome GuiBench::ShowSummaryAgain() {
@@ -430,11 +463,13 @@ bool GuiBench::Run(const QString& dataFile) {
     for (const auto& entry : modules) {
         ok = Measure(entry.name, [&] { return OpenModule(entry.module); }) && ok;
     }
+    ok = Measure("history-summary", [&] { return HistorySummaryShown(); }) && ok;
     ok = Measure("summary", [&] { return ShowSummaryAgain(); }) && ok;
     ok = Measure("generate", [&] { return Generate(); }) && ok;
     const bool started = Measure("exam", [&] { return StartExam(); });
     ok = started && Measure("submit", [&] { return Submit(); }) && ok;
-    std::printf("gui rss: %ld MB\n", ResidentMegabytes());
+    const Resident resident = ResidentMegabytes();
+    std::printf("gui rss: %ld MB (program %ld MB)\n", resident.all, resident.program);
     std::fflush(stdout);
     return ok;
 }

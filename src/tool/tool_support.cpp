@@ -9,24 +9,10 @@
 
 #include "core/common/legacy_random.h"
 #include "core/host/host.h"
+#include "core/host/kept_messages.h"
 #include "core/host/no_progress.h"
 
 namespace quillory::tool {
-
-namespace {
-
-// The messages the program would show, kept to be printed after the rows.
-class MessageList final : public Host {
-public:
-    void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-    void Navigate(const std::string&) override {}
-    void AddGeneratedFile(const std::string&) override {}
-
-    std::vector<std::string> messages;
-};
-
-}  // namespace
 
 Command AddWordsCommand(CLI::App& tool, const char* name, const char* summary,
                         std::vector<const char*> words, int (*run)(const Args& args)) {
@@ -81,7 +67,7 @@ std::optional<OpenedBank> OpenBank(const std::string& file) {
 }
 
 int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
-    MessageList host;
+    KeptMessages host;
     NoProgress progress;
     LegacyRandom random;
     GenerationContext context{*bank.store, bank.dataFolder, host, progress, random};
@@ -100,8 +86,8 @@ int GenerateAndPrint(OpenedBank& bank, const Generation& generate) {
                     row.score, row.timeLimit, row.title.c_str(), row.url.c_str(),
                     row.isQuestion ? 1 : 0, row.isSystem ? 1 : 0);
     }
-    for (const std::string& message : host.messages) {
-        std::printf("MSG\t%s\n", message.c_str());
+    for (const KeptMessage& message : host.messages) {
+        std::printf("MSG\t%s\n", message.text.c_str());
     }
     return 0;
 }

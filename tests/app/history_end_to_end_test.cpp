@@ -23,6 +23,21 @@
 #include "widgets/progress_wnd.h"
 #include "widgets/tree_view_ext.h"
 
+namespace {
+
+// The history module shows a note while its summary is built beside it;
+// the summary follows.
+bool WaitForSummary(QWebEngineView& view) {
+    while (view.title() != QStringLiteral("用户历史分析")) {
+        if (!quillory::testing::WaitForPage(view, [] {})) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 class HistoryEndToEndTest : public QObject {
     Q_OBJECT
 
@@ -182,6 +197,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     CQuilloryFrame* history = app_.MainMenu()->Frame(Module::History);
     CQuilloryView& historyView = *history->ContentView();
     QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
+    QVERIFY(WaitForSummary(historyView));
     QVERIFY(history->isVisible());
     QCOMPARE(ShownFile(historyView),
              app_.Session()->DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
@@ -245,6 +261,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     // summary, which would mark the history as seen.
     ShowProgressWindow();
     QVERIFY(WaitForPage(historyView, [&] { OpenModule(QStringLiteral("历史纪录")); }));
+    QVERIFY(WaitForSummary(historyView));
     root = history->TreeView()->FindItemById(quillory::kHistoryRootId);
     QCOMPARE(root->childCount(), 1);
     QCOMPARE(root->child(0)->child(0)->text(0), QStringLiteral("(09:26:53)第01题(得分率:100.0%)"));

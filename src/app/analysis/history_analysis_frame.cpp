@@ -3,15 +3,21 @@
 #include <QAction>
 #include <QPixmap>
 #include <QScopedValueRollback>
+#include <QThread>
+#include <QUrl>
 #include <utility>
 #include <vector>
 
+#include "core/analysis/history_summary.h"
 #include "core/analysis/history_tree.h"
 #include "core/host/host.h"
+#include "core/host/no_progress.h"
 #include "core/host/setting_names.h"
 #include "frame/frame_commands.h"
 #include "widgets/bank_session.h"
+#include "widgets/error_text.h"
 #include "widgets/message_box.h"
+#include "widgets/qt_clock.h"
 #include "widgets/quillory_view.h"
 #include "widgets/tree_view_ext.h"
 
@@ -55,6 +61,16 @@ CHistoryAnalysisFrame::CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner)
     UpdateCommandStates();
 }
 
+CHistoryAnalysisFrame::~CHistoryAnalysisFrame() {
+    if (summaryBuild_ != nullptr) {
+        // Its end is not told: HistoryModified stays as the build left it,
+        // so the next start builds the summary again.
+        summaryBuild_->disconnect(this);
+        summaryBuild_->wait();
+        delete summaryBuild_;
+    }
+}
+
 void CHistoryAnalysisFrame::LoadTree() {
     CQuilloryFrame::ResetTree();
     links_.clear();
@@ -87,16 +103,98 @@ void CHistoryAnalysisFrame::OnTreeSelect(int itemId) {
         return;
     }
     const QScopedValueRollback<bool> building(building_, true);
+    if (itemId == quillory::kHistoryRootId) {
+        ShowSummary();
+        return;
+    }
     const auto found = links_.find(itemId);
     if (found != links_.end() && !found->second.empty()) {
         ContentView()->Navigate(QString::fromStdString(found->second));
     }
 }
 
+void CHistoryAnalysisFrame::ShowSummary() {
+    const QString path =
+        QString::fromStdString(quillory::HistorySummaryPath(bank_.DataFolder().toStdString()));
+    const quillory::DateTime now = CQtClock().Now();
+    if (summaryBuild_ == nullptr &&
+        quillory::MayReuseHistorySummary(&bank_.Settings(), path.toStdString(), now)) {
+        ContentView()->Navigate(path);
+        return;
+    }
+    // The page's folder as the note's address keeps it with the pages, in
+    // their renderer.
+    ContentView()->setHtml(QStringLiteral("<html><body><p>正在生成用户历史分析汇总，请稍候……"
+                                          "</p></body></html>"),
+                           QUrl::fromLocalFile(path));
+    if (summaryBuild_ != nullptr) {
+        return;
+    }
+    bank_.Settings().WriteInt(quillory::setting::kSection, quillory::setting::kHistoryModified,
+                              quillory::setting::kHistorySummaryBuilding);
+    auto messages = std::make_shared<quillory::KeptMessages>();
+    auto built = std::make_shared<bool>(false);
+    summaryMessages_ = messages;
+    summaryBuild_ = QThread::create([file = bank_.Store().Path(),
+                                     folder = bank_.DataFolder().toStdString(), now, messages,
+                                     built] {
+        quillory::Result<std::unique_ptr<quillory::DataStore>> store =
+            quillory::DataStore::OpenReadOnly(file);
+        if (!store) {
+            messages->Message(ErrorText(store.error()).toStdString(), quillory::MessageIcon::Error);
+            return;
+        }
+        quillory::PageContext context{**store, folder, *messages};
+        quillory::NoProgress progress;
+        *built = quillory::ComposeHistorySummary(context, now, progress);
+    });
+    connect(summaryBuild_, &QThread::finished, this,
+            [this, built, now] { OnSummaryBuilt(*built, now); });
+    summaryBuild_->start(QThread::LowPriority);
+}
+
+void CHistoryAnalysisFrame::OnSummaryBuilt(bool built, const quillory::DateTime& now) {
+    summaryBuild_->deleteLater();
+    summaryBuild_ = nullptr;
+    for (const quillory::KeptMessage& message : summaryMessages_->messages) {
+        ContentView()->Host().Message(message.text, message.icon);
+    }
+    summaryMessages_.reset();
+    quillory::Settings& settings = bank_.Settings();
+    const bool unchanged =
+        settings.ReadInt(quillory::setting::kSection, quillory::setting::kHistoryModified, 1) ==
+        quillory::setting::kHistorySummaryBuilding;
+    if (!built) {
+        if (unchanged) {
+            settings.WriteInt(quillory::setting::kSection, quillory::setting::kHistoryModified, 1);
+        }
+        return;
+    }
+    const QString path =
+        QString::fromStdString(quillory::HistorySummaryPath(bank_.DataFolder().toStdString()));
+    ContentView()->AddGeneratedFile(path);
+    if (unchanged) {
+        quillory::RecordHistorySummaryBuilt(settings, now);
+    }
+    // The learner may have gone on to a record meanwhile. A history changed
+    // meanwhile needs its tree and summary anew: at once when the summary
+    // is waited for, else when the frame is shown again.
+    if (CurrentItemId() != quillory::kHistoryRootId) {
+        return;
+    }
+    if (unchanged) {
+        ContentView()->Navigate(path);
+    } else if (isVisible()) {
+        LoadTree();
+    }
+}
+
 void CHistoryAnalysisFrame::showEvent(QShowEvent* event) {
     CQuilloryFrame::showEvent(event);
-    if (bank_.Settings().ReadInt(quillory::setting::kSection, quillory::setting::kHistoryModified,
-                                 1) != 0) {
+    const int modified = bank_.Settings().ReadInt(quillory::setting::kSection,
+                                                  quillory::setting::kHistoryModified, 1);
+    // A summary being built is of the history the tree shows.
+    if (modified != 0 && modified != quillory::setting::kHistorySummaryBuilding) {
         // Selecting the new root shows the summary.
         LoadTree();
     }

@@ -4,15 +4,22 @@
 // them and passes on what the learner asks for.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 
+#include "core/host/kept_messages.h"
+#include "core/store/date_time.h"
 #include "frame/quillory_frame.h"
+
+class QThread;
 
 class CHistoryAnalysisFrame : public CQuilloryFrame {
     Q_OBJECT
 public:
     CHistoryAnalysisFrame(CBankSession& bank, QWidget* owner);
+    // Waits for a summary build still running.
+    ~CHistoryAnalysisFrame() override;
 
     // Days and records from the History table, the root selected; an
     // unreadable table leaves the tree empty.
@@ -25,6 +32,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The root's summary: shown at once when it may be reused, else built
+    // on a thread of its own over a store of its own, a note shown
+    // meanwhile; the program stays usable all the while.
+    void ShowSummary();
+    // built: the page is in place; now: when the build started.
+    void OnSummaryBuilt(bool built, const quillory::DateTime& now);
+
     void DeleteRecords();
     void Review();
     // The current record's first History row; 0 for any other item.
@@ -35,4 +49,6 @@ private:
     // tree then reports its selection again: that must not start the build
     // once more.
     bool building_ = false;
+    QThread* summaryBuild_ = nullptr;
+    std::shared_ptr<quillory::KeptMessages> summaryMessages_;
 };

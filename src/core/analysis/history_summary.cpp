@@ -88,26 +88,19 @@ bool MayReuseHistorySummary(Settings* settings, const std::string& path, const D
     return true;
 }
 
-std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* settings,
-                                              const DateTime& now,
-                                              const ProgressOpener& openProgress) {
+bool ComposeHistorySummary(PageContext& context, const DateTime& now, Progress& progress) {
     const std::string path = HistorySummaryPath(context.dataFolder);
-    if (MayReuseHistorySummary(settings, path, now)) {
-        context.host.Navigate(path);
-        return path;
-    }
     DataStore& store = context.store;
-    const std::unique_ptr<Progress> progress = OpenProgress(openProgress, kSummaryProgressCaption);
-    progress->SetRange(0, 10000, 1);
-    progress->SetText("开始...");
-    Step(*progress, "获取知识点信息...");
+    progress.SetRange(0, 10000, 1);
+    progress.SetText("开始...");
+    Step(progress, "获取知识点信息...");
     const auto knowledgeRows = ReadKnowledgeRows(store);
     const auto history = knowledgeRows ? ReadHistoryRows(store) : std::nullopt;
     if (!history) {
-        return std::nullopt;
+        return false;
     }
     const PaperNodeList knowledge = KnowledgeTree(*knowledgeRows);
-    progress->SetRange(0, static_cast<int>(knowledge.Size()) - 1, 1);
+    progress.SetRange(0, static_cast<int>(knowledge.Size()) - 1, 1);
 
     // Every point's figures in one pass over the rows, in ID order as each
     // point's own query would give them.
@@ -144,11 +137,11 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
     }
 
     if (!MayWriteComposedFile(context, path)) {
-        return std::nullopt;
+        return false;
     }
     AnalysisPage page;
     if (!page.OpenStaged(path, "<title>用户历史分析</title>\n", context.host)) {
-        return std::nullopt;
+        return false;
     }
     page.Add(PageHeading("历史分析--汇总"));
     page.Add(TableStart(Format("%d", 800)));
@@ -169,7 +162,7 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
         const PaperNode& node = knowledge[point];
         const KnowledgeRow& row = (*knowledgeRows)[node.row];
         const PointFigures& pointFigures = figures[point];
-        Step(*progress, "知识点:" + node.title);
+        Step(progress, "知识点:" + node.title);
 
         std::string text = ItemCellStart("300", knowledge.Depth(node.id));
         text += row.Url.empty()
@@ -187,19 +180,35 @@ std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* se
         }
         page.Add(text + "</p>\n</td>\n</tr>\n");
         if (!page.EndRow()) {
-            return std::nullopt;
+            return false;
         }
     }
     page.Add("</table>\n");
     page.Add(HistoryTrendChart(*history, knowledge));
-    if (!page.Close() || !page.Publish()) {
+    return page.Close() && page.Publish();
+}
+
+void RecordHistorySummaryBuilt(Settings& settings, const DateTime& now) {
+    settings.WriteInt(setting::kSection, setting::kHistoryModified, 0);
+    settings.WriteInt(setting::kSection, setting::kHistoryBuilt, DayNumber(now));
+}
+
+std::optional<std::string> ShowHistorySummary(PageContext& context, Settings* settings,
+                                              const DateTime& now,
+                                              const ProgressOpener& openProgress) {
+    const std::string path = HistorySummaryPath(context.dataFolder);
+    if (MayReuseHistorySummary(settings, path, now)) {
+        context.host.Navigate(path);
+        return path;
+    }
+    if (!ComposeHistorySummary(context, now,
+                               *OpenProgress(openProgress, kSummaryProgressCaption))) {
         return std::nullopt;
     }
     context.host.Navigate(path);
     context.host.AddGeneratedFile(path);
     if (settings) {
-        settings->WriteInt(setting::kSection, setting::kHistoryModified, 0);
-        settings->WriteInt(setting::kSection, setting::kHistoryBuilt, DayNumber(now));
+        RecordHistorySummaryBuilt(*settings, now);
     }
     return path;
 }

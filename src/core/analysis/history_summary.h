@@ -25,6 +25,15 @@ std::string HistorySummaryPath(const std::string& dataFolder);
 // never.
 bool MayReuseHistorySummary(Settings* settings, const std::string& path, const DateTime& now);
 
+// Writes the summary to its path: a temporary file first, put in place only
+// when complete, so a failure leaves no half-written page (what went wrong
+// is told to the host). It needs neither settings nor the view: it may run
+// on a thread of its own, over a store and a host of its own.
+bool ComposeHistorySummary(PageContext& context, const DateTime& now, Progress& progress);
+
+// After a build: the history counts as seen and now's day as the build day.
+void RecordHistorySummaryBuilt(Settings& settings, const DateTime& now);
+
 // Shows the summary, building it first unless it may be reused. A build
 // writes a temporary file and puts it in place only when complete, so a
 // failure shows no half-written page and keeps "HistoryModified"; after a

@@ -25,7 +25,11 @@ std::string RateSuffix(const Sums& sums) {
 }  // namespace
 
 std::optional<std::vector<HistoryTreeItem>> LoadHistoryTree(DataStore& store) {
-    auto rows = store.Query("select * from History order by RecordDate, RecordTime, ID");
+    // Only the columns the items show: each row also holds answers and
+    // notes the tree never reads.
+    auto rows = store.Query(
+        "select ID, RecordDate, RecordTime, PaperTitle, TotalScore, UserScore from History "
+        "order by RecordDate, RecordTime, ID");
     if (!rows) {
         return std::nullopt;
     }

@@ -7,6 +7,10 @@ inline constexpr char kSection[] = "Settings";
 // Set when exam records were added or deleted, so the history pages are
 // built again.
 inline constexpr char kHistoryModified[] = "HistoryModified";
+// HistoryModified while the summary is built beside the program: still not
+// seen; a change meanwhile sets it to 1, and the build then counts for
+// nothing.
+inline constexpr int kHistorySummaryBuilding = 2;
 // The day the history summary was last built, as YYYYMMDD: its 7- and
 // 30-day rates hold for that day only.
 inline constexpr char kHistoryBuilt[] = "HistoryBuilt";
