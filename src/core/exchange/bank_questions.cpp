@@ -200,6 +200,28 @@ bool ReadForm(const std::string& description, ImportedQuestion& q, size_t& capti
     return true;
 }
 
+// Embedded answers all choosing among the same number of choices: a
+// matching question when its page lists the choices once, as options.
+bool MayBeMatching(const ImportedQuestion& q) {
+    return q.kind == QuestionKind::Cloze &&
+           std::all_of(q.answerSlots.begin(), q.answerSlots.end(), [&](const AnswerSlot& slot) {
+               return !slot.choices.empty() &&
+                      slot.choices.size() == q.answerSlots.front().choices.size();
+           });
+}
+
+void AsMatching(ImportedQuestion& q, const QuestionPageParts& page) {
+    if (!page.optionsFound || page.numbered.size() != q.answerSlots.size()) {
+        q.options.clear();
+        return;
+    }
+    q.kind = QuestionKind::Matching;
+    for (size_t n = 0; n < q.answerSlots.size(); ++n) {
+        q.answerSlots[n].prompt = page.numbered[n];
+        q.answerSlots[n].choices.clear();
+    }
+}
+
 class QuestionReader {
 public:
     QuestionReader(const std::string& dataFolder, const BankFacts& facts, ImportReading& reading)
@@ -235,10 +257,16 @@ public:
 
         const std::string url = row.Text("Url");
         const std::string answerUrl = row.Text("AnswerUrl");
+        const bool matching = MayBeMatching(q);
+        if (matching) {
+            captions = q.answerSlots.front().choices.size();
+        }
         const QuestionPageParts page = ReadQuestionPage(Page(q, url, "题面"), captions);
         q.stem = page.stem;
         q.options = page.options;
-        if (!page.optionsFound) {
+        if (matching) {
+            AsMatching(q, page);
+        } else if (!page.optionsFound) {
             Warn(q, "选项无法从题面中分开，整个题面作为题干，选项只写字母");
             q.options.clear();
             for (size_t c = 0; c < captions; ++c) {
@@ -259,6 +287,9 @@ public:
         q.stem = WithMedia(q, q.stem, url);
         for (std::string& option : q.options) {
             option = WithMedia(q, option, url);
+        }
+        for (AnswerSlot& slot : q.answerSlots) {
+            slot.prompt = WithMedia(q, slot.prompt, url);
         }
         q.analysis = WithMedia(q, q.analysis, answerUrl);
         q.referenceAnswer = WithMedia(q, q.referenceAnswer, answerUrl);

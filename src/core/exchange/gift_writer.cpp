@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "core/common/text.h"
+#include "core/exchange/import_answer_form.h"
 #include "core/exchange/import_plan.h"
 #include "core/exchange/media_data.h"
 #include "core/exchange/page_parts.h"
@@ -62,7 +63,7 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
         const auto warn = [&](std::string text) {
             out.warnings.push_back({q.place, std::move(text)});
         };
-        if (q.kind == QuestionKind::Matching || q.kind == QuestionKind::Cloze) {
+        if (q.kind == QuestionKind::Cloze) {
             warn(std::string(UsualTypeTitle(q.kind)) + "无法写成 GIFT，未导出");
             continue;
         }
@@ -109,7 +110,25 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
             case QuestionKind::Manual:
                 reference = q.referenceAnswer;
                 break;
-            case QuestionKind::Matching:
+            case QuestionKind::Matching: {
+                // Each pair "left -> right"; a right-hand text no pair takes
+                // stands as a distractor with an empty left side.
+                std::vector<bool> taken(q.options.size());
+                for (const AnswerSlot& slot : q.answerSlots) {
+                    const size_t right = static_cast<size_t>(slot.rightChoice);
+                    if (right < q.options.size()) {
+                        taken[right] = true;
+                        answers += "\t=" + GiftHtml(q, slot.prompt) + " -> " +
+                                   GiftText(PlainTextOfFragment(q.options[right])) + "\n";
+                    }
+                }
+                for (size_t o = 0; o < q.options.size(); ++o) {
+                    if (!taken[o]) {
+                        answers += "\t= -> " + GiftText(PlainTextOfFragment(q.options[o])) + "\n";
+                    }
+                }
+                break;
+            }
             case QuestionKind::Cloze:
                 break;
         }

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "core/common/text.h"
+#include "core/exchange/import_answer_form.h"
 #include "core/exchange/import_plan.h"
 #include "core/exchange/page_parts.h"
 #include "core/exchange/question_writers.h"
@@ -19,6 +20,13 @@ public:
     // text shows go inside, the text naming them under @@PLUGINFILE@@.
     void Html(const char* name, const ImportedQuestion& q, std::string fragment,
               const std::string& fraction = "") {
+        OpenHtml(name, q, std::move(fragment), fraction);
+        End();
+    }
+
+    // The same, left open for more.
+    void OpenHtml(const char* name, const ImportedQuestion& q, std::string fragment,
+                  const std::string& fraction = "") {
         Start(name);
         if (!fraction.empty()) {
             Attribute("fraction", fraction);
@@ -42,7 +50,6 @@ public:
             Base64(media->bytes);
             End();
         }
-        End();
     }
 };
 
@@ -72,8 +79,7 @@ std::string ClozeStem(const ImportedQuestion& q) {
             }
         } else {
             embedded += "MULTICHOICE:";
-            const std::vector<std::string>& choices =
-                q.kind == QuestionKind::Matching ? q.options : slot.choices;
+            const std::vector<std::string>& choices = slot.choices;
             for (size_t c = 0; c < choices.size(); ++c) {
                 embedded += std::string(c == 0 ? "" : "~") +
                             (static_cast<int>(c) == slot.rightChoice ? "=" : "") +
@@ -81,9 +87,6 @@ std::string ClozeStem(const ImportedQuestion& q) {
             }
         }
         embedded += "}";
-        if (q.kind == QuestionKind::Matching) {
-            embedded = slot.prompt + " " + embedded;
-        }
         // A reader numbers each embedded answer itself.
         if (!ReplaceFirst(stem, Format("（%zu）", n + 1), embedded)) {
             stem += "<br>" + embedded;
@@ -104,6 +107,7 @@ const char* MoodleType(const ImportedQuestion& q) {
         case QuestionKind::Manual:
             return "essay";
         case QuestionKind::Matching:
+            return "matching";
         case QuestionKind::Cloze:
             return "cloze";
     }
@@ -164,7 +168,32 @@ void Answers(QuizWriter& xml, const ImportedQuestion& q) {
             xml.Element("responsefieldlines", "10");
             xml.Html("graderinfo", q, q.referenceAnswer);
             break;
-        case QuestionKind::Matching:
+        case QuestionKind::Matching: {
+            // A subquestion a pair, the right-hand text plain; one no pair
+            // takes stands as a distractor without a question.
+            xml.Element("shuffleanswers", "true");
+            std::vector<bool> taken(q.options.size());
+            const auto subquestion = [&](const std::string& prompt, size_t right) {
+                xml.OpenHtml("subquestion", q, prompt);
+                xml.Start("answer");
+                xml.Element("text", PlainTextOfFragment(q.options[right]));
+                xml.End();
+                xml.End();
+            };
+            for (const AnswerSlot& slot : q.answerSlots) {
+                const size_t right = static_cast<size_t>(slot.rightChoice);
+                if (right < q.options.size()) {
+                    taken[right] = true;
+                    subquestion(slot.prompt, right);
+                }
+            }
+            for (size_t o = 0; o < q.options.size(); ++o) {
+                if (!taken[o]) {
+                    subquestion("", o);
+                }
+            }
+            break;
+        }
         case QuestionKind::Cloze:
             break;
     }
@@ -197,9 +226,7 @@ WrittenQuestions MoodleXmlBytes(const std::vector<ImportedQuestion>& questions) 
         xml.Start("name");
         xml.Element("text", q.sourceKey);
         xml.End();
-        xml.Html("questiontext", q,
-                 q.kind == QuestionKind::Cloze || q.kind == QuestionKind::Matching ? ClozeStem(q)
-                                                                                   : q.stem);
+        xml.Html("questiontext", q, q.kind == QuestionKind::Cloze ? ClozeStem(q) : q.stem);
         xml.Html("generalfeedback", q, q.analysis);
         xml.Element("defaultgrade", Format("%g", q.score.value_or(DefaultScore(original.kind))));
         xml.Element("idnumber", q.sourceKey);

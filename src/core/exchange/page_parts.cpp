@@ -296,8 +296,11 @@ QuestionPageParts ReadQuestionPage(std::string_view page, size_t wantedOptions) 
         if (IsElement(child, "p") && HasClass(child, "opt")) {
             const std::string line = Trim(Inner(doc.get(), child));
             const size_t mark = OptionMark(line, parts.options.size());
+            const std::string number = Format("（%zu）", parts.numbered.size() + 1);
             if (mark > 0 && parts.options.size() < wantedOptions) {
                 parts.options.push_back(Trim(line.substr(mark)));
+            } else if (line.starts_with(number)) {
+                parts.numbered.push_back(Trim(line.substr(number.size())));
             }
             continue;
         }

@@ -13,8 +13,9 @@ namespace quillory {
 
 struct QuestionPageParts {
     std::string stem;
-    std::vector<std::string> options;  // "A．…" lines in order, without their letters
-    bool optionsFound = false;         // every one of the wanted options was found
+    std::vector<std::string> options;   // "A．…" lines in order, without their letters
+    bool optionsFound = false;          // every one of the wanted options was found
+    std::vector<std::string> numbered;  // "（1）…" lines in order, without their numbers
 };
 
 // page: the whole page, in its own encoding. wantedOptions: how many
