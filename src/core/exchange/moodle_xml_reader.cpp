@@ -216,7 +216,8 @@ private:
             Warn("不支持的题型 " + (type.empty() ? std::string("（未写明）") : type) + "，已跳过");
             return;
         }
-        question.section = category_;
+        // The category's own name, as GIFT's reader takes it.
+        question.section = category_.substr(category_.rfind('/') + 1);
         if (!category_.empty()) {
             question.knowledgePaths.push_back(category_);
         }
