@@ -181,6 +181,16 @@ Resident ResidentMegabytes() {
     return {kilobytes / 1024, programKilobytes / 1024};
 }
 
+// The resident memory once the web engine has given back what the pages it
+// let go held: it does so some seconds later, on its own schedule (about
+// ten seconds here).
+Resident SettledResidentMegabytes() {
+    QEventLoop loop;
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return ResidentMegabytes();
+}
+
 // The data file and its page folders, copied into folder; the copy's path,
 // or empty (told on stderr) when it could not be made.
 QString CopyDataFile(const std::filesystem::path& source, const QString& folder) {
@@ -468,8 +478,10 @@ bool GuiBench::Run(const QString& dataFile) {
     ok = Measure("generate", [&] { return Generate(); }) && ok;
     const bool started = Measure("exam", [&] { return StartExam(); });
     ok = started && Measure("submit", [&] { return Submit(); }) && ok;
-    const Resident resident = ResidentMegabytes();
-    std::printf("gui rss: %ld MB (program %ld MB)\n", resident.all, resident.program);
+    const Resident atOnce = ResidentMegabytes();
+    const Resident resident = SettledResidentMegabytes();
+    std::printf("gui rss: %ld MB (program %ld MB; %ld MB at once after the last action)\n",
+                resident.all, resident.program, atOnce.all);
     std::fflush(stdout);
     return ok;
 }

@@ -2,12 +2,14 @@
 // back after the program was minimised, and what the menu ignores.
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWebEnginePage>
 
 #include "app_test_main.h"
 #include "core/store/data_file.h"
 #include "frame/quillory_frame.h"
 #include "shell/main_menu_dlg.h"
 #include "support/temp_dir.h"
+#include "widgets/quillory_view.h"
 
 namespace {
 
@@ -121,6 +123,11 @@ void MainMenuTest::framesAreMadeHiddenWithTheirTitles() {
 void MainMenuTest::moduleButtonFillsTheTreeOnce() {
     CountingFrame* papers = Frame(Module::ClassicPapers);
     CountingFrame* knowledge = Frame(Module::Knowledge);
+    for (CountingFrame* frame : {papers, knowledge}) {
+        QSignalSpy loaded(frame->ContentView(), &QWebEngineView::loadFinished);
+        frame->ContentView()->setHtml(QStringLiteral("<p>页</p>"));
+        QVERIFY(loaded.wait(30000));
+    }
     Button(QStringLiteral("经典试卷"))->click();
     Button(QStringLiteral("权威笔记"))->click();
     Button(QStringLiteral("经典试卷"))->click();
@@ -130,6 +137,15 @@ void MainMenuTest::moduleButtonFillsTheTreeOnce() {
     QVERIFY(papers->isMaximized());
     QCOMPARE(menu_->ShownFrames(), (QList<CQuilloryFrame*>{knowledge, papers}));
     QCOMPARE(log_.raised.last(), papers);
+    // Only the frame on top keeps its page in the renderer, and one put
+    // away keeps none.
+    const auto state = [](CQuilloryFrame* frame) {
+        return frame->ContentView()->page()->lifecycleState();
+    };
+    QCOMPARE(state(knowledge), QWebEnginePage::LifecycleState::Discarded);
+    QCOMPARE(state(papers), QWebEnginePage::LifecycleState::Active);
+    papers->close();
+    QCOMPARE(state(papers), QWebEnginePage::LifecycleState::Discarded);
 }
 
 void MainMenuTest::restoreBringsBackTheShownFramesInOrder() {

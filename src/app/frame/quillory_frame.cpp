@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QToolBar>
+#include <QWebEnginePage>
 
 #include "frame/frame_commands.h"
 #include "widgets/about_dialog.h"
@@ -185,8 +186,22 @@ void CQuilloryFrame::closeEvent(QCloseEvent* event) {
     ReturnToMenu();
 }
 
+void CQuilloryFrame::SetPageKept(bool kept) {
+    QWebEnginePage* page = view_->page();
+    if (kept) {
+        page->setVisible(true);
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Active);
+    } else if (page->lifecycleState() != QWebEnginePage::LifecycleState::Discarded) {
+        page->setVisible(false);
+        page->setLifecycleState(QWebEnginePage::LifecycleState::Discarded);
+    }
+}
+
 void CQuilloryFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        SetPageKept(true);
+    }
     if (event->type() != QEvent::WindowStateChange) {
         return;
     }
@@ -201,11 +216,17 @@ void CQuilloryFrame::changeEvent(QEvent* event) {
 
 void CQuilloryFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    SetPageKept(true);
     if (!(windowState() & Qt::WindowMaximized)) {
         setWindowState(Qt::WindowMaximized);
     }
     // Another frame may have flipped the shared related-information toggle.
     UpdateCommandStates();
+}
+
+void CQuilloryFrame::hideEvent(QHideEvent* event) {
+    QMainWindow::hideEvent(event);
+    SetPageKept(false);
 }
 
 QMenu* CQuilloryFrame::createPopupMenu() {

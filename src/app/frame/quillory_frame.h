@@ -35,6 +35,10 @@ public:
 
     CTreeViewExt* TreeView() const { return tree_; }
     CQuilloryView* ContentView() const { return view_; }
+    // Whether the page stays in the renderer. A frame hidden or covered by
+    // another keeps none: a big page (the history summary) holds hundreds of
+    // megabytes there. It loads again when the frame shows or is activated.
+    void SetPageKept(bool kept);
     quillory::PaperNodeList& Nodes() { return nodes_; }
 
     // The frame's action of a command (its objectName is "cmd" + the
@@ -77,6 +81,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
     QMenu* createPopupMenu() override;
 
     CBankSession& bank_;

@@ -222,6 +222,11 @@ void CMainMenuDlg::RaiseFrame(CQuilloryFrame* frame) {
 
 void CMainMenuDlg::ShowFrame(CQuilloryFrame* frame) {
     shown_.removeOne(frame);
+    // Every frame fills the screen: the others are out of sight.
+    for (CQuilloryFrame* covered : shown_) {
+        covered->SetPageKept(false);
+    }
+    frame->SetPageKept(true);
     shown_.append(frame);
 }
 
