@@ -82,15 +82,8 @@ ImportReading Workbook() {
     return reading;
 }
 
-class BankWriterTest : public ::testing::Test {
+class BankWriterTest : public testing::DemoBankTest {
 protected:
-    void SetUp() override {
-        folder_ = dir_.File("bank");
-        fs::create_directory(folder_);
-        store_ = testing::DemoBankIn(folder_);
-        ASSERT_TRUE(store_);
-    }
-
     Result<ImportPlan> Plan(ImportReading reading, const std::string& title = "地理练习",
                             bool skipBad = false) {
         std::vector<ImportFile> files;
@@ -152,10 +145,6 @@ protected:
         }
         return files;
     }
-
-    TempDir dir_;
-    std::string folder_;
-    std::unique_ptr<DataStore> store_;
 };
 
 TEST_F(BankWriterTest, QuestionsGetRowsPagesAnswerFormsAndAClassicPaper) {

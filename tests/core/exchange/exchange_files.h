@@ -59,6 +59,21 @@ inline std::unique_ptr<DataStore> DemoBankIn(const std::string& folder) {
     return built ? OpenDataStore(folder + "/demo.qly") : nullptr;
 }
 
+// A test on its own copy of the demo bank, in dir_'s folder "bank".
+class DemoBankTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = dir_.File("bank");
+        std::filesystem::create_directory(folder_);
+        store_ = DemoBankIn(folder_);
+        ASSERT_TRUE(store_);
+    }
+
+    TempDir dir_;
+    std::string folder_;
+    std::unique_ptr<DataStore> store_;
+};
+
 // "place text" of each problem or warning.
 inline std::vector<std::string> Texts(const std::vector<ImportProblem>& problems) {
     std::vector<std::string> texts;

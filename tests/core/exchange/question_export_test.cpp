@@ -35,15 +35,8 @@ using testing::TempDir;
 
 constexpr int kFirstPaper = 101000;  // 中国地理 第1套: sections of several kinds
 
-class QuestionExportTest : public ::testing::Test {
+class QuestionExportTest : public testing::DemoBankTest {
 protected:
-    void SetUp() override {
-        folder_ = dir_.File("bank");
-        fs::create_directory(folder_);
-        store_ = testing::DemoBankIn(folder_);
-        ASSERT_TRUE(store_);
-    }
-
     ExportReport Export(const QuestionSelection& selection, const std::string& name) {
         Result<ExportReport> report = ExportQuestions(*store_, folder_, selection, dir_.File(name));
         EXPECT_TRUE(report.ok()) << report.error().detail;
@@ -95,10 +88,6 @@ protected:
         }
         return snapshot;
     }
-
-    TempDir dir_;
-    std::string folder_;
-    std::unique_ptr<DataStore> store_;
 };
 
 // The cells a sheet holds of each question: what must survive a round trip.
