@@ -1,6 +1,7 @@
 #include "core/exchange/import_plan.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -265,6 +266,7 @@ public:
                                                 earlier->second.Text().c_str())});
                     continue;
                 }
+                WarnOfScore(question);
                 if (Unchanged(question, bankQuestion->second)) {
                     ++paper.unchanged;
                     continue;
@@ -337,7 +339,30 @@ private:
             const int id = question.existingId;
             inBank.emplace(id, std::move(question));
         }
+        auto rows = store.Query("select QuestionID, Score from Paper where IsQuestion=true");
+        if (!rows) {
+            return store.LastFailure();
+        }
+        for (; !rows->AtEnd(); rows->Next()) {
+            const int id = rows->Int("QuestionID");
+            if (inBank.count(id) != 0) {
+                itemScores_[id].insert(std::round(rows->Single("Score") * 100) / 100);
+            }
+        }
         return std::nullopt;
+    }
+
+    // A score the papers do not give the question: the row updates the
+    // question, never the papers, so the edit is told rather than lost unseen.
+    void WarnOfScore(const ImportedQuestion& row) {
+        const auto scores = itemScores_.find(row.existingId);
+        if (row.score && scores != itemScores_.end() &&
+            scores->second.count(std::round(*row.score * 100) / 100) == 0) {
+            plan_.warnings.push_back(
+                {row.place, Format("分值 %g 与试卷中试题 %06d 的分值不同；导入只更新试题，"
+                                   "试卷中的分值不变",
+                                   *row.score, row.existingId)});
+        }
     }
 
     // Whether a row says what the bank holds, the score aside: an updated
@@ -424,6 +449,7 @@ private:
     const ImportOptions& options_;
     ImportPlan& plan_;
     std::set<std::string> titles_;
+    std::map<int, std::set<double>> itemScores_;  // rounded to cents, by question ID
 };
 
 }  // namespace

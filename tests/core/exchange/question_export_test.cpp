@@ -249,8 +249,16 @@ TEST_F(QuestionExportTest, TheUnchangedExportChangesNothingAndAnEditedCellUpdate
 
     std::string csv = ReadFileBytes(dir_.File("第1套.csv"));
     ASSERT_TRUE(ReplaceFirst(csv, "我国的海陆位置可以概括为", "我国的海陆位置应概括为"));
+    // The score belongs to the paper: its edit is told, not written.
+    ASSERT_TRUE(ReplaceFirst(csv, "1.1.1 地理位置,3,易", "1.1.1 地理位置,4,易"));
     ASSERT_EQ(WriteFileAtomically(dir_.File("第1套.csv"), csv), 0);
-    Import(*store_, folder_, dir_.File("第1套.csv"));
+    const std::vector<std::string> edits = Import(*store_, folder_, dir_.File("第1套.csv"));
+    EXPECT_EQ(std::count_if(edits.begin(), edits.end(),
+                            [](const std::string& line) {
+                                return line.find("分值 4 与试卷中试题 200001 的分值不同") !=
+                                       std::string::npos;
+                            }),
+              1);
     const auto after = Snapshot();
     EXPECT_EQ(after.count("Question 200001"), 1u);
     size_t papers = 0;
