@@ -208,11 +208,11 @@ void FrameCommandsTest::backAndForwardFollowTheViewHistory() {
     Cmd(frame, kCmdBack)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(Cmd(frame, kCmdForward)->isEnabled(), kWait);
     QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, kCmdBack)->isEnabled(), kWait);
-    QCOMPARE(view.url(), QUrl::fromLocalFile(first));
+    QTRY_COMPARE_WITH_TIMEOUT(view.url(), QUrl::fromLocalFile(first), kWait);
 
     Cmd(frame, kCmdForward)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(!Cmd(frame, kCmdForward)->isEnabled(), kWait);
-    QCOMPARE(view.url(), QUrl::fromLocalFile(second));
+    QTRY_COMPARE_WITH_TIMEOUT(view.url(), QUrl::fromLocalFile(second), kWait);
 }
 
 void FrameCommandsTest::paperCommandsFollowTheCurrentNode() {
