@@ -220,9 +220,13 @@ std::string UrlDecoded(std::string_view url) {
 }
 
 std::string InlineFragment(std::string html) {
-    if (html.starts_with("<p>") && html.find("<p", 3) == std::string::npos &&
+    // The paragraph may carry attributes, as editors write it
+    // (<p dir="ltr" style="text-align: left;">).
+    const size_t open = html.find('>');
+    const bool paragraph = html.starts_with("<p>") || html.starts_with("<p ");
+    if (paragraph && open != std::string::npos && html.find("<p", 2) == std::string::npos &&
         html.find("</p>") + 4 == html.size()) {
-        return html.substr(3, html.size() - 7);
+        return html.substr(open + 1, html.size() - open - 5);
     }
     return html;
 }

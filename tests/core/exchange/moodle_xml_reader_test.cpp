@@ -102,6 +102,18 @@ TEST(MoodleXml, KeepsTextsPicturesKeysAndFeedback) {
               "<div>部分得分的答案：（1）北平（50%）</div>");
 }
 
+// An editor's paragraph around an option is no paragraph of the option line.
+TEST(MoodleXml, AnOptionInAParagraphWithAttributesStandsInItsLine) {
+    const ImportReading reading = ReadQuestionBytes(
+        "<quiz><question type=\"multichoice\"><questiontext format=\"html\"><text>单位"
+        "</text></questiontext><single>true</single><answer fraction=\"100\" format=\"html\">"
+        "<text><![CDATA[<p dir=\"ltr\" style=\"text-align: left;\">m/s²</p>]]></text></answer>"
+        "<answer fraction=\"0\"><text>N</text></answer></question></quiz>",
+        "卷.xml");
+    ASSERT_EQ(reading.questions.size(), 1u);
+    EXPECT_EQ(reading.questions[0].options, (std::vector<std::string>{"m/s²", "N"}));
+}
+
 // Markup a file may bring and what becomes of it.
 TEST(MoodleXml, LeavesOutWhatCouldRunOrLoadAndSaysWhy) {
     const auto question = [](const std::string& text) {
