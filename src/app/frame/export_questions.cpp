@@ -6,6 +6,7 @@
 
 #include "core/exchange/question_export.h"
 #include "widgets/bank_session.h"
+#include "widgets/exchange_folder.h"
 #include "widgets/file_dialog_columns.h"
 #include "widgets/message_box.h"
 
@@ -52,6 +53,7 @@ void ExportQuestionsOf(QWidget* parent, CBankSession& bank,
         filters << QString::fromUtf8(format.filter);
     }
     dialog.setNameFilters(filters);
+    dialog.setDirectory(ExchangeFolder());
     // A title may hold what a file name cannot.
     QString fileName = name;
     fileName.replace(QLatin1Char('/'), QLatin1Char('_'))
@@ -62,6 +64,7 @@ void ExportQuestionsOf(QWidget* parent, CBankSession& bank,
         return;
     }
     QString path = dialog.selectedFiles().front();
+    RememberExchangeFolder(path);
     // A name typed without a known extension takes the chosen format's.
     if (!quillory::ExportFormatOf(path.toStdString())) {
         const qsizetype chosen = filters.indexOf(dialog.selectedNameFilter());

@@ -10,6 +10,7 @@
 #include "practice/import_questions_dlg.h"
 #include "practice/paper_frame.h"
 #include "widgets/bank_session.h"
+#include "widgets/exchange_folder.h"
 #include "widgets/file_dialog_columns.h"
 #include "widgets/message_box.h"
 #include "widgets/program_folder.h"
@@ -37,6 +38,7 @@ void CPaperFrame::ImportQuestions() {
     UseChineseFileColumns(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setDirectory(ExchangeFolder());
     dialog.setNameFilters(
         {QStringLiteral("试题文件(%1)").arg(QString::fromLatin1(quillory::QuestionFilePatterns())),
          QStringLiteral("所有文件(*)")});
@@ -44,6 +46,7 @@ void CPaperFrame::ImportQuestions() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
+    RememberExchangeFolder(dialog.selectedFiles().front());
     CImportQuestionsDlg importDialog(
         bank_, dialog.selectedFiles(),
         QString::fromStdString(quillory::ImportTemplatePath(FindProgramFolder().toStdString())),
