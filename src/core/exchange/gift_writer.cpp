@@ -110,25 +110,12 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
             case QuestionKind::Manual:
                 reference = q.referenceAnswer;
                 break;
-            case QuestionKind::Matching: {
-                // Each pair "left -> right"; a right-hand text no pair takes
-                // stands as a distractor with an empty left side.
-                std::vector<bool> taken(q.options.size());
-                for (const AnswerSlot& slot : q.answerSlots) {
-                    const size_t right = static_cast<size_t>(slot.rightChoice);
-                    if (right < q.options.size()) {
-                        taken[right] = true;
-                        answers += "\t=" + GiftHtml(q, slot.prompt) + " -> " +
-                                   GiftText(PlainTextOfFragment(q.options[right])) + "\n";
-                    }
-                }
-                for (size_t o = 0; o < q.options.size(); ++o) {
-                    if (!taken[o]) {
-                        answers += "\t= -> " + GiftText(PlainTextOfFragment(q.options[o])) + "\n";
-                    }
+            case QuestionKind::Matching:
+                for (const MatchingPair& pair : MatchingPairs(q)) {
+                    answers +=
+                        "\t=" + GiftHtml(q, pair.prompt) + " -> " + GiftText(pair.right) + "\n";
                 }
                 break;
-            }
             case QuestionKind::Cloze:
                 break;
         }
@@ -138,6 +125,24 @@ WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions) {
         ++out.written;
     }
     return out;
+}
+
+std::vector<MatchingPair> MatchingPairs(const ImportedQuestion& q) {
+    std::vector<MatchingPair> pairs;
+    std::vector<bool> taken(q.options.size());
+    for (const AnswerSlot& slot : q.answerSlots) {
+        const size_t right = static_cast<size_t>(slot.rightChoice);
+        if (right < q.options.size()) {
+            taken[right] = true;
+            pairs.push_back({slot.prompt, PlainTextOfFragment(q.options[right])});
+        }
+    }
+    for (size_t o = 0; o < q.options.size(); ++o) {
+        if (!taken[o]) {
+            pairs.push_back({"", PlainTextOfFragment(q.options[o])});
+        }
+    }
+    return pairs;
 }
 
 std::string AnswerWeight(double percent) {

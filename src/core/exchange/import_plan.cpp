@@ -315,6 +315,9 @@ public:
     }
 
 private:
+    // Scores compare to the cent: the table keeps them as single floats.
+    static double Cents(double score) { return std::round(score * 100) / 100; }
+
     // The bank's questions the rows name by their 试题编号, as an export
     // would write them.
     std::optional<Error> ReadInBank(DataStore& store, const ImportReading& reading,
@@ -346,7 +349,7 @@ private:
         for (; !rows->AtEnd(); rows->Next()) {
             const int id = rows->Int("QuestionID");
             if (inBank.count(id) != 0) {
-                itemScores_[id].insert(std::round(rows->Single("Score") * 100) / 100);
+                itemScores_[id].insert(Cents(rows->Single("Score")));
             }
         }
         return std::nullopt;
@@ -357,7 +360,7 @@ private:
     void WarnOfScore(const ImportedQuestion& row) {
         const auto scores = itemScores_.find(row.existingId);
         if (row.score && scores != itemScores_.end() &&
-            scores->second.count(std::round(*row.score * 100) / 100) == 0) {
+            scores->second.count(Cents(*row.score)) == 0) {
             plan_.warnings.push_back(
                 {row.place, Format("分值 %g 与试卷中试题 %06d 的分值不同；导入只更新试题，"
                                    "试卷中的分值不变",
@@ -449,7 +452,7 @@ private:
     const ImportOptions& options_;
     ImportPlan& plan_;
     std::set<std::string> titles_;
-    std::map<int, std::set<double>> itemScores_;  // rounded to cents, by question ID
+    std::map<int, std::set<double>> itemScores_;  // in Cents, by question ID
 };
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "core/common/text.h"
-#include "core/exchange/import_answer_form.h"
 #include "core/exchange/import_plan.h"
 #include "core/exchange/page_parts.h"
 #include "core/exchange/question_writers.h"
@@ -168,32 +167,17 @@ void Answers(QuizWriter& xml, const ImportedQuestion& q) {
             xml.Element("responsefieldlines", "10");
             xml.Html("graderinfo", q, q.referenceAnswer);
             break;
-        case QuestionKind::Matching: {
-            // A subquestion a pair, the right-hand text plain; one no pair
-            // takes stands as a distractor without a question.
+        case QuestionKind::Matching:
+            // A distractor is a subquestion without a question.
             xml.Element("shuffleanswers", "true");
-            std::vector<bool> taken(q.options.size());
-            const auto subquestion = [&](const std::string& prompt, size_t right) {
-                xml.OpenHtml("subquestion", q, prompt);
+            for (const MatchingPair& pair : MatchingPairs(q)) {
+                xml.OpenHtml("subquestion", q, pair.prompt);
                 xml.Start("answer");
-                xml.Element("text", PlainTextOfFragment(q.options[right]));
+                xml.Element("text", pair.right);
                 xml.End();
                 xml.End();
-            };
-            for (const AnswerSlot& slot : q.answerSlots) {
-                const size_t right = static_cast<size_t>(slot.rightChoice);
-                if (right < q.options.size()) {
-                    taken[right] = true;
-                    subquestion(slot.prompt, right);
-                }
-            }
-            for (size_t o = 0; o < q.options.size(); ++o) {
-                if (!taken[o]) {
-                    subquestion("", o);
-                }
             }
             break;
-        }
         case QuestionKind::Cloze:
             break;
     }

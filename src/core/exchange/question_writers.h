@@ -29,6 +29,15 @@ struct WrittenQuestions {
 // "50", "33.33333".
 std::string AnswerWeight(double percent);
 
+// A matching question's pairs as both formats write them: each slot's
+// prompt with its right-hand text made plain, then every right-hand text no
+// slot takes with an empty prompt, a distractor.
+struct MatchingPair {
+    std::string prompt;
+    std::string right;
+};
+std::vector<MatchingPair> MatchingPairs(const ImportedQuestion& q);
+
 WrittenQuestions GiftBytes(const std::vector<ImportedQuestion>& questions);
 WrittenQuestions MoodleXmlBytes(const std::vector<ImportedQuestion>& questions);
 
