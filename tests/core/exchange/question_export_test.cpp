@@ -24,6 +24,7 @@
 #include "core/practice/answer_form.h"
 #include "core/store/data_store.h"
 #include "exchange_files.h"
+#include "support/foreign_bank.h"
 #include "support/temp_dir.h"
 
 namespace quillory {
@@ -382,6 +383,35 @@ TEST_F(QuestionExportTest, OurFilesOfEachFormatComeBackAsTheyWent) {
                 EXPECT_EQ(came[q].score, went[q].score);
             }
         }
+    }
+}
+
+// Banks other tools wrote: their questions go out and come back unchanged,
+// and a quiz system's file goes in beside them.
+TEST(ForeignBankExchange, ExportsAndImportsInEveryStyle) {
+    for (const testing::ForeignBankStyle& style : testing::kForeignBankStyles) {
+        SCOPED_TRACE(style.name);
+        TempDir dir;
+        const std::string file = testing::MakeForeignBank(dir.Path(), style);
+        ASSERT_FALSE(file.empty());
+        std::unique_ptr<DataStore> store = testing::OpenDataStore(file);
+        ASSERT_TRUE(store);
+        ASSERT_TRUE(
+            ExportQuestions(*store, dir.Path(), {QuestionScope::All, 0}, dir.File("全部.xlsx"))
+                .ok());
+        const auto import = [&](const std::string& path) {
+            Result<ImportPlan> plan =
+                PlanImport(*store, {ReadImportFile(path, "")}, {0, /*skipBad=*/true});
+            EXPECT_TRUE(plan.ok());
+            NoProgress progress;
+            EXPECT_TRUE(plan.ok() && WriteImport(*store, dir.Path(), *plan, progress).ok());
+            return plan.ok() ? ImportLines(*plan).back() : std::string();
+        };
+        EXPECT_NE(import(dir.File("全部.xlsx")).find("4 题与题库相同，未改动"), std::string::npos);
+        EXPECT_NE(import(testing::ExchangeFile("测验.gift")).find("新增 13 题"), std::string::npos);
+        Result<ImportReading> all = ReadBankQuestions(*store, dir.Path(), {QuestionScope::All, 0});
+        ASSERT_TRUE(all.ok());
+        EXPECT_EQ(all->questions.size(), 17u);
     }
 }
 
