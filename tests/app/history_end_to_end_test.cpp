@@ -36,6 +36,26 @@ bool WaitForSummary(QWebEngineView& view) {
     return true;
 }
 
+// How the view lays out the analysis table's last row ("flex": on its own,
+// only when near the screen), and how many of its cells end where no
+// heading cell ends.
+QString LastRowLayout(QWebEngineView& view) {
+    return quillory::testing::RunScript(
+               view,
+               QStringLiteral("(function () {"
+                              "  var rows = document.querySelectorAll('#AutoNumber1 > tbody > tr');"
+                              "  var ends = function (row) {"
+                              "    return Array.prototype.map.call(row.children, function (cell) {"
+                              "      return Math.round(cell.getBoundingClientRect().right); }); };"
+                              "  var heading = ends(rows[0]).concat(ends(rows[1]));"
+                              "  var last = rows[rows.length - 1];"
+                              "  var astray = ends(last).filter(function (end) {"
+                              "    return heading.indexOf(end) < 0; }).length;"
+                              "  return getComputedStyle(last).display + ' ' + astray;"
+                              "})()"))
+        .toString();
+}
+
 }  // namespace
 
 class HistoryEndToEndTest : public QObject {
@@ -126,6 +146,7 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     const QString summary =
         app_.Session()->DataFolder() + QStringLiteral("/Knowledge/ReferenceTotal.html");
     QCOMPARE(ShownFile(view), summary);
+    QCOMPARE(LastRowLayout(view), QStringLiteral("flex 0"));
     const QString answered = QStringLiteral("模拟考试三 第01题答案(3.0分)");
     const QString viewAnswered = QStringLiteral("模拟考试三 第01题 答案(3.0分)");
     QVERIFY(quillory::testing::ElementText(view, "body").contains(viewAnswered));
@@ -138,6 +159,7 @@ void HistoryEndToEndTest::theReferencePapersAreAnalysed() {
     QCOMPARE(ShownFile(view),
              app_.Session()->DataFolder() + QStringLiteral("/Knowledge/模拟考试三.htm"));
     QCOMPARE(quillory::testing::ElementText(view, "b"), QStringLiteral("试卷分析--模拟考试三"));
+    QCOMPARE(LastRowLayout(view), QStringLiteral("table-row 0"));
 
     // Building the summary stores the weights again: 3 points on 301100 alone.
     QVERIFY(app_.Session()->Store().Execute("update Knowledge set Weight=0"));
@@ -201,6 +223,7 @@ void HistoryEndToEndTest::anExamIsShownFoundReviewedAndDeleted() {
     QVERIFY(history->isVisible());
     QCOMPARE(ShownFile(historyView),
              app_.Session()->DataFolder() + QStringLiteral("/Knowledge/UserTotal.html"));
+    QCOMPARE(LastRowLayout(historyView), QStringLiteral("flex 0"));
     // The mistake notebook stands beside the root, first in title order.
     QCOMPARE(history->TreeView()->topLevelItem(0)->text(0), QStringLiteral("错题本"));
     QTreeWidgetItem* root = history->TreeView()->FindItemById(quillory::kHistoryRootId);
