@@ -14,7 +14,6 @@ RowSet::RowSet(sqlite3_stmt* statement) : statement_(statement) {
     for (int i = 0; i < count; ++i) {
         const char* name = sqlite3_column_name(statement_, i);
         names_.emplace_back(name ? name : "");
-        lowerNames_.push_back(ToLowerAscii(names_.back()));
     }
     atEnd_ = false;
     Next();
@@ -23,7 +22,6 @@ RowSet::RowSet(sqlite3_stmt* statement) : statement_(statement) {
 RowSet::RowSet(RowSet&& other) noexcept
     : statement_(std::exchange(other.statement_, nullptr)),
       names_(std::move(other.names_)),
-      lowerNames_(std::move(other.lowerNames_)),
       atEnd_(std::exchange(other.atEnd_, true)),
       error_(std::move(other.error_)) {}
 
@@ -32,7 +30,6 @@ RowSet& RowSet::operator=(RowSet&& other) noexcept {
         sqlite3_finalize(statement_);
         statement_ = std::exchange(other.statement_, nullptr);
         names_ = std::move(other.names_);
-        lowerNames_ = std::move(other.lowerNames_);
         atEnd_ = std::exchange(other.atEnd_, true);
         error_ = std::move(other.error_);
     }
@@ -60,9 +57,9 @@ void RowSet::Next() {
 }
 
 int RowSet::IndexOf(std::string_view name) const {
-    const std::string lower = ToLowerAscii(name);
-    for (size_t i = 0; i < lowerNames_.size(); ++i) {
-        if (lowerNames_[i] == lower) {
+    // Asked for every column of every row: no copy of the name.
+    for (size_t i = 0; i < names_.size(); ++i) {
+        if (EqualsNoCase(names_[i], name)) {
             return static_cast<int>(i);
         }
     }

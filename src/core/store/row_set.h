@@ -46,7 +46,6 @@ private:
 
     sqlite3_stmt* statement_ = nullptr;
     std::vector<std::string> names_;
-    std::vector<std::string> lowerNames_;
     bool atEnd_ = true;
     std::string error_;
 };
