@@ -182,11 +182,11 @@ Resident ResidentMegabytes() {
 }
 
 // The resident memory once the web engine has given back what the pages it
-// let go held: it does so some seconds later, on its own schedule (about
-// ten seconds here).
+// let go held: it does so some seconds later, on its own schedule (10 to
+// over 20 seconds here).
 Resident SettledResidentMegabytes() {
     QEventLoop loop;
-    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
     loop.exec();
     return ResidentMegabytes();
 }
