@@ -72,11 +72,6 @@ CHistoryAnalysisFrame::~CHistoryAnalysisFrame() {
 }
 
 void CHistoryAnalysisFrame::LoadTree() {
-    // The tree selects its root: a summary to build is built beside the
-    // tree rather than after it.
-    if (summaryBuild_ == nullptr && !SummaryReusable()) {
-        StartSummaryBuild();
-    }
     CQuilloryFrame::ResetTree();
     links_.clear();
     std::optional<std::vector<quillory::HistoryTreeItem>> items =
@@ -118,16 +113,12 @@ void CHistoryAnalysisFrame::OnTreeSelect(int itemId) {
     }
 }
 
-bool CHistoryAnalysisFrame::SummaryReusable() {
-    return quillory::MayReuseHistorySummary(
-        &bank_.Settings(), quillory::HistorySummaryPath(bank_.DataFolder().toStdString()),
-        CQtClock().Now());
-}
-
 void CHistoryAnalysisFrame::ShowSummary() {
     const QString path =
         QString::fromStdString(quillory::HistorySummaryPath(bank_.DataFolder().toStdString()));
-    if (summaryBuild_ == nullptr && SummaryReusable()) {
+    const quillory::DateTime now = CQtClock().Now();
+    if (summaryBuild_ == nullptr &&
+        quillory::MayReuseHistorySummary(&bank_.Settings(), path.toStdString(), now)) {
         ContentView()->Navigate(path);
         return;
     }
@@ -136,13 +127,9 @@ void CHistoryAnalysisFrame::ShowSummary() {
     ContentView()->setHtml(QStringLiteral("<html><body><p>正在生成用户历史分析汇总，请稍候……"
                                           "</p></body></html>"),
                            QUrl::fromLocalFile(path));
-    if (summaryBuild_ == nullptr) {
-        StartSummaryBuild();
+    if (summaryBuild_ != nullptr) {
+        return;
     }
-}
-
-void CHistoryAnalysisFrame::StartSummaryBuild() {
-    const quillory::DateTime now = CQtClock().Now();
     bank_.Settings().WriteInt(quillory::setting::kSection, quillory::setting::kHistoryModified,
                               quillory::setting::kHistorySummaryBuilding);
     auto messages = std::make_shared<quillory::KeptMessages>();

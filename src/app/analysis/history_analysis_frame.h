@@ -36,9 +36,6 @@ private:
     // on a thread of its own over a store of its own, a note shown
     // meanwhile; the program stays usable all the while.
     void ShowSummary();
-    bool SummaryReusable();
-    // Composes the summary on a thread of its own; OnSummaryBuilt shows it.
-    void StartSummaryBuild();
     // built: the page is in place; now: when the build started.
     void OnSummaryBuilt(bool built, const quillory::DateTime& now);
 
