@@ -37,7 +37,8 @@ public:
     CQuilloryView* ContentView() const { return view_; }
     // Whether the page stays in the renderer. A frame hidden or covered by
     // another keeps none: a big page (the history summary) holds hundreds of
-    // megabytes there. It loads again when the frame shows or is activated.
+    // megabytes there, given back at once as its view's renderer process
+    // ends with it. It loads again when the frame shows or is activated.
     void SetPageKept(bool kept);
     quillory::PaperNodeList& Nodes() { return nodes_; }
 

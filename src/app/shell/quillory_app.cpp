@@ -23,7 +23,6 @@
 #include "widgets/message_box.h"
 #include "widgets/progress_wnd.h"
 #include "widgets/qt_settings.h"
-#include "widgets/renderer_process.h"
 #include "widgets/skin.h"
 #include "widgets/view_host.h"
 
@@ -34,7 +33,6 @@ static void RegisterResources() {
 }
 
 CQuilloryApp::CQuilloryApp(int& argc, char** argv) : QApplication(argc, argv) {
-    ShareRendererProcess();
     RegisterResources();
     programFolder_ = FindProgramFolder();
     // Ties the windows to the menu entry (Wayland's app ID, the dock's icon).
