@@ -181,12 +181,11 @@ Resident ResidentMegabytes() {
     return {kilobytes / 1024, programKilobytes / 1024};
 }
 
-// The resident memory once the web engine has given back what the pages it
-// let go held: it does so some seconds later, on its own schedule (10 to
-// over 20 seconds here).
+// The resident memory once the renderer processes of the pages let go have
+// ended, which takes them a moment.
 Resident SettledResidentMegabytes() {
     QEventLoop loop;
-    QTimer::singleShot(30000, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
     loop.exec();
     return ResidentMegabytes();
 }
