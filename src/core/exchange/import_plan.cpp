@@ -52,10 +52,16 @@ struct Bank {
     std::map<int, std::pair<std::string, std::string>> questionPages;  // ID: Url, AnswerUrl
     std::vector<std::pair<int, std::string>> topPapers;                // classic papers: ID, title
     std::set<int> paperRows;
+    std::map<int, std::set<double>> itemScores;  // question ID: its papers' scores, in Cents
     SixDigitIds typeIds;
     SixDigitIds pointIds;
     SixDigitIds questionIds;
 };
+
+// Scores compare to the cent: the table keeps them as single floats.
+double Cents(double score) {
+    return std::round(score * 100) / 100;
+}
 
 Error DatabaseError(DataStore& store) {
     return {ErrorCode::Database, store.LastError()};
@@ -94,12 +100,16 @@ std::optional<Error> ReadBank(DataStore& store, Bank& bank) {
         }
     }
     {
-        auto rows = store.Query("select ID, SuperiorID, Title, IsSystem from Paper");
+        auto rows = store.Query(
+            "select ID, SuperiorID, Title, IsSystem, IsQuestion, QuestionID, Score from Paper");
         if (!rows) {
             return DatabaseError(store);
         }
         for (; !rows->AtEnd(); rows->Next()) {
             bank.paperRows.insert(rows->Int("ID"));
+            if (rows->Bool("IsQuestion")) {
+                bank.itemScores[rows->Int("QuestionID")].insert(Cents(rows->Single("Score")));
+            }
             if (rows->Int("SuperiorID") == 0 && !rows->Bool("IsSystem")) {
                 bank.topPapers.emplace_back(rows->Int("ID"), Trim(rows->Text("Title")));
             }
@@ -315,9 +325,6 @@ public:
     }
 
 private:
-    // Scores compare to the cent: the table keeps them as single floats.
-    static double Cents(double score) { return std::round(score * 100) / 100; }
-
     // The bank's questions the rows name by their 试题编号, as an export
     // would write them.
     std::optional<Error> ReadInBank(DataStore& store, const ImportReading& reading,
@@ -342,24 +349,14 @@ private:
             const int id = question.existingId;
             inBank.emplace(id, std::move(question));
         }
-        auto rows = store.Query("select QuestionID, Score from Paper where IsQuestion=true");
-        if (!rows) {
-            return store.LastFailure();
-        }
-        for (; !rows->AtEnd(); rows->Next()) {
-            const int id = rows->Int("QuestionID");
-            if (inBank.count(id) != 0) {
-                itemScores_[id].insert(Cents(rows->Single("Score")));
-            }
-        }
         return std::nullopt;
     }
 
     // A score the papers do not give the question: the row updates the
     // question, never the papers, so the edit is told rather than lost unseen.
     void WarnOfScore(const ImportedQuestion& row) {
-        const auto scores = itemScores_.find(row.existingId);
-        if (row.score && scores != itemScores_.end() &&
+        const auto scores = bank_.itemScores.find(row.existingId);
+        if (row.score && scores != bank_.itemScores.end() &&
             scores->second.count(Cents(*row.score)) == 0) {
             plan_.warnings.push_back(
                 {row.place, Format("分值 %g 与试卷中试题 %06d 的分值不同；导入只更新试题，"
@@ -452,7 +449,6 @@ private:
     const ImportOptions& options_;
     ImportPlan& plan_;
     std::set<std::string> titles_;
-    std::map<int, std::set<double>> itemScores_;  // in Cents, by question ID
 };
 
 }  // namespace
